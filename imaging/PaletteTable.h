@@ -1,0 +1,23 @@
+#pragma once
+// Palette entries of 8 bytes each (red, green, blue, five unused bytes) in a HeapBlock.
+
+#include "imaging/HeapBlock.h"
+
+#include <cstdint>
+
+namespace kelvarn::imaging {
+
+class PaletteTable {
+public:
+    // Entries are not initialised; the decoder that asks for a palette fills them.
+    bool allocate(int32_t count);
+    void release();
+    int32_t count() const { return m_count; }
+    uint8_t* entries() const { return static_cast<uint8_t*>(m_block.data()); }
+
+private:
+    HeapBlock m_block;
+    int32_t m_count = 0;
+};
+
+} // namespace kelvarn::imaging

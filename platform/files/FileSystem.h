@@ -1,0 +1,33 @@
+#pragma once
+// Files, folders and C streams. Every path argument is a runtime text (see Path.h).
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kelvarn::platform {
+
+// One level; false when the folder exists already or its parent is missing.
+bool createDirectory(std::string_view path);
+// Deletes a file (never a folder, never through a link to its target); false on failure.
+bool deleteFile(std::string_view path);
+// Renames over an existing target atomically; false on failure.
+bool renameFile(std::string_view from, std::string_view to);
+bool isDirectory(std::string_view path);
+bool pathExists(std::string_view path);
+// $TMPDIR when it names an existing directory, else /tmp; native, without trailing '/'.
+std::string temporaryDirectory();
+
+struct StreamCloser {
+    void operator()(std::FILE* f) const {
+        if (f)
+            std::fclose(f);
+    }
+};
+using StreamPtr = std::unique_ptr<std::FILE, StreamCloser>;
+
+// fopen over a runtime-text path.
+StreamPtr openStream(std::string_view path, const char* mode);
+
+} // namespace kelvarn::platform

@@ -1,0 +1,26 @@
+#pragma once
+// Process-level services: the program's own path, current folder, heap, exit, time, threads.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kelvarn::platform {
+
+// Full native path of the running program (/proc/self/exe), as a runtime text.
+std::string programPath();
+std::string currentDirectory();
+bool setCurrentDirectory(std::string_view path);
+
+[[noreturn]] void exitProcess(int code);
+// Milliseconds since an arbitrary start, wrapping at 2^32 like the Windows tick count.
+uint32_t tickCount();
+uint64_t currentThreadId();
+
+// The process heap: blocks are not zero-filled; a failed request returns null.
+void* heapAlloc(size_t size);
+void* heapRealloc(void* block, size_t size);
+void heapFree(void* block);
+
+} // namespace kelvarn::platform
