@@ -17,7 +17,7 @@ template <typename... Texts> char* TextConcat(const Texts*... pieces) {
 }
 
 // Library side: new texts for command results (allocated through runtime service 2024).
-char* CopyText(const char* text);                // null for an empty source
+char* CopyText(const char* text);                  // null for an empty source
 char* CopyTextPrefix(const char* text, int32_t n); // null when n <= 0
 // A binary-data block (1, n, bytes); null when n is 0.
 void* MakeBinary(const void* bytes, int32_t n);

@@ -10,14 +10,14 @@
 
 namespace kelvarn::platform {
 
-constexpr uint32_t kAttrReadOnly = 0x01;  // not writable by this process
-constexpr uint32_t kAttrHidden = 0x02;    // name begins with '.' ("." and ".." excepted)
-constexpr uint32_t kAttrSystem = 0x04;    // never set on Linux
+constexpr uint32_t kAttrReadOnly = 0x01; // not writable by this process
+constexpr uint32_t kAttrHidden = 0x02;   // name begins with '.' ("." and ".." excepted)
+constexpr uint32_t kAttrSystem = 0x04;   // never set on Linux
 constexpr uint32_t kAttrDirectory = 0x10;
-constexpr uint32_t kAttrArchive = 0x20;   // regular file
+constexpr uint32_t kAttrArchive = 0x20; // regular file
 
 struct FindData {
-    std::string name;         // long name only, runtime text (GB18030)
+    std::string name; // long name only, runtime text (GB18030)
     uint32_t attributes = 0;
 };
 

@@ -1,0 +1,192 @@
+#include "platform/files/FileSearch.h"
+
+#include "platform/files/Path.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kelvarn::platform {
+
+class FindHandle {
+public:
+    ~FindHandle() {
+        if (m_dir)
+            closedir(m_dir);
+    }
+    DIR* m_dir = nullptr;
+    std::string m_folder;     // native, ends in '/'
+    std::u32string m_pattern; // folded code points of the last pattern component
+};
+
+namespace {
+
+// Code points of a UTF-8 native name; a byte that is not valid UTF-8 stands for itself in the
+// range U+DC80..U+DCFF so that it still matches '?' and itself, never a real character.
+std::u32string decodeName(std::string_view s) {
+    std::u32string out;
+    out.reserve(s.size());
+    auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    size_t i = 0;
+    while (i < s.size()) {
+        unsigned char c = p[i];
+        size_t n = c < 0x80                   ? 1
+                   : (c >= 0xC2 && c <= 0xDF) ? 2
+                   : (c >= 0xE0 && c <= 0xEF) ? 3
+                   : (c >= 0xF0 && c <= 0xF4) ? 4
+                                              : 0;
+        char32_t cp = n == 1 ? c : n == 2 ? (c & 0x1F) : n == 3 ? (c & 0x0F) : (c & 0x07);
+        bool ok = n > 0 && i + n <= s.size();
+        for (size_t k = 1; ok && k < n; ++k) {
+            if ((p[i + k] & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (p[i + k] & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(0xDC00 + c);
+            ++i;
+        } else {
+            out.push_back(cp);
+            i += n;
+        }
+    }
+    return out;
+}
+
+// Case folding for matching: ASCII, Latin-1, Greek and Cyrillic letters. Other scripts have no
+// case or are matched exactly.
+char32_t foldCase(char32_t c) {
+    if (c >= 'a' && c <= 'z')
+        return c - 0x20;
+    if (c < 0x80)
+        return c;
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) ||
+        (c >= 0x430 && c <= 0x44F))
+        return c - 0x20;
+    if (c >= 0x450 && c <= 0x45F)
+        return c - 0x50;
+    return c;
+}
+
+std::u32string folded(std::string_view utf8) {
+    std::u32string s = decodeName(utf8);
+    for (auto& c : s)
+        c = foldCase(c);
+    return s;
+}
+
+// '*' matches any run (also empty), '?' exactly one character; iterative with one backtrack
+// point, so hostile patterns stay linear-ish.
+bool matchFolded(std::u32string_view pattern, std::u32string_view name) {
+    // "*.*" is every name, with or without a dot.
+    if (pattern == U"*.*")
+        return true;
+    size_t p = 0, n = 0, starP = std::u32string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == U'*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::u32string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == U'*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool hasWildcard(std::string_view s) {
+    return s.find_first_of("*?") != std::string_view::npos;
+}
+
+uint32_t attributesOf(const std::string& fullPath, const char* name, unsigned char type) {
+    uint32_t attributes = 0;
+    bool isDir = type == DT_DIR;
+    bool isReg = type == DT_REG;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+        struct stat st;
+        if (stat(fullPath.c_str(), &st) == 0) {
+            isDir = S_ISDIR(st.st_mode);
+            isReg = S_ISREG(st.st_mode);
+        }
+    }
+    if (isDir)
+        attributes |= kAttrDirectory;
+    if (isReg)
+        attributes |= kAttrArchive;
+    if (name[0] == '.' && std::string_view(name) != "." && std::string_view(name) != "..")
+        attributes |= kAttrHidden;
+    if (access(fullPath.c_str(), W_OK) != 0 && errno != ENOENT)
+        attributes |= kAttrReadOnly;
+    return attributes;
+}
+
+bool readNext(FindHandle& h, FindData& out) {
+    while (dirent* e = readdir(h.m_dir)) {
+        if (!matchFolded(h.m_pattern, folded(e->d_name)))
+            continue;
+        out.name = fromNativePath(e->d_name);
+        out.attributes = attributesOf(h.m_folder + e->d_name, e->d_name, e->d_type);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool wildcardMatch(std::string_view pattern, std::string_view name) {
+    return matchFolded(folded(toNativePath(pattern)), folded(toNativePath(name)));
+}
+
+FindHandle* findFirstFile(std::string_view pattern, FindData& first) {
+    std::string native = toNativePath(pattern);
+    size_t slash = native.rfind('/');
+    std::string folder =
+        slash == std::string::npos ? std::string("./") : native.substr(0, slash + 1);
+    std::string last = slash == std::string::npos ? native : native.substr(slash + 1);
+    // Wildcards stand only in the last component; an empty last component names no entry.
+    if (last.empty() || hasWildcard(folder))
+        return nullptr;
+    auto handle = std::make_unique<FindHandle>();
+    // A name without wildcards that exists as written is answered without reading the folder
+    // (existence checks of large folders stay cheap); the search then holds that one entry.
+    // Otherwise the folder is read, so that a different letter case still matches.
+    if (!hasWildcard(last) && last != "." && last != "..") {
+        struct stat st;
+        if (lstat(native.c_str(), &st) == 0) {
+            first.name = fromNativePath(last);
+            first.attributes = attributesOf(native, last.c_str(), DT_UNKNOWN);
+            handle->m_folder = std::move(folder);
+            return handle.release();
+        }
+    }
+    handle->m_dir = opendir(folder.c_str());
+    if (!handle->m_dir)
+        return nullptr;
+    handle->m_folder = std::move(folder);
+    handle->m_pattern = folded(last);
+    if (!readNext(*handle, first))
+        return nullptr;
+    return handle.release();
+}
+
+bool findNextFile(FindHandle* handle, FindData& next) {
+    return handle && handle->m_dir && readNext(*handle, next);
+}
+
+void findClose(FindHandle* handle) {
+    delete handle;
+}
+
+} // namespace kelvarn::platform

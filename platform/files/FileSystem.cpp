@@ -1,0 +1,55 @@
+#include "platform/files/FileSystem.h"
+
+#include "platform/files/Path.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvarn::platform {
+
+bool createDirectory(std::string_view path) {
+    return mkdir(toNativePath(path).c_str(), 0777) == 0;
+}
+
+bool deleteFile(std::string_view path) {
+    std::string native = toNativePath(path);
+    struct stat st;
+    if (lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    // unlink removes a link itself, never what it points to.
+    return unlink(native.c_str()) == 0;
+}
+
+bool renameFile(std::string_view from, std::string_view to) {
+    return std::rename(toNativePath(from).c_str(), toNativePath(to).c_str()) == 0;
+}
+
+bool isDirectory(std::string_view path) {
+    struct stat st;
+    return stat(toNativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool pathExists(std::string_view path) {
+    struct stat st;
+    return lstat(toNativePath(path).c_str(), &st) == 0;
+}
+
+std::string temporaryDirectory() {
+    std::string dir = "/tmp";
+    if (const char* env = std::getenv("TMPDIR")) {
+        std::string candidate = env;
+        struct stat st;
+        if (!candidate.empty() && stat(candidate.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            dir = std::move(candidate);
+    }
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    return fromNativePath(dir);
+}
+
+StreamPtr openStream(std::string_view path, const char* mode) {
+    return StreamPtr(std::fopen(toNativePath(path).c_str(), mode));
+}
+
+} // namespace kelvarn::platform
