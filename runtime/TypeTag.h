@@ -30,4 +30,37 @@ constexpr uint32_t kTagListBox = 0x0001000F;
 
 enum class TagClass { None, System, Program, Library };
 
+// By the top two bits: 10 system, 01 defined by the program, anything else (0 excepted) a type
+// of a library. The array bit lies below the top two, so an array keeps its element's class.
+constexpr TagClass classifyTag(uint32_t tag) {
+    if (tag == 0)
+        return TagClass::None;
+    switch (tag >> 30) {
+    case 2:
+        return TagClass::System;
+    case 1:
+        return TagClass::Program;
+    default:
+        return TagClass::Library;
+    }
+}
+
+constexpr bool isArrayTag(uint32_t tag) {
+    return tag != 0 && (tag & kTagArrayBit) != 0;
+}
+constexpr uint32_t elementTag(uint32_t tag) {
+    return tag & ~kTagArrayBit;
+}
+
+// Library types are (library number << 16) | type number, both counted from 1.
+constexpr uint32_t makeLibraryTag(uint32_t libraryNumber, uint32_t typeNumber) {
+    return (libraryNumber << 16) | (typeNumber & 0xFFFF);
+}
+constexpr uint32_t tagLibraryNumber(uint32_t tag) {
+    return tag >> 16;
+}
+constexpr uint32_t tagTypeNumber(uint32_t tag) {
+    return tag & 0xFFFF;
+}
+
 } // namespace kelvarn::runtime
