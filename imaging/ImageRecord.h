@@ -12,6 +12,13 @@
 
 namespace kelvarn::imaging {
 
+// No picture holds more pixel bytes than this; decoders refuse larger headers before they
+// allocate anything.
+constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 31;
+
+// width x height x bytes per pixel in 64 bits; 0 for an empty size or another depth.
+uint64_t pixelBytes(int32_t width, int32_t height, int32_t bitsPerPixel);
+
 class ImageRecord {
 public:
     ImageRecord() = default;
@@ -27,7 +34,8 @@ public:
     int release();
     int copyFrom(const ImageRecord& source);
     // Creates `target` with this record's size and the given depth, and fills it. Only
-    // depth 24 without palette is supported.
+    // depth 24 without palette is supported; anything else returns 0 and leaves `target` as it
+    // was. Palette indexes at or above the palette count become black.
     int convertTo(ImageRecord& target, int32_t bitsPerPixel, int32_t paletteCount) const;
     void flush();
 

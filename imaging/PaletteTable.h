@@ -3,12 +3,15 @@
 
 #include "imaging/HeapBlock.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kelvarn::imaging {
 
 class PaletteTable {
 public:
+    static constexpr size_t kEntryBytes = 8;
+
     // Entries are not initialised; the decoder that asks for a palette fills them.
     bool allocate(int32_t count);
     void release();

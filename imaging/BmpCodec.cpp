@@ -1,0 +1,274 @@
+#include "imaging/BmpCodec.h"
+
+#include "imaging/ByteOrder.h"
+#include "imaging/FileUtilities.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace kelvarn::imaging {
+
+namespace {
+
+constexpr size_t kFileHeaderBytes = 14;
+constexpr size_t kInfoHeaderBytes = 40;
+constexpr size_t kCoreHeaderMin = 12;
+constexpr size_t kInfoHeaderMin = 20;
+// Only the first fields of the header block are looked at; a longer block is not read whole.
+constexpr size_t kHeaderBytesUsed = 20;
+constexpr size_t kStreamBuffer = 1 << 16;
+// Rows are moved in blocks of about this size: one read or write per block.
+constexpr size_t kBlockBytes = 1 << 20;
+
+// 3 x width rounded up to a multiple of 4.
+uint64_t paddedRowBytes(int64_t width) {
+    return (static_cast<uint64_t>(width) * 3 + 3) & ~3ull;
+}
+
+size_t rowsPerBlock(size_t rowBytes, int32_t height) {
+    const size_t rows = std::max<size_t>(1, kBlockBytes / rowBytes);
+    return std::min(rows, static_cast<size_t>(height));
+}
+
+void useLargeBuffer(std::FILE* file) {
+    std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
+}
+
+// Blue, green, red in the file; red, green, blue in the record. Either direction.
+void swapRedBlue(const uint8_t* from, uint8_t* to, size_t pixels) {
+    for (size_t i = 0; i < pixels; ++i, from += 3, to += 3) {
+        const uint8_t first = from[0];
+        to[0] = from[2];
+        to[1] = from[1];
+        to[2] = first;
+    }
+}
+
+} // namespace
+
+void BmpCodec::reset() {
+    m_progress = nullptr;
+    m_file.reset();
+    m_mode = Mode::Closed;
+    std::memset(m_fileHeader, 0, sizeof m_fileHeader);
+    m_headerBlock.release();
+    m_path.clear();
+    m_coreForm = false;
+    m_bitsPerPixel = 0;
+    m_bottomUp = false;
+    m_compression = 0;
+    m_pixelOffset = 0;
+    m_width = 0;
+    m_height = 0;
+    m_target = nullptr;
+    m_source = nullptr;
+}
+
+void BmpCodec::close() {
+    reset();
+}
+
+int BmpCodec::refuse() {
+    close();
+    return 0;
+}
+
+int BmpCodec::open(const char* path, ImageRecord& target, ProgressCallback progress) {
+    close();
+    if (!path)
+        return 0;
+    const int accepted = open(platform::openStream(path, "rb"), target, progress);
+    if (accepted)
+        m_path = path;
+    return accepted;
+}
+
+int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
+    close();
+    m_file = std::move(stream);
+    if (!m_file)
+        return 0;
+    useLargeBuffer(m_file.get());
+    const int64_t size = fileSize(m_file.get());
+    if (size < static_cast<int64_t>(kFileHeaderBytes + kCoreHeaderMin))
+        return refuse();
+    if (std::fread(m_fileHeader, 1, kFileHeaderBytes, m_file.get()) != kFileHeaderBytes)
+        return refuse();
+    // "BA" (an array of bitmaps) is read as a single bitmap.
+    if (m_fileHeader[0] != 'B' || (m_fileHeader[1] != 'M' && m_fileHeader[1] != 'A'))
+        return refuse();
+
+    // The header block is everything between the file header and the pixel data.
+    m_pixelOffset = readLe32(m_fileHeader + 10);
+    if (m_pixelOffset < kFileHeaderBytes + kCoreHeaderMin || m_pixelOffset > size)
+        return refuse();
+    const size_t blockBytes = m_pixelOffset - kFileHeaderBytes;
+    const size_t readBytes = std::min(blockBytes, kHeaderBytesUsed);
+    if (!m_headerBlock.allocate(readBytes))
+        return refuse();
+    const auto* block = static_cast<const uint8_t*>(m_headerBlock.data());
+    if (std::fread(m_headerBlock.data(), 1, readBytes, m_file.get()) != readBytes)
+        return refuse();
+
+    m_coreForm = readLe32(block) == 12;
+    if (readLe32Signed(block + 4) < 1 || readLe32(block + 8) == 0)
+        return refuse();
+    int64_t height = 0;
+    if (m_coreForm) {
+        m_compression = 0;
+        m_width = readLe16(block + 4);
+        height = readLe16(block + 6);
+        m_bottomUp = true;
+        m_bitsPerPixel = readLe16(block + 10);
+        if (m_bitsPerPixel != 1 && m_bitsPerPixel != 4 && m_bitsPerPixel != 8 &&
+            m_bitsPerPixel != 24)
+            return refuse();
+    } else {
+        // The information header and its longer successors.
+        if (blockBytes < kInfoHeaderMin)
+            return refuse();
+        m_compression = readLe32(block + 16);
+        if (m_compression > 3)
+            return refuse();
+        m_width = readLe32Signed(block + 4);
+        const int64_t signedHeight = readLe32Signed(block + 8);
+        m_bottomUp = signedHeight > 0;
+        height = signedHeight < 0 ? -signedHeight : signedHeight;
+        if (m_compression == 1)
+            m_bitsPerPixel = 8;
+        else if (m_compression == 2)
+            m_bitsPerPixel = 4;
+        else
+            m_bitsPerPixel = readLe16(block + 14);
+        if (m_bitsPerPixel != 1 && m_bitsPerPixel != 4 && m_bitsPerPixel != 8 &&
+            m_bitsPerPixel != 16 && m_bitsPerPixel != 24 && m_bitsPerPixel != 32)
+            return refuse();
+    }
+    m_path.clear();
+    m_progress = progress;
+    m_target = &target;
+    m_mode = Mode::Reading;
+
+    // Compression 3 at 24 bits carries no masks that matter: the rows are plain.
+    if (m_bitsPerPixel != 24)
+        return refuse();
+    // Nothing is allocated for a picture that is too large or whose rows the file does not hold.
+    if (m_width < 1 || height < 1)
+        return refuse();
+    const uint64_t pixelBytes = static_cast<uint64_t>(m_width) * static_cast<uint64_t>(height) * 3;
+    if (pixelBytes > kMaxPixelBytes)
+        return refuse();
+    m_height = static_cast<int32_t>(height);
+    const uint64_t rowsEnd =
+        m_pixelOffset + paddedRowBytes(m_width) * static_cast<uint64_t>(height);
+    if (rowsEnd > static_cast<uint64_t>(size))
+        return refuse();
+    return 1;
+}
+
+int BmpCodec::decode() {
+    if (m_mode != Mode::Reading || !m_target)
+        return refuse();
+    ImageRecord& target = *m_target;
+    const int32_t lastRow = m_height - 1;
+    bool ok = target.create(m_width, m_height, 24, 0) == 1;
+    const size_t fileRow = static_cast<size_t>(paddedRowBytes(m_width));
+    const size_t blockRows = rowsPerBlock(fileRow, m_height);
+    HeapBlock rows;
+    ok = ok && std::fseek(m_file.get(), m_pixelOffset, SEEK_SET) == 0 &&
+         rows.allocate(fileRow * blockRows);
+    for (int32_t first = 0; ok && first < m_height; first += static_cast<int32_t>(blockRows)) {
+        const size_t count = std::min(blockRows, static_cast<size_t>(m_height - first));
+        if (std::fread(rows.data(), fileRow, count, m_file.get()) != count) {
+            ok = false;
+            break;
+        }
+        const auto* from = static_cast<const uint8_t*>(rows.data());
+        for (size_t k = 0; k < count; ++k, from += fileRow) {
+            const int32_t i = first + static_cast<int32_t>(k);
+            swapRedBlue(from, target.row(m_bottomUp ? lastRow - i : i),
+                        static_cast<size_t>(m_width));
+            reportProgress(m_progress, kProgressReading, i, m_height);
+        }
+    }
+    reportProgress(m_progress, kProgressReading, lastRow, m_height);
+    if (ok)
+        target.flush();
+    close();
+    return ok ? 1 : 0;
+}
+
+int BmpCodec::openWrite(const char* path, const ImageRecord& source, int32_t bitsPerPixel,
+                        ProgressCallback progress) {
+    close();
+    m_progress = progress;
+    if (!path)
+        return refuse();
+    m_file = platform::openStream(path, "wb");
+    if (!m_file || source.width() < 1 || source.height() < 1 || bitsPerPixel != 24)
+        return refuse();
+    // Rows are taken as 3 bytes per pixel: any other source layout would be read past its end.
+    if (source.bitsPerPixel() != 24 || !source.pixels())
+        return refuse();
+    // The file size field holds 32 bits.
+    if (paddedRowBytes(source.width()) * static_cast<uint64_t>(source.height()) + kFileHeaderBytes +
+            kInfoHeaderBytes >
+        UINT32_MAX)
+        return refuse();
+    useLargeBuffer(m_file.get());
+    m_path = path;
+    m_source = &source;
+    m_bitsPerPixel = 24;
+    m_width = source.width();
+    m_height = source.height();
+    m_mode = Mode::Writing;
+    return 1;
+}
+
+int BmpCodec::encode() {
+    if (m_mode != Mode::Writing || !m_source)
+        return refuse();
+    const ImageRecord& source = *m_source;
+    const size_t fileRow = static_cast<size_t>(paddedRowBytes(m_width));
+    const size_t pixelBytes = static_cast<size_t>(m_width) * 3;
+    const int32_t lastRow = m_height - 1;
+
+    uint8_t header[kFileHeaderBytes + kInfoHeaderBytes] = {};
+    header[0] = 'B';
+    header[1] = 'M';
+    writeLe32(header + 2,
+              static_cast<uint32_t>(fileRow * static_cast<size_t>(m_height) + sizeof header));
+    writeLe32(header + 10, sizeof header);
+    writeLe32(header + 14, kInfoHeaderBytes);
+    writeLe32(header + 18, static_cast<uint32_t>(m_width));
+    writeLe32(header + 22, static_cast<uint32_t>(m_height));
+    writeLe16(header + 26, 1);
+    writeLe16(header + 28, 24);
+    // Compression, image size, resolutions and colour counts stay 0.
+
+    const size_t blockRows = rowsPerBlock(fileRow, m_height);
+    HeapBlock rows;
+    bool ok = rows.allocate(fileRow * blockRows) &&
+              std::fwrite(header, sizeof header, 1, m_file.get()) == 1;
+    if (ok)
+        std::memset(rows.data(), 0, rows.size()); // pad bytes
+    for (int32_t first = 0; ok && first < m_height; first += static_cast<int32_t>(blockRows)) {
+        const size_t count = std::min(blockRows, static_cast<size_t>(m_height - first));
+        auto* to = static_cast<uint8_t*>(rows.data());
+        for (size_t k = 0; k < count; ++k, to += fileRow)
+            swapRedBlue(source.row(lastRow - first - static_cast<int32_t>(k)), to, pixelBytes / 3);
+        ok = std::fwrite(rows.data(), fileRow, count, m_file.get()) == count;
+        for (size_t k = 0; ok && k < count; ++k)
+            reportProgress(m_progress, kProgressWriting, first + static_cast<int32_t>(k), m_height);
+    }
+    // A full disk may only show when the buffered tail is written.
+    ok = ok && std::fflush(m_file.get()) == 0;
+    reportProgress(m_progress, kProgressWriting, lastRow, m_height);
+    ok = (std::fclose(m_file.release()) == 0) && ok;
+    close();
+    return ok ? 1 : 0;
+}
+
+} // namespace kelvarn::imaging
