@@ -2,7 +2,6 @@
 
 #include "platform/files/FileSearch.h"
 #include "platform/files/FileSystem.h"
-#include "platform/files/Path.h"
 
 #include <string_view>
 
@@ -55,7 +54,8 @@ int64_t fileSize(std::FILE* stream) {
 }
 
 std::string temporaryDirectoryPath() {
-    std::string directory = platform::fromNativePath(platform::temporaryDirectory());
+    // Already a runtime text: a native path handed back by the platform.
+    std::string directory = platform::temporaryDirectory();
     if (directory.empty() || !isDirectory(directory.c_str()))
         return {};
     if (!isSeparator(directory.back()))

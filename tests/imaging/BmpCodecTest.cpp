@@ -1,0 +1,296 @@
+#include "imaging/BmpCodec.h"
+#include "imaging/ByteOrder.h"
+#include "tests/imaging/TestPictures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+namespace kelvarn::imaging {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+class BmpCodecTest : public test::TempDirTest {
+protected:
+    std::string write(const std::string& name, const Bytes& bytes) {
+        const std::string path = workPath(name);
+        test::writeFile(path, bytes);
+        return path;
+    }
+};
+
+enum class Form { Core, Info, V5 };
+
+struct BmpLayout {
+    Form form = Form::Info;
+    char second = 'M';
+    bool topDown = false;
+    uint16_t bits = 24;
+    uint32_t compression = 0;
+    uint32_t gap = 0; // bytes between the header and the pixel data
+};
+
+// A bitmap file of a 24-bit picture, laid out as asked. Rows of other bit counts are filled
+// with the right number of arbitrary bytes.
+Bytes makeBmp(const ImageRecord& picture, const BmpLayout& layout) {
+    const uint32_t headerSize = layout.form == Form::Core   ? 12
+                                : layout.form == Form::Info ? 40
+                                                            : 124;
+    const uint32_t offset = 14 + headerSize + layout.gap;
+    const size_t rowBytes = ((static_cast<size_t>(picture.width()) * layout.bits + 31) / 32) * 4;
+    Bytes file(offset + rowBytes * static_cast<size_t>(picture.height()), 0);
+    file[0] = 'B';
+    file[1] = static_cast<uint8_t>(layout.second);
+    writeLe32(&file[2], static_cast<uint32_t>(file.size()));
+    writeLe32(&file[10], offset);
+    uint8_t* h = &file[14];
+    writeLe32(h, headerSize);
+    if (layout.form == Form::Core) {
+        writeLe16(h + 4, static_cast<uint16_t>(picture.width()));
+        writeLe16(h + 6, static_cast<uint16_t>(picture.height()));
+        writeLe16(h + 8, 1);
+        writeLe16(h + 10, layout.bits);
+    } else {
+        writeLe32(h + 4, static_cast<uint32_t>(picture.width()));
+        writeLe32(h + 8,
+                  static_cast<uint32_t>(layout.topDown ? -picture.height() : picture.height()));
+        writeLe16(h + 12, 1);
+        writeLe16(h + 14, layout.bits);
+        writeLe32(h + 16, layout.compression);
+    }
+    for (int32_t i = 0; i < picture.height(); ++i) {
+        uint8_t* to = &file[offset + rowBytes * static_cast<size_t>(i)];
+        if (layout.bits != 24) {
+            std::memset(to, 0x5A, rowBytes);
+            continue;
+        }
+        const int32_t y = layout.topDown ? i : picture.height() - 1 - i;
+        const uint8_t* from = picture.row(y);
+        for (int32_t x = 0; x < picture.width(); ++x) {
+            to[x * 3] = from[x * 3 + 2];
+            to[x * 3 + 1] = from[x * 3 + 1];
+            to[x * 3 + 2] = from[x * 3];
+        }
+    }
+    return file;
+}
+
+int decodeFile(const std::string& path, ImageRecord& target) {
+    BmpCodec codec;
+    if (!codec.open(path.c_str(), target))
+        return -1;
+    return codec.decode();
+}
+
+struct ProgressLog {
+    static inline std::vector<std::array<int32_t, 4>> calls;
+    static void record(int32_t kind, int32_t percent, int32_t row, int32_t reserved) {
+        calls.push_back({kind, percent, row, reserved});
+    }
+};
+
+TEST_F(BmpCodecTest, RoundTripsOddWidthsAndOnePixelSizes) {
+    const std::pair<int32_t, int32_t> sizes[] = {{1, 1}, {1, 5},  {5, 1},   {2, 2},
+                                                 {3, 7}, {17, 4}, {641, 3}, {4, 4}};
+    for (const auto& [width, height] : sizes) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        ImageRecord picture;
+        ASSERT_EQ(picture.create(width, height, 24, 0), 1);
+        test::fillPattern(picture, static_cast<uint32_t>(width * 31 + height));
+        const std::string path = workPath("round.bmp");
+        BmpCodec writer;
+        ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24), 1);
+        ASSERT_EQ(writer.encode(), 1);
+        const size_t padded = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+        EXPECT_EQ(fs::file_size(path), padded * static_cast<size_t>(height) + 54);
+
+        ImageRecord back;
+        ASSERT_EQ(decodeFile(path, back), 1);
+        EXPECT_TRUE(test::sameImage(back, picture));
+    }
+}
+
+TEST_F(BmpCodecTest, WritesTheExactHeaderAndPadding) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(2, 2, 24, 0), 1);
+    const uint8_t rgb[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    std::memcpy(picture.pixels(), rgb, sizeof rgb);
+    const std::string path = workPath("two.bmp");
+    BmpCodec writer;
+    ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24), 1);
+    ASSERT_EQ(writer.encode(), 1);
+    const Bytes file = test::readFile(path);
+    ASSERT_EQ(file.size(), 70u);
+    const uint8_t header[54] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 54), Bytes(header, header + 54));
+    // Bottom row first, blue-green-red, each row padded to 8 bytes.
+    const uint8_t rows[16] = {9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0};
+    EXPECT_EQ(file[54 + 0], rows[0]);
+    for (int i : {0, 1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13})
+        EXPECT_EQ(file[54 + i], rows[i]) << i;
+}
+
+TEST_F(BmpCodecTest, ReadsEveryAcceptedLayoutToTheSamePicture) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(7, 5, 24, 0), 1);
+    test::fillPattern(picture, 7);
+    const std::pair<const char*, BmpLayout> layouts[] = {
+        {"bottom-up", {}},
+        {"top-down", {.topDown = true}},
+        {"core form", {.form = Form::Core}},
+        {"BA", {.second = 'A'}},
+        {"compression 3", {.compression = 3}},
+        {"version 5 header", {.form = Form::V5}},
+        {"gap before pixels", {.gap = 13}},
+    };
+    for (const auto& [name, layout] : layouts) {
+        SCOPED_TRACE(name);
+        ImageRecord back;
+        BmpCodec codec;
+        ASSERT_EQ(codec.open(write("in.bmp", makeBmp(picture, layout)).c_str(), back), 1);
+        EXPECT_EQ(codec.isCoreForm(), layout.form == Form::Core);
+        EXPECT_EQ(codec.isBottomUp(), !layout.topDown);
+        ASSERT_EQ(codec.decode(), 1);
+        EXPECT_TRUE(test::sameImage(back, picture));
+    }
+}
+
+TEST_F(BmpCodecTest, RefusesEveryOtherBitCountAndEveryRleFile) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(6, 3, 24, 0), 1);
+    const std::pair<const char*, BmpLayout> layouts[] = {
+        {"1 bit", {.bits = 1}},
+        {"4 bits", {.bits = 4}},
+        {"8 bits", {.bits = 8}},
+        {"16 bits", {.bits = 16}},
+        {"32 bits", {.bits = 32}},
+        {"RLE8", {.bits = 8, .compression = 1}},
+        {"RLE4", {.bits = 4, .compression = 2}},
+        {"RLE flag on a 24-bit count", {.bits = 24, .compression = 1}},
+        {"compression 4", {.compression = 4}},
+        {"core 16 bits", {.form = Form::Core, .bits = 16}},
+        {"core 32 bits", {.form = Form::Core, .bits = 32}},
+    };
+    for (const auto& [name, layout] : layouts) {
+        SCOPED_TRACE(name);
+        ImageRecord target;
+        EXPECT_EQ(decodeFile(write("in.bmp", makeBmp(picture, layout)), target), -1);
+        EXPECT_EQ(target.pixels(), nullptr);
+    }
+}
+
+TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(4, 3, 24, 0), 1);
+    const Bytes good = makeBmp(picture, {});
+    auto patched = [&](size_t at, uint32_t value) {
+        Bytes copy = good;
+        writeLe32(&copy[at], value);
+        return copy;
+    };
+    const std::pair<const char*, Bytes> files[] = {
+        {"empty", {}},
+        {"signature only", {'B', 'M'}},
+        {"other signature",
+         [&] {
+             Bytes b = good;
+             b[1] = 'X';
+             return b;
+         }()},
+        {"pixel offset 0", patched(10, 0)},
+        {"pixel offset 13", patched(10, 13)},
+        {"header block below 12 bytes", patched(10, 25)},
+        {"information header below 20 bytes",
+         [&] {
+             Bytes b = patched(10, 14 + 16);
+             writeLe32(&b[14], 16);
+             return b;
+         }()},
+        {"pixel offset beyond the file", patched(10, static_cast<uint32_t>(good.size() + 1))},
+        {"pixel offset 4 GB", patched(10, 0xFFFFFFF0)},
+        {"width 0", patched(18, 0)},
+        {"negative width", patched(18, static_cast<uint32_t>(-4))},
+        {"height 0", patched(22, 0)},
+        {"lowest height", patched(22, 0x80000000)},
+        {"above 2^31 pixel bytes",
+         [&] {
+             Bytes b = patched(18, 0x10000);
+             writeLe32(&b[22], 0xB000);
+             return b;
+         }()},
+        {"rows beyond the file", patched(22, 4)},
+        {"truncated last row", Bytes(good.begin(), good.end() - 1)},
+    };
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        ImageRecord target;
+        EXPECT_EQ(decodeFile(write("bad.bmp", bytes), target), -1);
+        // Only the picture the files were made from has a pixel file.
+        EXPECT_EQ(tempDirEntries(), std::vector<std::string>{"QUILBRIX0.tmp"});
+    }
+    ImageRecord target;
+    EXPECT_EQ(decodeFile(workPath("no such file.bmp"), target), -1);
+    EXPECT_EQ(decodeFile(workPath(""), target), -1);
+}
+
+TEST_F(BmpCodecTest, AFileThatShrinksAfterOpenFailsTheDecodeCleanly) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(9, 40000, 24, 0), 1); // larger than the stream buffer
+    const std::string path = write("shrinks.bmp", makeBmp(picture, {}));
+    ImageRecord target;
+    BmpCodec codec;
+    ASSERT_EQ(codec.open(path.c_str(), target), 1);
+    fs::resize_file(path, 54 + 28 * 20);
+    EXPECT_EQ(codec.decode(), 0);
+    EXPECT_EQ(codec.decode(), 0); // closed
+    // The target keeps what was created; releasing it deletes its pixel file.
+    EXPECT_EQ(target.width(), 9);
+    target.release();
+}
+
+TEST_F(BmpCodecTest, ReportsProgressPerRowAndOnceMoreAtTheEnd) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(3, 3, 24, 0), 1);
+    const std::string path = workPath("progress.bmp");
+    ProgressLog::calls.clear();
+    BmpCodec writer;
+    ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24, &ProgressLog::record), 1);
+    ASSERT_EQ(writer.encode(), 1);
+    using Call = std::array<int32_t, 4>;
+    EXPECT_EQ(ProgressLog::calls,
+              (std::vector<Call>{{0, 33, 0, 0}, {0, 66, 1, 0}, {0, 100, 2, 0}, {0, 100, 2, 0}}));
+
+    ProgressLog::calls.clear();
+    ImageRecord back;
+    BmpCodec reader;
+    ASSERT_EQ(reader.open(path.c_str(), back, &ProgressLog::record), 1);
+    ASSERT_EQ(reader.decode(), 1);
+    EXPECT_EQ(ProgressLog::calls,
+              (std::vector<Call>{{1, 33, 0, 0}, {1, 66, 1, 0}, {1, 100, 2, 0}, {1, 100, 2, 0}}));
+}
+
+TEST_F(BmpCodecTest, OpenForWritingRefusesWhatItCannotWrite) {
+    ImageRecord picture;
+    ASSERT_EQ(picture.create(2, 2, 24, 0), 1);
+    ImageRecord empty;
+    ImageRecord grey;
+    ASSERT_EQ(grey.create(2, 2, 8, 0), 1);
+    BmpCodec writer;
+    // A refused open leaves the file it created, empty.
+    EXPECT_EQ(writer.openWrite(workPath("depth16.bmp").c_str(), picture, 16), 0);
+    EXPECT_EQ(fs::file_size(workPath("depth16.bmp")), 0u);
+    EXPECT_EQ(writer.openWrite(workPath("empty.bmp").c_str(), empty, 24), 0);
+    EXPECT_EQ(fs::file_size(workPath("empty.bmp")), 0u);
+    // The writer takes 3 bytes per pixel: a source of another depth would be read past its end.
+    EXPECT_EQ(writer.openWrite(workPath("grey.bmp").c_str(), grey, 24), 0);
+    EXPECT_EQ(writer.openWrite(workPath("missing/dir.bmp").c_str(), picture, 24), 0);
+    EXPECT_EQ(writer.encode(), 0);
+}
+
+} // namespace
+} // namespace kelvarn::imaging
