@@ -8,6 +8,7 @@
 #include "runtime/Program.h"
 #include "runtime/RuntimeServices.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -108,11 +109,13 @@ public:
     // The shutdown with `exitCode` (the process does not end here; `EndProgram` ends it). On a
     // thread other than the recorded main thread the work is handed to the main thread through
     // the foreign-thread step; if that did not start the shutdown, the process ends from the
-    // calling thread. The windowing step releases windows, icons and the hidden owner window;
-    // both steps are supplied by the window runtime and are skipped while unset.
+    // calling thread. The window runtime supplies the steps that close its windows (before the
+    // exit procedures run) and release its remaining resources (at the end); unset steps are
+    // skipped.
     void shutdown(int32_t exitCode);
     bool shutdownStarted() const { return m_shutdownStarted; }
-    void setWindowingShutdownStep(ShutdownStep step) { m_windowingShutdown = step; }
+    void setCloseWindowsStep(ShutdownStep step) { m_closeWindows = step; }
+    void setReleaseWindowingStep(ShutdownStep step) { m_releaseWindowing = step; }
     void setForeignThreadEndStep(ShutdownStep step) { m_foreignThreadEnd = step; }
 
     // Back to the state after construction (for tests, and before a second installation).
@@ -144,8 +147,9 @@ private:
     std::vector<ExitProcedure> m_exitProcedures;
     int32_t m_eventSuppression = 0;
     uint64_t m_mainThreadId = 0;
-    bool m_shutdownStarted = false;
-    ShutdownStep m_windowingShutdown = nullptr;
+    std::atomic<bool> m_shutdownStarted{false};
+    ShutdownStep m_closeWindows = nullptr;
+    ShutdownStep m_releaseWindowing = nullptr;
     ShutdownStep m_foreignThreadEnd = nullptr;
 };
 

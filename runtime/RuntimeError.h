@@ -3,11 +3,12 @@
 // code -1. Until the windowing runtime installs the box, the report goes to standard error.
 
 #include <cstdint>
+#include <string>
 
 namespace kelvarn::runtime {
 
 // Shows the report for `message` (GB text, may be null or empty) and `code`, and ends the
-// process. Does not return.
+// process through `EndProgram`(-1) without running the exit procedures. Does not return.
 [[noreturn]] void reportRuntimeError(const char* message, int32_t code);
 
 // `ReportRuntimeError` (runtime entry 0): the numbered message of `code` (1 to 11; others have
@@ -15,8 +16,15 @@ namespace kelvarn::runtime {
 [[noreturn]] void ReportRuntimeError(int32_t code);
 
 // The step that shows the box text and waits for it to be closed. The default writes the text
-// to standard error. Replaced once by the windowing runtime at start-up.
+// (as UTF-8) to standard error. Replaced once by the windowing runtime at start-up; null
+// restores the default.
 using RuntimeErrorPresenter = void (*)(const char* boxText);
 void setRuntimeErrorPresenter(RuntimeErrorPresenter presenter);
+
+// The message of numbered error `code`, null for codes without one.
+const char* numberedErrorMessage(int32_t code);
+// The box text: the heading, the code line when `code` is not 0, the message line when
+// `message` is not empty.
+std::string runtimeErrorText(const char* message, int32_t code);
 
 } // namespace kelvarn::runtime
