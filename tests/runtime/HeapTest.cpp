@@ -70,7 +70,9 @@ TEST_F(HeapTest, ReallocOfNullAllocatesAndHeapBlocksKeepTheirContent) {
     block = static_cast<char*>(MemRealloc(block, 4));
     EXPECT_EQ(std::memcmp(block, "0123", 4), 0);
     MemFree(block);
-    EXPECT_NE(MemAlloc(0), nullptr) << "a zero-byte request is still a block";
+    void* empty = MemAlloc(0);
+    EXPECT_NE(empty, nullptr) << "a zero-byte request is still a block";
+    MemFree(empty);
 }
 
 TEST_F(HeapTest, UnshareConstantArrayCopiesOnlyConstantBlocks) {
