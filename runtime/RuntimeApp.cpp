@@ -96,13 +96,17 @@ void RuntimeApp::startLibraries() {
 }
 
 void RuntimeApp::stopLibraries() {
-    for (size_t i = 0; i < m_libraries.size(); ++i) {
-        const LibraryRecord* record = m_libraries[i];
+    // Emptied before the notifications, so a library that ends the program from its notify
+    // function finds nothing left to notify.
+    std::vector<const LibraryRecord*> libraries;
+    std::vector<intptr_t> values;
+    libraries.swap(m_libraries);
+    values.swap(m_perLibraryValues);
+    for (size_t i = 0; i < libraries.size(); ++i) {
+        const LibraryRecord* record = libraries[i];
         if (record && record->notify)
-            record->notify(kNotifyShutdown, m_perLibraryValues[i], 0);
+            record->notify(kNotifyShutdown, values[i], 0);
     }
-    m_libraries.clear();
-    m_perLibraryValues.clear();
 }
 
 const DataTypeEntry* RuntimeApp::dataTypeEntry(uint32_t tag) const {

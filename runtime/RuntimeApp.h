@@ -3,7 +3,8 @@
 // runtimeApp(). This library holds the program's header words and location, the constants
 // area, the libraries and their per-library values, the DLL command tables, the exit procedure
 // list, the event suppression count and the shutdown. The window table, the message loop and
-// the hidden owner window join it with the window runtime.
+// the hidden owner window join it with the window runtime. The runtime heap is the process heap
+// of the platform (Heap.h), so the object holds no handle for it.
 
 #include "runtime/Program.h"
 #include "runtime/RuntimeServices.h"

@@ -165,21 +165,27 @@ TEST(CommandCallTest, ACommandThatReturnsNothingLeavesThreeZeros) {
     EXPECT_EQ(r.text(), nullptr);
 }
 
-TEST(RuntimeEntriesTest, TableHoldsThisLibrarysEntriesAndLeavesTheRestUnassigned) {
-    const RuntimeEntryTable& e = runtimeEntries();
-    static_assert(sizeof(RuntimeEntryTable) == kRuntimeEntryCount * sizeof(void*));
-    EXPECT_EQ(e.MemAlloc, &MemAlloc);
-    EXPECT_EQ(e.MemFree, &MemFree);
-    EXPECT_EQ(e.CallCoreCommand, &CallCoreCommand);
-    EXPECT_EQ(e.CallDllCommand, &ResolveDllCommand);
-    EXPECT_EQ(e.ReadUnitProperty, nullptr);
-    EXPECT_EQ(e.WriteUnitProperty, nullptr);
-    EXPECT_EQ(e.RunMessageLoop, nullptr);
-    EXPECT_EQ(e.LoadStartupWindow, nullptr);
+} // namespace
+} // namespace kelvarn::runtime::test
+
+namespace kelvarn::runtime::test {
+namespace {
+
+intptr_t sumHelper(const intptr_t* args, int32_t argCount) {
+    intptr_t sum = 0;
+    for (int32_t i = 0; i < argCount; ++i)
+        sum += args[i];
+    return sum;
+}
+
+TEST(RuntimeHelpersTest, UnwiredHelpersEndTheProcessAndWiredOnesAreCalled) {
+    EXPECT_DEATH(CallHelper(kHelperFindFile, nullptr, 0), "runtime helper 0 is not available");
+    EXPECT_DEATH(CallHelper(kRuntimeHelperCount, nullptr, 0), "runtime helper 7 is not available");
+    setRuntimeHelper(kHelperFindFile, &sumHelper);
+    const intptr_t args[3] = {1, 2, 39};
+    EXPECT_EQ(CallHelper(kHelperFindFile, args, 3), 42);
+    setRuntimeHelper(kHelperFindFile, nullptr);
     EXPECT_EQ(runtimeHelper(kHelperFindFile), nullptr);
-    EXPECT_EQ(runtimeHelper(kHelperInitializeProgram), nullptr);
-    EXPECT_NE(runtimeHelper(kHelperUnshareConstantArray), nullptr);
-    EXPECT_EQ(runtimeHelper(kRuntimeHelperCount), nullptr);
 }
 
 } // namespace

@@ -83,16 +83,6 @@ TEST_F(ServicesTest, UnknownCodesYieldZeroAndSubsystemsRegisterTheirs) {
     EXPECT_EQ(RuntimeService(kServiceProgramDirectory, 1, 2), 0);
 }
 
-TEST_F(ServicesTest, ALibraryLinkAnswersZeroUntilTheCallbackIsStored) {
-    ServiceLink link;
-    EXPECT_FALSE(link.isStored());
-    EXPECT_EQ(link(kServiceAllocate, 8, 0), 0);
-    link.store(&RuntimeService);
-    auto* block = reinterpret_cast<void*>(link(kServiceAllocate, 8, 0));
-    EXPECT_NE(block, nullptr);
-    link(kServiceFree, reinterpret_cast<intptr_t>(block));
-}
-
 // Libraries that log what they are told.
 std::vector<std::string> g_log;
 ServiceLink g_coreLink;
@@ -202,19 +192,6 @@ TEST_F(LibraryTableTest, EndProgramEndsTheProcessWithItsCodeAfterTheShutdown) {
     runtimeApp().startLibraries();
     RegisterExitProcedure(+[] { std::fputs("exit procedure\n", stderr); });
     EXPECT_EXIT(EndProgram(3), ::testing::ExitedWithCode(3), "^exit procedure\n$");
-}
-
-TEST(ProgramPathTest, SplitsAtTheLastSeparator) {
-    RuntimeApp app;
-    app.setProgramPath("/opt/kelvarn/bin/kelvarn");
-    EXPECT_EQ(app.programDirectory(), "/opt/kelvarn/bin");
-    EXPECT_EQ(app.programFileName(), "kelvarn");
-    app.setProgramPath("C:\\tools\\k.exe");
-    EXPECT_EQ(app.programDirectory(), "C:\\tools");
-    EXPECT_EQ(app.programFileName(), "k.exe");
-    app.setProgramPath("kelvarn");
-    EXPECT_EQ(app.programDirectory(), "");
-    EXPECT_EQ(app.programFileName(), "kelvarn");
 }
 
 } // namespace

@@ -49,16 +49,6 @@ TEST_F(TextTest, ConcatenationSkipsNullPiecesInOneNewBlock) {
     MemFree(message);
 }
 
-TEST_F(TextTest, ConcatenationOfALiteralWithItselfKeepsTheLiteral) {
-    static const char area[] = "ab";
-    setConstantsArea(area, sizeof area);
-    char* twice = TextConcat(area, area);
-    EXPECT_STREQ(twice, "abab");
-    EXPECT_FALSE(isConstant(twice));
-    MemFree(twice);
-    EXPECT_STREQ(area, "ab");
-}
-
 TEST_F(TextTest, LibraryCopiesReturnNullForEmptyResults) {
     EXPECT_EQ(CopyText(nullptr), nullptr);
     EXPECT_EQ(CopyText(""), nullptr);
