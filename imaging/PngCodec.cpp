@@ -1,0 +1,280 @@
+#include "imaging/PngCodec.h"
+
+#include "imaging/HeapBlock.h"
+
+#include <array>
+#include <cstdio>
+#include <utility>
+
+namespace kelvarn::imaging {
+
+namespace {
+
+constexpr size_t kStreamBuffer = 1 << 16;
+
+// One pointer per row, straight into the record's mapped pixels.
+bool pointRows(HeapBlock& block, const ImageRecord& image) {
+    const size_t count = static_cast<size_t>(image.height());
+    if (!block.allocate(count * sizeof(png_bytep)))
+        return false;
+    auto* rows = static_cast<png_bytep*>(block.data());
+    for (size_t i = 0; i < count; ++i)
+        rows[i] = image.row(static_cast<int32_t>(i));
+    return true;
+}
+
+} // namespace
+
+void PngCodec::reset() {
+    m_png.destroy();
+    m_file.reset();
+    m_progress = nullptr;
+    m_mode = Mode::Closed;
+    m_headerWidth = 0;
+    m_headerHeight = 0;
+    m_colourType = 0;
+    m_bitDepth = 0;
+    m_interlaceMethod = 0;
+    m_filterMethod = 0;
+    m_compressionMethod = 0;
+    m_path.clear();
+    m_bitsPerPixel = 0;
+    m_pixelFormat = 0;
+    m_paletteCount = 0;
+    m_width = 0;
+    m_height = 0;
+    m_target = nullptr;
+    m_source = nullptr;
+}
+
+void PngCodec::close() {
+    reset();
+}
+
+int PngCodec::refuse() {
+    close();
+    return 0;
+}
+
+int PngCodec::open(const char* path, ImageRecord& target, ProgressCallback progress) {
+    close();
+    if (!path)
+        return 0;
+    const int accepted = open(platform::openStream(path, "rb"), target, progress);
+    if (accepted)
+        m_path = path;
+    return accepted;
+}
+
+int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
+    close();
+    m_fileGamma = 0;
+    m_file = std::move(stream);
+    if (!m_file || std::fseek(m_file.get(), 0, SEEK_SET) != 0)
+        return refuse();
+    std::setvbuf(m_file.get(), nullptr, _IOFBF, kStreamBuffer);
+    if (!m_png.createRead(m_file.get()))
+        return refuse();
+    m_mode = Mode::Reading;
+    PngHeader header{};
+    if (!pngshim::readInfo(m_png.png(), m_png.info(), &header))
+        return refuse();
+    m_headerWidth = header.width;
+    m_headerHeight = header.height;
+    m_colourType = header.colourType;
+    m_bitDepth = header.bitDepth;
+    m_interlaceMethod = header.interlaceMethod;
+    m_filterMethod = header.filterMethod;
+    m_compressionMethod = header.compressionMethod;
+    // 16-bit samples are not read.
+    if (m_bitDepth > 8)
+        return refuse();
+
+    if (m_colourType == PNG_COLOR_TYPE_PALETTE) {
+        m_bitsPerPixel = 8;
+        m_pixelFormat = kFormatPalette;
+        png_colorp palette = nullptr;
+        int count = 0;
+        if (!png_get_PLTE(m_png.png(), m_png.info(), &palette, &count))
+            count = 0;
+        m_paletteCount = count;
+    } else if (m_colourType & PNG_COLOR_MASK_COLOR) {
+        const bool alpha = (m_colourType & PNG_COLOR_MASK_ALPHA) != 0;
+        m_bitsPerPixel = alpha ? 32 : 24;
+        m_pixelFormat = alpha ? kFormatRgba : kFormatRgb;
+        m_paletteCount = 0;
+    } else {
+        m_bitsPerPixel = 8;
+        m_pixelFormat = kFormatGrey;
+        m_paletteCount = 0;
+    }
+    // libpng has checked the sizes against its limits; the record's size is checked here,
+    // before anything is allocated for it.
+    if (header.width < 1 || header.height < 1 || header.width > 0x7FFFFFFF ||
+        header.height > 0x7FFFFFFF)
+        return refuse();
+    m_width = static_cast<int32_t>(header.width);
+    m_height = static_cast<int32_t>(header.height);
+    if (pixelBytes(m_width, m_height, m_bitsPerPixel) > kMaxPixelBytes)
+        return refuse();
+    m_progress = progress;
+    m_target = &target;
+    return 1;
+}
+
+int PngCodec::decode() {
+    if (m_mode != Mode::Reading || !m_target)
+        return refuse();
+    ImageRecord& target = *m_target;
+    const int32_t lastRow = m_height - 1;
+    bool ok = true;
+    if (target.width() != m_width || target.height() != m_height ||
+        target.bitsPerPixel() != m_bitsPerPixel || target.paletteCount() != m_paletteCount)
+        ok = target.create(m_width, m_height, m_bitsPerPixel, m_paletteCount) == 1;
+
+    if (ok && m_pixelFormat == kFormatPalette) {
+        png_colorp palette = nullptr;
+        int count = 0;
+        if (!png_get_PLTE(m_png.png(), m_png.info(), &palette, &count))
+            count = 0;
+        ok = count <= 256 && count == m_paletteCount;
+        for (int i = 0; ok && i < count; ++i) {
+            uint8_t* entry = target.paletteEntries() + static_cast<size_t>(i) * 8;
+            entry[0] = palette[i].red;
+            entry[1] = palette[i].green;
+            entry[2] = palette[i].blue;
+        }
+    }
+    HeapBlock rows;
+    ok = ok && pointRows(rows, target);
+
+    if (ok) {
+        int intent = 0;
+        double gamma = 0;
+        if (png_get_sRGB(m_png.png(), m_png.info(), &intent))
+            m_fileGamma = kDefaultFileGamma;
+        else if (png_get_gAMA(m_png.png(), m_png.info(), &gamma))
+            m_fileGamma = gamma;
+        else
+            m_fileGamma = kDefaultFileGamma;
+        const bool grey = m_pixelFormat == kFormatGrey;
+        PngReadSetup setup{};
+        setup.expandGrey = grey && m_bitDepth < 8;
+        setup.stripAlpha = grey;
+        setup.screenGamma = kScreenGamma;
+        setup.fileGamma = m_fileGamma;
+        ok = pngshim::setReadTransforms(m_png.png(), m_png.info(), &setup) == 1;
+        // Rows as libpng delivers them must be exactly the record's rows.
+        ok = ok && setup.rowBytes == target.rowBytes();
+        PngRowLoop loop{static_cast<png_bytepp>(rows.data()), static_cast<png_uint_32>(m_height),
+                        setup.passes, m_progress};
+        ok = ok && pngshim::readRows(m_png.png(), &loop) == 1;
+    }
+    reportProgress(m_progress, kProgressReading, lastRow, m_height);
+    if (ok)
+        target.flush();
+    close();
+    return ok ? 1 : 0;
+}
+
+int PngCodec::openWrite(const char* path, const ImageRecord& source, int32_t bitsPerPixel,
+                        int32_t paletteCount, ProgressCallback progress) {
+    close();
+    switch (bitsPerPixel) {
+    case 8:
+        if (paletteCount < 1 || paletteCount > 256)
+            return 0;
+        m_pixelFormat = kFormatPalette;
+        break;
+    case 24:
+        m_pixelFormat = kFormatRgb;
+        paletteCount = 0;
+        break;
+    case 32:
+        m_pixelFormat = kFormatRgba;
+        paletteCount = 0;
+        break;
+    default:
+        return 0;
+    }
+    if (!path)
+        return refuse();
+    m_file = platform::openStream(path, "wb");
+    if (!m_file)
+        return refuse();
+    std::setvbuf(m_file.get(), nullptr, _IOFBF, kStreamBuffer);
+    m_paletteCount = paletteCount;
+    m_bitsPerPixel = bitsPerPixel;
+    m_progress = progress;
+    m_path = path;
+    m_source = &source;
+    m_width = source.width();
+    m_height = source.height();
+    m_mode = Mode::Writing;
+    // The file stays on disk, empty.
+    if (m_width < 1 || m_height < 1 || !source.pixels())
+        return refuse();
+    return 1;
+}
+
+int PngCodec::encode() {
+    if (m_mode != Mode::Writing || !m_source)
+        return refuse();
+    const int32_t lastRow = m_height - 1;
+    bool ok = m_png.createWrite(m_file.get());
+    std::array<png_color, 256> palette{};
+
+    // Bring the source to the requested layout when it differs.
+    ImageRecord scratch;
+    const ImageRecord* image = m_source;
+    if (ok && (m_source->bitsPerPixel() != m_bitsPerPixel ||
+               m_source->paletteCount() != m_paletteCount)) {
+        ok = m_source->convertTo(scratch, m_bitsPerPixel, m_paletteCount) == 1;
+        image = &scratch;
+    }
+    ok = ok && image->width() == m_width && image->height() == m_height;
+
+    int colourType = PNG_COLOR_TYPE_RGB;
+    if (ok && m_bitsPerPixel == 8) {
+        colourType = PNG_COLOR_TYPE_PALETTE;
+        for (int32_t i = 0; i < m_paletteCount; ++i) {
+            const uint8_t* entry = image->paletteEntries() + static_cast<size_t>(i) * 8;
+            palette[static_cast<size_t>(i)] = {entry[0], entry[1], entry[2]};
+        }
+    } else if (ok && m_bitsPerPixel == 32) {
+        colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+        // A, R, G, B becomes R, G, B, A in place; without a conversion that is the caller's
+        // record, which is left in that order.
+        for (int32_t y = 0; y < m_height; ++y) {
+            uint8_t* p = image->row(y);
+            for (int32_t x = 0; x < m_width; ++x, p += 4) {
+                const uint8_t alpha = p[0];
+                p[0] = p[1];
+                p[1] = p[2];
+                p[2] = p[3];
+                p[3] = alpha;
+            }
+            reportProgress(m_progress, kProgressWriting, y, m_height);
+        }
+    }
+
+    HeapBlock rows;
+    ok = ok && pointRows(rows, *image);
+    if (ok) {
+        const PngWriteSetup setup{static_cast<png_uint_32>(m_width),
+                                  static_cast<png_uint_32>(m_height), colourType, palette.data(),
+                                  m_paletteCount};
+        PngRowLoop loop{static_cast<png_bytepp>(rows.data()), static_cast<png_uint_32>(m_height), 0,
+                        m_progress};
+        ok = pngshim::writeImage(m_png.png(), m_png.info(), &setup, &loop) == 1;
+    }
+    reportProgress(m_progress, kProgressWriting, lastRow, m_height);
+    // A full disk may only show when the buffered tail is written.
+    ok = ok && std::fflush(m_file.get()) == 0;
+    m_png.destroy();
+    ok = (std::fclose(m_file.release()) == 0) && ok;
+    close();
+    return ok ? 1 : 0;
+}
+
+} // namespace kelvarn::imaging

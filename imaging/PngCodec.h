@@ -1,0 +1,89 @@
+#pragma once
+// PNG files through libpng. The reader accepts 1, 2, 4 or 8 bits per sample (grey, palette, RGB,
+// RGBA; grey with alpha loses its alpha) and fills the record's mapped rows directly. The writer
+// writes 8-bit palette, RGB or RGBA files, always Adam7-interlaced, with only IHDR, PLTE (palette
+// files), IDAT and IEND.
+
+#include "imaging/ImageRecord.h"
+#include "imaging/PngState.h"
+#include "imaging/Progress.h"
+#include "platform/files/FileSystem.h"
+
+#include <cstdint>
+#include <string>
+
+namespace kelvarn::imaging {
+
+class PngCodec {
+public:
+    // Pixel formats of the record side.
+    static constexpr int32_t kFormatGrey = 31;
+    static constexpr int32_t kFormatRgb = 33;
+    static constexpr int32_t kFormatRgba = 34;
+    static constexpr int32_t kFormatPalette = 38;
+    // The screen gamma of decoding and the file gamma assumed without a gAMA chunk (sRGB).
+    static constexpr double kScreenGamma = 2.2;
+    static constexpr double kDefaultFileGamma = 0.45455;
+
+    PngCodec() = default;
+    PngCodec(const PngCodec&) = delete;
+    PngCodec& operator=(const PngCodec&) = delete;
+    ~PngCodec() { close(); }
+
+    // 1 when the file is a PNG this reader accepts (its header read); else 0, all closed.
+    int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr);
+    // The same over a stream that is already open for reading.
+    int open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress = nullptr);
+    // 1 when the target holds the picture. Closes either way; a failed decode may leave the
+    // target partly filled.
+    int decode();
+
+    // Depth 8 (with 1 to 256 palette entries), 24 or 32. Creates (or empties) `path`. At depth
+    // 32 an A, R, G, B source of that depth is turned into R, G, B, A in place by encode.
+    int openWrite(const char* path, const ImageRecord& source, int32_t bitsPerPixel,
+                  int32_t paletteCount, ProgressCallback progress = nullptr);
+    // 1 when the whole file was written. Closes either way; a failed write leaves the file.
+    int encode();
+
+    void close();
+
+    // The header as read by open (cleared by close), and the file gamma the last decode used
+    // (kept until the next open).
+    uint32_t headerWidth() const { return m_headerWidth; }
+    uint32_t headerHeight() const { return m_headerHeight; }
+    int colourType() const { return m_colourType; }
+    int bitDepth() const { return m_bitDepth; }
+    int interlaceMethod() const { return m_interlaceMethod; }
+    int32_t pixelFormat() const { return m_pixelFormat; }
+    int32_t bitsPerPixel() const { return m_bitsPerPixel; }
+    double fileGamma() const { return m_fileGamma; }
+
+private:
+    enum class Mode { Closed, Reading, Writing };
+
+    int refuse();
+    void reset();
+
+    ProgressCallback m_progress = nullptr;
+    platform::StreamPtr m_file;
+    Mode m_mode = Mode::Closed;
+    uint32_t m_headerWidth = 0;
+    uint32_t m_headerHeight = 0;
+    int m_colourType = 0;
+    int m_bitDepth = 0;
+    int m_interlaceMethod = 0;
+    int m_filterMethod = 0;
+    int m_compressionMethod = 0;
+    PngState m_png;
+    std::string m_path;
+    int32_t m_bitsPerPixel = 0;
+    int32_t m_pixelFormat = 0;
+    int32_t m_paletteCount = 0;
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    double m_fileGamma = 0;
+    ImageRecord* m_target = nullptr;
+    const ImageRecord* m_source = nullptr;
+};
+
+} // namespace kelvarn::imaging

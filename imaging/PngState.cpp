@@ -1,0 +1,176 @@
+#include "imaging/PngState.h"
+
+#include <csetjmp>
+
+namespace kelvarn::imaging {
+
+namespace {
+
+// Widest row libpng may hold for the files the reader accepts (four 8-bit samples per pixel)
+// stays below 2^31 bytes; the picture as a whole is checked by the codec.
+constexpr png_uint_32 kMaxWidth = png_uint_32{1} << 29;
+constexpr png_uint_32 kMaxHeight = 0x7FFFFFFF;
+// Ancillary chunks the reader never uses are not buffered beyond this.
+constexpr png_alloc_size_t kMaxChunkBytes = 8000000;
+
+// libpng's error function must not return: go back to the shim that set the jump.
+[[noreturn]] void onError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+void onWarning(png_structp, png_const_charp) {}
+
+void readData(png_structp png, png_bytep data, size_t length) {
+    auto* stream = static_cast<std::FILE*>(png_get_io_ptr(png));
+    if (length > 0 && std::fread(data, length, 1, stream) != 1)
+        png_error(png, "reading png image error");
+}
+
+void writeData(png_structp png, png_bytep data, size_t length) {
+    auto* stream = static_cast<std::FILE*>(png_get_io_ptr(png));
+    if (length > 0 && std::fwrite(data, length, 1, stream) != 1)
+        png_error(png, "write png image error");
+}
+
+void flushData(png_structp png) {
+    auto* stream = static_cast<std::FILE*>(png_get_io_ptr(png));
+    if (std::fflush(stream) != 0)
+        png_error(png, "fulsh file error");
+}
+
+// Runs `body` under the error jump. This frame and the body's hold only trivially destructible
+// values: a longjmp out of libpng skips nothing that needs destroying.
+using GuardedBody = void (*)(png_structp png, png_infop info, void* context);
+
+int runGuarded(png_structp png, png_infop info, GuardedBody body, void* context) {
+    if (setjmp(png_jmpbuf(png)))
+        return 0;
+    body(png, info, context);
+    return 1;
+}
+
+void readInfoBody(png_structp png, png_infop info, void* context) {
+    auto* header = static_cast<PngHeader*>(context);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &header->width, &header->height, &header->bitDepth, &header->colourType,
+                 &header->interlaceMethod, &header->compressionMethod, &header->filterMethod);
+}
+
+void setReadTransformsBody(png_structp png, png_infop info, void* context) {
+    auto* setup = static_cast<PngReadSetup*>(context);
+    png_set_packing(png);
+    if (setup->expandGrey)
+        png_set_expand(png);
+    // Grey with alpha (colour type 4, or low-depth grey whose tRNS the expansion turns into
+    // alpha) would give two bytes per pixel for a one-byte row.
+    if (setup->stripAlpha)
+        png_set_strip_alpha(png);
+    png_set_gamma(png, setup->screenGamma, setup->fileGamma);
+    png_set_swap_alpha(png);
+    setup->passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    setup->rowBytes = png_get_rowbytes(png, info);
+}
+
+void readRowsBody(png_structp png, png_infop, void* context) {
+    const auto* loop = static_cast<const PngRowLoop*>(context);
+    // Interlaced files get the same full rows once per pass; libpng fills in each pass's pixels.
+    for (int pass = 0; pass < loop->passes; ++pass)
+        for (png_uint_32 i = 0; i < loop->height; ++i) {
+            png_read_rows(png, &loop->rows[i], nullptr, 1);
+            reportProgress(loop->progress, kProgressReading, static_cast<int32_t>(i),
+                           static_cast<int32_t>(loop->height));
+        }
+    png_read_end(png, nullptr);
+}
+
+struct WriteContext {
+    const PngWriteSetup* setup;
+    PngRowLoop* loop;
+};
+
+void writeImageBody(png_structp png, png_infop info, void* context) {
+    const auto* write = static_cast<const WriteContext*>(context);
+    const PngWriteSetup* setup = write->setup;
+    PngRowLoop* loop = write->loop;
+    png_set_IHDR(png, info, setup->width, setup->height, 8, setup->colourType, PNG_INTERLACE_ADAM7,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (setup->colourType == PNG_COLOR_TYPE_PALETTE)
+        png_set_PLTE(png, info, setup->palette, setup->paletteCount);
+    png_write_info(png, info);
+    loop->passes = png_set_interlace_handling(png);
+    for (int pass = 0; pass < loop->passes; ++pass)
+        for (png_uint_32 i = 0; i < loop->height; ++i) {
+            png_write_rows(png, &loop->rows[i], 1);
+            reportProgress(loop->progress, kProgressWriting, static_cast<int32_t>(i),
+                           static_cast<int32_t>(loop->height));
+        }
+    png_write_end(png, info);
+}
+
+} // namespace
+
+bool PngState::createRead(std::FILE* stream) {
+    destroy();
+    m_writing = false;
+    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (!m_png)
+        return false;
+    m_info = png_create_info_struct(m_png);
+    if (!m_info) {
+        destroy();
+        return false;
+    }
+    png_set_user_limits(m_png, kMaxWidth, kMaxHeight);
+    png_set_chunk_malloc_max(m_png, kMaxChunkBytes);
+    png_set_read_fn(m_png, stream, readData);
+    return true;
+}
+
+bool PngState::createWrite(std::FILE* stream) {
+    destroy();
+    m_writing = true;
+    m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (!m_png)
+        return false;
+    m_info = png_create_info_struct(m_png);
+    if (!m_info) {
+        destroy();
+        return false;
+    }
+    png_set_write_fn(m_png, stream, writeData, flushData);
+    return true;
+}
+
+void PngState::destroy() {
+    if (m_png) {
+        if (m_writing)
+            png_destroy_write_struct(&m_png, m_info ? &m_info : nullptr);
+        else
+            png_destroy_read_struct(&m_png, m_info ? &m_info : nullptr, nullptr);
+    }
+    m_png = nullptr;
+    m_info = nullptr;
+}
+
+namespace pngshim {
+
+int readInfo(png_structp png, png_infop info, PngHeader* header) {
+    return runGuarded(png, info, readInfoBody, header);
+}
+
+int setReadTransforms(png_structp png, png_infop info, PngReadSetup* setup) {
+    return runGuarded(png, info, setReadTransformsBody, setup);
+}
+
+int readRows(png_structp png, const PngRowLoop* loop) {
+    return runGuarded(png, nullptr, readRowsBody, const_cast<PngRowLoop*>(loop));
+}
+
+int writeImage(png_structp png, png_infop info, const PngWriteSetup* setup, PngRowLoop* loop) {
+    WriteContext context{setup, loop};
+    return runGuarded(png, info, writeImageBody, &context);
+}
+
+} // namespace pngshim
+
+} // namespace kelvarn::imaging
