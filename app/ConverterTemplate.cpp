@@ -142,8 +142,8 @@ std::vector<uint8_t> defaults() {
 }
 
 ui::UnitRecord windowOwnRecord() {
-    ui::UnitRecord w = unit(runtime::kTagWindow, "", {kOnWindow, 50, 50, 487, 360}, kStateVisible,
-                            windowBlock());
+    ui::UnitRecord w =
+        unit(runtime::kTagWindow, "", {kOnWindow, 50, 50, 487, 360}, kStateVisible, windowBlock());
     w.bindings.push_back({0, kOnWindowCreatedOffset}); // raised once the window and units exist
     return w;
 }
@@ -163,8 +163,8 @@ std::vector<ui::UnitRecordEntry> converterRecords() {
         {kPngRadio, bindClick(unit(runtime::kTagRadioBox, "单选框1", {kTypeGroup, 84, 14, 48, 24},
                                    tabStop, radioBlock("PNG")),
                               kOnPngChosenOffset)},
-        {kTypeLabel, unit(runtime::kTagLabel, "标签3", {kTypeGroup, 8, 10, 56, 24}, shown,
-                          typeLabelBlock())},
+        {kTypeLabel,
+         unit(runtime::kTagLabel, "标签3", {kTypeGroup, 8, 10, 56, 24}, shown, typeLabelBlock())},
         {kTypeGroup, contains(unit(runtime::kTagGroupBox, "分组框2", {kOnWindow, 240, 2, 232, 40},
                                    shown, defaults()),
                               {kBmpRadio, kPngRadio, kTypeLabel})},
@@ -175,18 +175,18 @@ std::vector<ui::UnitRecordEntry> converterRecords() {
                                   kOnChooseFolderOffset)},
         {kFolderEdit, unit(runtime::kTagEditBox, "编辑框1", {kOnWindow, 240, 91, 232, 29},
                            disabledTabStop, defaults())},
-        {kToPngButton, bindClick(unit(runtime::kTagButton, "按钮2", {kConvertGroup, 122, 24, 88, 32},
-                                      tabStop, buttonBlock("转PNG")),
-                                 kOnConvertToPngOffset)},
+        {kToPngButton,
+         bindClick(unit(runtime::kTagButton, "按钮2", {kConvertGroup, 122, 24, 88, 32}, tabStop,
+                        buttonBlock("转PNG")),
+                   kOnConvertToPngOffset)},
         {kToBmpButton, bindClick(unit(runtime::kTagButton, "按钮1", {kConvertGroup, 16, 24, 88, 32},
                                       tabStop, buttonBlock("转BMP")),
                                  kOnConvertToBmpOffset)},
-        {kConvertGroup,
-         contains(unit(runtime::kTagGroupBox, "分组框1", {kOnWindow, 240, 136, 232, 184}, shown,
-                       defaults()),
-                  {kNoticeLabel, kToPngButton, kToBmpButton})},
-        {kFileList, unit(runtime::kTagListBox, "列表框1", {kOnWindow, 8, 8, 224, 312}, tabStop,
-                         defaults())},
+        {kConvertGroup, contains(unit(runtime::kTagGroupBox, "分组框1",
+                                      {kOnWindow, 240, 136, 232, 184}, shown, defaults()),
+                                 {kNoticeLabel, kToPngButton, kToBmpButton})},
+        {kFileList,
+         unit(runtime::kTagListBox, "列表框1", {kOnWindow, 8, 8, 224, 312}, tabStop, defaults())},
     };
 
     std::vector<ui::UnitRecordEntry> records;

@@ -16,10 +16,11 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
-    std::fprintf(out, "// Generated from app/ConverterTemplate.cpp by the build; do not edit.\n"
-                      "#include \"app/EmbeddedTemplate.h\"\n\n"
-                      "namespace kelvarn::app {\nnamespace {\n\n"
-                      "const uint8_t kTemplate[%zu] = {",
+    std::fprintf(out,
+                 "// Generated from app/ConverterTemplate.cpp by the build; do not edit.\n"
+                 "#include \"app/EmbeddedTemplate.h\"\n\n"
+                 "namespace kelvarn::app {\nnamespace {\n\n"
+                 "const uint8_t kTemplate[%zu] = {",
                  bytes.size());
     for (size_t i = 0; i < bytes.size(); ++i)
         std::fprintf(out, "%s0x%02X,", i % 16 == 0 ? "\n    " : " ", bytes[i]);

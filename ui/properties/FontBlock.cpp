@@ -46,7 +46,8 @@ FontBlock FontBlock::forCreation() const {
 }
 
 int32_t FontBlock::dword(size_t at) const {
-    uint32_t v = static_cast<uint32_t>(m_bytes[at]) | (static_cast<uint32_t>(m_bytes[at + 1]) << 8) |
+    uint32_t v = static_cast<uint32_t>(m_bytes[at]) |
+                 (static_cast<uint32_t>(m_bytes[at + 1]) << 8) |
                  (static_cast<uint32_t>(m_bytes[at + 2]) << 16) |
                  (static_cast<uint32_t>(m_bytes[at + 3]) << 24);
     return static_cast<int32_t>(v);

@@ -9,7 +9,7 @@
 namespace kelvarn::ui {
 
 struct IconImageEntry {
-    uint32_t width = 0;  // 0 in the file stands for 256
+    uint32_t width = 0; // 0 in the file stands for 256
     uint32_t height = 0;
     uint32_t colourCount = 0;
     uint16_t planes = 0;

@@ -15,7 +15,7 @@ namespace kelvarn::ui {
 struct LabelProperties {
     static constexpr uint32_t kMaxVersion = 2;
 
-    std::string caption = "\xB1\xEA\xC7\xA9"; // 0: "标签"
+    std::string caption = "\xB1\xEA\xC7\xA9";  // 0: "标签"
     int32_t effect = 0;                        // 1
     int32_t borderStyle = 0;                   // 2
     int32_t gradientBorderWidth = 8;           // 3

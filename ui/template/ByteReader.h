@@ -39,7 +39,9 @@ public:
 
     bool read(void* out, size_t n);
     bool skip(size_t n);
-    size_t remaining() const { return (m_buffered - m_bufferPos) + (m_stream.size() - m_streamPos); }
+    size_t remaining() const {
+        return (m_buffered - m_bufferPos) + (m_stream.size() - m_streamPos);
+    }
     size_t position() const { return m_streamPos - (m_buffered - m_bufferPos); }
     int nextByte();
 

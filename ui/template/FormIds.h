@@ -6,13 +6,25 @@
 
 namespace kelvarn::ui {
 
-constexpr uint32_t idCategory(uint32_t id) { return id >> 28; }
-constexpr uint32_t idKind(uint32_t id) { return (id >> 24) & 0xF; }
-constexpr uint32_t idSerial(uint32_t id) { return id & 0xFFFFFF; }
-constexpr bool isValidId(uint32_t id) { return idKind(id) != 0 && idSerial(id) != 0; }
+constexpr uint32_t idCategory(uint32_t id) {
+    return id >> 28;
+}
+constexpr uint32_t idKind(uint32_t id) {
+    return (id >> 24) & 0xF;
+}
+constexpr uint32_t idSerial(uint32_t id) {
+    return id & 0xFFFFFF;
+}
+constexpr bool isValidId(uint32_t id) {
+    return idKind(id) != 0 && idSerial(id) != 0;
+}
 
-constexpr bool isWindowId(uint32_t id) { return idCategory(id) == 5 && idKind(id) == 2; }
-constexpr bool isMenuItemId(uint32_t id) { return idCategory(id) == 2 && idKind(id) == 6; }
+constexpr bool isWindowId(uint32_t id) {
+    return idCategory(id) == 5 && idKind(id) == 2;
+}
+constexpr bool isMenuItemId(uint32_t id) {
+    return idCategory(id) == 2 && idKind(id) == 6;
+}
 
 // The window's own record inside its unit buffer (always entry 0).
 constexpr uint32_t kWindowOwnRecordId = 0x06010000;

@@ -16,10 +16,10 @@ namespace kelvarn::ui {
 
 enum class TemplateError {
     None,
-    EarlyEnd,             // the stream ended inside a fixed-size field
-    CountedFieldPastEnd,  // a counted field's length runs past the end of the stream
-    MalformedUnitBuffer,  // the id and offset arrays do not describe records inside the buffer
-    MalformedRecord,      // a record ends before its bindings (or a menu item's procedure word)
+    EarlyEnd,            // the stream ended inside a fixed-size field
+    CountedFieldPastEnd, // a counted field's length runs past the end of the stream
+    MalformedUnitBuffer, // the id and offset arrays do not describe records inside the buffer
+    MalformedRecord,     // a record ends before its bindings (or a menu item's procedure word)
     OutOfMemory,
 };
 
@@ -40,7 +40,6 @@ bool relocateBindings(UnitBuffer& units, uint32_t codeBase);
 // Reads the template and appends its windows to `table` behind any windows already there. A
 // template that cannot be read ends the program with the runtime error
 // "载入窗口模板数据段出错!".
-void LoadFormTemplate(const uint8_t* bytes, uint32_t length, uint32_t codeBase,
-                      WindowTable& table);
+void LoadFormTemplate(const uint8_t* bytes, uint32_t length, uint32_t codeBase, WindowTable& table);
 
 } // namespace kelvarn::ui

@@ -58,6 +58,8 @@ std::optional<MenuItemLayout> walkMenuItemRecord(std::span<const uint8_t> data);
 struct EventBinding {
     int32_t event = 0;
     uint32_t procedure = 0; // stored: code offset or 0xFFFFFFFF; loaded: 0 or code base + offset
+
+    bool operator==(const EventBinding&) const = default;
 };
 
 // A unit record with every field decoded; the stored template's form.
