@@ -3,6 +3,7 @@
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormTemplateWriter.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace kelvarn::ui {
@@ -175,6 +176,28 @@ TEST(FormTemplateReader, LeavesTrailingBytesUnread) {
     TemplateReadResult result = readFormTemplate(bytes, kCodeBase);
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result.bytesRead, length);
+}
+
+TEST(LoadFormTemplate, AppendsBehindTheWindowsAlreadyThere) {
+    WindowTable table;
+    auto earlier = std::make_unique<WindowRecord>();
+    earlier->id = 0x52010009;
+    table.append(std::move(earlier));
+    const std::vector<uint8_t> bytes = writeFormTemplate(twoWindows());
+    LoadFormTemplate(bytes.data(), static_cast<uint32_t>(bytes.size()), kCodeBase, table);
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table.at(0).id, 0x52010009u);
+    EXPECT_EQ(table.at(1).id, 0x52010001u);
+    EXPECT_EQ(table.at(2).id, 0x52010002u);
+    EXPECT_EQ(table.find(0x52010002)->textB, "text B");
+}
+
+TEST(LoadFormTemplateDeathTest, EndsTheProgramOnATemplateItCannotRead) {
+    const std::vector<uint8_t> bytes = writeFormTemplate(twoWindows());
+    WindowTable table;
+    EXPECT_EXIT(
+        LoadFormTemplate(bytes.data(), static_cast<uint32_t>(bytes.size() - 1), kCodeBase, table),
+        ::testing::ExitedWithCode(255), ::testing::HasSubstr("载入窗口模板数据段出错!"));
 }
 
 TEST(WindowTable, FindsTheFirstRecordOfAnIdAndKeepsOrder) {
