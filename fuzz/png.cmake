@@ -1,0 +1,1 @@
+kelvarn_add_fuzzer(png SOURCE ${CMAKE_CURRENT_LIST_DIR}/PngReaderFuzzer.cpp LIBS kelvarn_imaging)
