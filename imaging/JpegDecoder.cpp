@@ -1,0 +1,177 @@
+#include "imaging/JpegDecoder.h"
+
+#include "imaging/PixelLimit.h"
+#include "platform/files/FileSystem.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <new>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace kelvarn::imaging {
+
+namespace {
+
+constexpr int32_t kLayoutRgb = 14;
+constexpr int32_t kLayoutGrey = 15;
+// Real progressive files have a few dozen scans at most; a crafted one with thousands of tiny
+// scans would keep the decoder busy for minutes.
+constexpr int kMaxScans = 500;
+
+// libjpeg's error manager with its error exit turned into a jump back to the operation in
+// progress. `pub` comes first: libjpeg hands back its address as cinfo->err.
+struct ErrorBridge {
+    jpeg_error_mgr pub;
+    void (*defaultEmit)(j_common_ptr, int);
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpBack(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ErrorBridge*>(cinfo->err)->jump, 1);
+}
+
+void emitMessage(j_common_ptr cinfo, int level) {
+    // A file that ends early would have its missing rows filled with grey and pass as decoded:
+    // treat the end of the data as an error. Other warnings go to libjpeg's default output.
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+        jumpBack(cinfo);
+    reinterpret_cast<ErrorBridge*>(cinfo->err)->defaultEmit(cinfo, level);
+}
+
+void watchScans(j_common_ptr cinfo) {
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
+        jumpBack(cinfo);
+}
+
+} // namespace
+
+struct JpegDecoder::Session {
+    jpeg_decompress_struct cinfo;
+    ErrorBridge bridge;
+    jpeg_progress_mgr monitor;
+    bool created;
+    platform::StreamPtr file;
+};
+
+namespace {
+
+// The shims below are the only frames a libjpeg error jumps across; they hold nothing that
+// needs destroying.
+
+int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_mgr* monitor,
+              bool* created, std::FILE* file) {
+    if (setjmp(bridge->jump))
+        return 0;
+    *created = true;
+    jpeg_create_decompress(cinfo);
+    // Progressive files keep every coefficient in memory (two bytes a sample); without a
+    // backing store, a request above this cap ends in an error instead of a huge allocation.
+    cinfo->mem->max_memory_to_use = static_cast<long>(2 * pixelByteLimit() + (64u << 20));
+    monitor->progress_monitor = watchScans;
+    cinfo->progress = monitor;
+    jpeg_stdio_src(cinfo, file);
+    jpeg_read_header(cinfo, TRUE);
+    jpeg_calc_output_dimensions(cinfo);
+    // CMYK and YCCK files come out with four components and are refused here, before any
+    // decompression work; so is a picture too large to hold.
+    if (cinfo->out_color_components != 1 && cinfo->out_color_components != 3)
+        return 0;
+    if (checkedPixelBytes(cinfo->output_width, cinfo->output_height, cinfo->out_color_components) ==
+        0)
+        return 0;
+    jpeg_start_decompress(cinfo);
+    return 1;
+}
+
+int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pixels,
+                 size_t rowBytes, ProgressCallback progress, int32_t height) {
+    if (setjmp(bridge->jump))
+        return 0;
+    while (cinfo->output_scanline < cinfo->output_height) {
+        JSAMPROW row = pixels + static_cast<size_t>(cinfo->output_scanline) * rowBytes;
+        if (jpeg_read_scanlines(cinfo, &row, 1) != 1)
+            return 0;
+        reportProgress(progress, kProgressReading, static_cast<int32_t>(cinfo->output_scanline) - 1,
+                       height);
+    }
+    return 1;
+}
+
+} // namespace
+
+JpegDecoder::JpegDecoder() = default;
+
+JpegDecoder::~JpegDecoder() {
+    close();
+}
+
+int JpegDecoder::open(const char* path, ImageRecord& target, ProgressCallback progress) {
+    close();
+    if (!path)
+        return 0;
+    platform::StreamPtr file = platform::openStream(path, "rb");
+    if (!file)
+        return 0;
+    unsigned char marker[2];
+    if (std::fread(marker, 1, 2, file.get()) != 2 || marker[0] != 0xFF || marker[1] != 0xD8 ||
+        std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return 0;
+
+    m_session.reset(new (std::nothrow) Session{});
+    if (!m_session)
+        return 0;
+    Session& s = *m_session;
+    s.file = std::move(file);
+    s.cinfo.err = jpeg_std_error(&s.bridge.pub);
+    s.bridge.defaultEmit = s.bridge.pub.emit_message;
+    s.bridge.pub.error_exit = jumpBack;
+    s.bridge.pub.emit_message = emitMessage;
+
+    if (!startShim(&s.cinfo, &s.bridge, &s.monitor, &s.created, s.file.get()) ||
+        s.cinfo.output_width == 0 || s.cinfo.output_height == 0 ||
+        (s.cinfo.output_components != 1 && s.cinfo.output_components != 3)) {
+        close();
+        return 0;
+    }
+    m_layout = s.cinfo.output_components == 3 ? kLayoutRgb : kLayoutGrey;
+    m_width = static_cast<int32_t>(s.cinfo.output_width);
+    m_height = static_cast<int32_t>(s.cinfo.output_height);
+    m_progress = progress;
+    m_target = &target;
+    return 1;
+}
+
+int JpegDecoder::decode() {
+    if (!m_session || !m_target) {
+        close();
+        return 0;
+    }
+    const int32_t depth = m_layout == kLayoutRgb ? 24 : 8;
+    int ok = m_target->create(m_width, m_height, depth, 0);
+    if (ok)
+        ok = readRowsShim(&m_session->cinfo, &m_session->bridge, m_target->pixels(),
+                          m_target->rowBytes(), m_progress, m_height);
+    reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
+    close();
+    return ok;
+}
+
+int JpegDecoder::close() {
+    if (m_session) {
+        // jpeg_destroy_decompress only releases memory and never raises an error.
+        if (m_session->created)
+            jpeg_destroy_decompress(&m_session->cinfo);
+        m_session.reset();
+    }
+    m_progress = nullptr;
+    m_target = nullptr;
+    m_width = 0;
+    m_height = 0;
+    m_layout = 0;
+    return 1;
+}
+
+} // namespace kelvarn::imaging

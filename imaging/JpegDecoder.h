@@ -1,0 +1,41 @@
+#pragma once
+// JPEG files through libjpeg: colour files become 24-bit R, G, B pictures, one-component files
+// 8-bit grey pictures without palette; CMYK and YCCK files are refused. Rows are decoded one
+// scanline at a time straight into the target record.
+
+#include "imaging/ImageRecord.h"
+#include "imaging/Progress.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace kelvarn::imaging {
+
+class JpegDecoder {
+public:
+    JpegDecoder();
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+    ~JpegDecoder();
+
+    // 1 when the file starts with the start-of-image marker and libjpeg reads its header and
+    // starts decompression with one or three output components; otherwise 0, all closed.
+    int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr);
+    // 1 when the target holds the whole picture. Closes either way.
+    int decode();
+    int close();
+
+    int32_t width() const { return m_width; }
+    int32_t height() const { return m_height; }
+
+private:
+    struct Session; // libjpeg state; kept out of this header
+    std::unique_ptr<Session> m_session;
+    ProgressCallback m_progress = nullptr;
+    ImageRecord* m_target = nullptr;
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    int32_t m_layout = 0; // 14: three components, 24 bits; 15: one component, 8-bit grey
+};
+
+} // namespace kelvarn::imaging

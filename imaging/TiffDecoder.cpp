@@ -1,0 +1,126 @@
+#include "imaging/TiffDecoder.h"
+
+#include "imaging/MappedPixelBuffer.h"
+#include "imaging/PixelLimit.h"
+#include "platform/files/Path.h"
+
+#include <cstdarg>
+
+#include <tiffio.h>
+
+namespace kelvarn::imaging {
+
+namespace {
+
+void ignoreMessage(const char*, const char*, va_list) {}
+
+// Every file the chain cannot read as JPEG or BMP passes through the TIFF probe, so libtiff
+// must stay quiet about files that are not TIFF at all.
+void silenceLibtiff() {
+    static const bool silenced = [] {
+        TIFFSetErrorHandler(ignoreMessage);
+        TIFFSetWarningHandler(ignoreMessage);
+        return true;
+    }();
+    (void)silenced;
+}
+
+} // namespace
+
+void TiffDecoder::HandleCloser::operator()(void* tif) const {
+    if (tif)
+        TIFFClose(static_cast<TIFF*>(tif));
+}
+
+int TiffDecoder::open(const char* path, ImageRecord& target, ProgressCallback progress) {
+    close();
+    if (!path)
+        return 0;
+    silenceLibtiff();
+
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options)
+        return 0;
+    // libtiff sizes some buffers from header fields (strips, tiles, tag arrays); cap each one
+    // at the pixel memory a picture may have at all.
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(pixelByteLimit()));
+    TIFF* tif = TIFFOpenExt(platform::toNativePath(path).c_str(), "r", options);
+    TIFFOpenOptionsFree(options);
+    if (!tif)
+        return 0;
+    m_tiff.reset(tif);
+
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) != 1 ||
+        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) != 1 || width == 0 || height == 0) {
+        close();
+        return 0;
+    }
+    m_width = width;
+    m_height = height;
+    m_progress = progress;
+    m_target = &target;
+    return 1;
+}
+
+int TiffDecoder::decode() {
+    if (!m_tiff || !m_target) {
+        close();
+        return 0;
+    }
+    const auto fail = [this] {
+        reportProgress(m_progress, kProgressReading, static_cast<int32_t>(m_height) - 1,
+                       static_cast<int32_t>(m_height));
+        close();
+        return 0;
+    };
+    // Both the target (3 bytes a pixel) and the RGBA raster (4) must stay within the limit.
+    const uint64_t rasterBytes = checkedPixelBytes(m_width, m_height, 4);
+    if (rasterBytes == 0)
+        return fail();
+    const auto width = static_cast<int32_t>(m_width);
+    const auto height = static_cast<int32_t>(m_height);
+    ImageRecord& target = *m_target;
+    if (target.width() != width || target.height() != height || target.bitsPerPixel() != 24 ||
+        target.paletteCount() != 0) {
+        if (!target.create(width, height, 24, 0))
+            return fail();
+    }
+
+    MappedPixelBuffer raster;
+    if (!raster.allocate(static_cast<size_t>(rasterBytes)))
+        return fail();
+    // Asking for the top-left orientation gives the rows top row first, which is what reading
+    // the raster bottom-up and then turning it upside down would give, without the extra pass.
+    auto* words = reinterpret_cast<uint32_t*>(raster.data());
+    if (!TIFFReadRGBAImageOriented(static_cast<TIFF*>(m_tiff.get()), m_width, m_height, words,
+                                   ORIENTATION_TOPLEFT, 0))
+        return fail();
+
+    for (int32_t y = 0; y < height; ++y) {
+        const uint32_t* in = words + static_cast<size_t>(y) * m_width;
+        uint8_t* out = target.row(y);
+        for (int32_t x = 0; x < width; ++x, out += 3) {
+            const uint32_t word = in[x]; // the alpha byte is dropped
+            out[0] = static_cast<uint8_t>(TIFFGetR(word));
+            out[1] = static_cast<uint8_t>(TIFFGetG(word));
+            out[2] = static_cast<uint8_t>(TIFFGetB(word));
+        }
+        reportProgress(m_progress, kProgressReading, y, height);
+    }
+    reportProgress(m_progress, kProgressReading, height - 1, height);
+    close();
+    return 1;
+}
+
+int TiffDecoder::close() {
+    m_tiff.reset();
+    m_progress = nullptr;
+    m_target = nullptr;
+    m_width = 0;
+    m_height = 0;
+    return 1;
+}
+
+} // namespace kelvarn::imaging

@@ -1,0 +1,100 @@
+// Runs the built kelvarn-convert in a shell on real files.
+
+#include "tests/imaging/ChainTest.h"
+#include "tests/imaging/PictureMakers.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+namespace kelvarn::cli {
+namespace {
+
+using testing::Bytes;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ConvertCliTest : public kelvarn::testing::ChainTest {
+protected:
+    // Runs kelvarn-convert with `args` (already quoted for the shell) and TMPDIR pointing at
+    // the fixture's temporary folder.
+    Outcome run(const std::string& args) {
+        const std::string out = work("stdout.txt"), err = work("stderr.txt");
+        const std::string command = "TMPDIR='" + tmpFolder() + "' '" KELVARN_CONVERT_BINARY "' " +
+                                    args + " >'" + out + "' 2>'" + err + "'";
+        Outcome r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        const Bytes o = testing::readBytes(out), e = testing::readBytes(err);
+        r.out.assign(o.begin(), o.end());
+        r.err.assign(e.begin(), e.end());
+        std::filesystem::remove(out);
+        std::filesystem::remove(err);
+        return r;
+    }
+    std::string quoted(const std::string& name) { return "'" + work(name) + "'"; }
+};
+
+TEST_F(ConvertCliTest, ConvertsRealFilesAndLeavesNothingElseBehind) {
+    ASSERT_TRUE(testing::writeJpeg(work("照片 1.jpg"), 20, 10, 3, testing::gradient(20, 10, 3)));
+    Outcome r = run("bmp " + quoted("照片 1.jpg") + " " + quoted("照片 1.bmp"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "1\n");
+    r = run("png " + quoted("照片 1.bmp") + " " + quoted("out.png"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "1\n");
+    r = run("png " + quoted("out.png") + " " + quoted("again.png") + " 24");
+    EXPECT_EQ(r.out, "1\n");
+    const Bytes png = testing::readBytes(work("again.png"));
+    ASSERT_GE(png.size(), 8u);
+    EXPECT_EQ(png[1], 'P');
+    EXPECT_EQ(entries(workFolder()),
+              (std::vector<std::string>{"again.png", "out.png", "照片 1.bmp", "照片 1.jpg"}));
+}
+
+TEST_F(ConvertCliTest, FailureCodesAndExitStatus) {
+    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(2, 2, Bytes(12, 50))));
+    Outcome r = run("png " + quoted("a.bmp") + " " + quoted("b.png") + " 32");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "-7\n");
+    EXPECT_FALSE(std::filesystem::exists(work("b.png")));
+
+    r = run("bmp " + quoted("a.bmp") + " " + quoted("missing/b.bmp"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "-4\n");
+    r = run("bmp " + quoted("none.bmp") + " " + quoted("b.bmp"));
+    EXPECT_EQ(r.out, "255\n");
+    ASSERT_TRUE(testing::writeBytes(work("junk.bmp"), Bytes(300, 1)));
+    r = run("png " + quoted("junk.bmp") + " " + quoted("b.png"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "253\n");
+    EXPECT_EQ(entries(workFolder()), (std::vector<std::string>{"a.bmp", "junk.bmp"}));
+}
+
+TEST_F(ConvertCliTest, UsageErrorsExitTwoWithUsageText) {
+    for (const std::string args : {"", "bmp a", "gif a b", "bmp a b 24", "png a b 24 9",
+                                   "png a b twenty", "png a b 24x", "png a b 99999999999"}) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_NE(r.err.find("usage: kelvarn-convert"), std::string::npos) << args;
+    }
+}
+
+TEST_F(ConvertCliTest, DoesNotLinkQt) {
+    const std::string listing = work("ldd.txt");
+    const std::string command = "ldd '" KELVARN_CONVERT_BINARY "' >'" + listing + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const Bytes bytes = testing::readBytes(listing);
+    const std::string libraries(bytes.begin(), bytes.end());
+    EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
+}
+
+} // namespace
+} // namespace kelvarn::cli

@@ -1,0 +1,153 @@
+#include "imaging/ConversionCommands.h"
+#include "imaging/BmpCodec.h"
+#include "imaging/LoaderChain.h"
+#include "imaging/PngCodec.h"
+#include "runtime/CommandCall.h"
+#include "tests/imaging/ChainTest.h"
+#include "tests/imaging/PictureMakers.h"
+
+#include <filesystem>
+
+namespace kelvarn::imaging {
+namespace {
+
+using testing::Bytes;
+
+class ConversionCommandsTest : public kelvarn::testing::ChainTest {
+protected:
+    int32_t toBmp(const std::string& source, const std::string& target) {
+        runtime::ArgRecord args[2] = {runtime::makeText(source.c_str()),
+                                      runtime::makeText(target.c_str())};
+        return runtime::CallLibraryCommand(kImageLibraryPosition, ConvertToBmp, 2, args).integer();
+    }
+    int32_t toPng(const std::string& source, const std::string& target, int32_t depth = 24) {
+        runtime::ArgRecord args[3] = {runtime::makeText(source.c_str()),
+                                      runtime::makeText(target.c_str()),
+                                      runtime::makeInteger(depth)};
+        return runtime::CallLibraryCommand(kImageLibraryPosition, ConvertToPng, 3, args).integer();
+    }
+    // The picture a file holds, read back through the codec that wrote it.
+    template <typename Codec> Bytes readBack(const std::string& path, int32_t* depth = nullptr) {
+        ImageRecord image;
+        Codec codec;
+        if (codec.open(path.c_str(), image) != 1 || codec.decode() != 1)
+            return {};
+        if (depth)
+            *depth = image.bitsPerPixel();
+        return Bytes(image.pixels(), image.pixels() + image.bufferSize());
+    }
+};
+
+TEST_F(ConversionCommandsTest, ConvertsAnyRecognisedSourceToBmpAndPng) {
+    const Bytes rgb = testing::gradient(7, 5, 3);
+    ASSERT_TRUE(testing::writeBytes(work("a.pcx"), testing::pcx24(7, 5, rgb)));
+    EXPECT_EQ(toBmp(work("a.pcx"), work("a.bmp")), kConvertOk);
+    EXPECT_EQ(readBack<BmpCodec>(work("a.bmp")), rgb);
+    EXPECT_EQ(toPng(work("a.bmp"), work("a.png")), kConvertOk);
+    int32_t depth = 0;
+    EXPECT_EQ(readBack<PngCodec>(work("a.png"), &depth), rgb);
+    EXPECT_EQ(depth, 24);
+    // Only the targets were added: no sibling is left in the folder.
+    EXPECT_EQ(entries(workFolder()), (std::vector<std::string>{"a.bmp", "a.pcx", "a.png"}));
+}
+
+TEST_F(ConversionCommandsTest, NonTwentyFourBitSourcesAreConvertedForBmp) {
+    // 8-bit palette PCX: expanded through the palette.
+    Bytes palette(768, 0);
+    palette[3 * 1 + 0] = 200; // entry 1 red
+    palette[3 * 2 + 2] = 90;  // entry 2 blue
+    ASSERT_TRUE(testing::writeBytes(work("p.pcx"), testing::pcx8(2, 2, {1, 2, 2, 1}, palette)));
+    EXPECT_EQ(toBmp(work("p.pcx"), work("p.bmp")), kConvertOk);
+    EXPECT_EQ(readBack<BmpCodec>(work("p.bmp")), Bytes({200, 0, 0, 0, 0, 90, 0, 0, 90, 200, 0, 0}));
+
+    // RGBA PNG: the alpha channel is dropped, not blended.
+    ImageRecord rgba;
+    ASSERT_EQ(rgba.create(2, 1, 32, 0), 1);
+    const uint8_t argb[] = {0, 10, 20, 30, 128, 40, 50, 60};
+    std::copy(std::begin(argb), std::end(argb), rgba.pixels());
+    PngCodec writer;
+    ASSERT_EQ(writer.openWrite(work("alpha.png").c_str(), rgba, 32, 0), 1);
+    ASSERT_EQ(writer.encode(), 1);
+    EXPECT_EQ(toBmp(work("alpha.png"), work("alpha.bmp")), kConvertOk);
+    EXPECT_EQ(readBack<BmpCodec>(work("alpha.bmp")), Bytes({10, 20, 30, 40, 50, 60}));
+}
+
+TEST_F(ConversionCommandsTest, BadArgumentsAreRefusedBeforeAnyFileIsTouched) {
+    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(2, 2, Bytes(12, 9))));
+    EXPECT_EQ(toPng(work("a.bmp"), work("out.png"), 32), kConvertBadArguments);
+    EXPECT_EQ(toPng(work("a.bmp"), work("out.png"), 8), kConvertBadArguments);
+    EXPECT_FALSE(std::filesystem::exists(work("out.png")));
+
+    runtime::ArgRecord args[3] = {runtime::makeText(nullptr), runtime::makeText("x"),
+                                  runtime::makeInteger(24)};
+    EXPECT_EQ(runtime::CallLibraryCommand(kImageLibraryPosition, ConvertToBmp, 2, args).integer(),
+              kConvertBadArguments);
+    EXPECT_EQ(runtime::CallLibraryCommand(kImageLibraryPosition, ConvertToPng, 3, args).integer(),
+              kConvertBadArguments);
+    // Fewer records than the command reads count as absent arguments.
+    args[0] = runtime::makeText(work("a.bmp").c_str());
+    args[1] = runtime::makeText(work("out.png").c_str());
+    EXPECT_EQ(runtime::CallLibraryCommand(kImageLibraryPosition, ConvertToPng, 2, args).integer(),
+              kConvertBadArguments);
+    EXPECT_EQ(runtime::CallLibraryCommand(kImageLibraryPosition, ConvertToBmp, 1, args).integer(),
+              kConvertBadArguments);
+    EXPECT_EQ(entries(workFolder()), std::vector<std::string>{"a.bmp"});
+}
+
+TEST_F(ConversionCommandsTest, FailuresLeaveTheTargetPathAsItWas) {
+    const Bytes keep = {'k', 'e', 'e', 'p'};
+    ASSERT_TRUE(testing::writeBytes(work("old.png"), keep));
+    ASSERT_TRUE(testing::writeBytes(work("grey.bmp"), testing::bmp8(4, 4)));
+    // Missing source, unrecognised source: the existing target survives.
+    EXPECT_EQ(toPng(work("missing.bmp"), work("old.png")), kLoadNotFound);
+    EXPECT_EQ(toPng(work("grey.bmp"), work("old.png")), kLoadUnrecognised);
+    EXPECT_EQ(testing::readBytes(work("old.png")), keep);
+
+    const Bytes rgb = testing::gradient(3, 3, 3);
+    ASSERT_TRUE(testing::writeBytes(work("ok.bmp"), testing::bmp24(3, 3, rgb)));
+    // A target in a folder that does not exist, a target that is a folder, an empty target.
+    EXPECT_EQ(toPng(work("ok.bmp"), work("nowhere/x.png")), kConvertWriteFailed);
+    std::filesystem::create_directory(work("dir.bmp"));
+    std::filesystem::create_directory(work("dir.bmp/inside"));
+    EXPECT_EQ(toBmp(work("ok.bmp"), work("dir.bmp")), kConvertWriteFailed);
+    EXPECT_TRUE(std::filesystem::is_directory(work("dir.bmp/inside")));
+    EXPECT_EQ(toBmp(work("ok.bmp"), ""), kConvertWriteFailed);
+    EXPECT_EQ(toBmp(work("ok.bmp"), work("dir.bmp/")), kConvertWriteFailed);
+    EXPECT_EQ(entries(workFolder()),
+              (std::vector<std::string>{"dir.bmp", "grey.bmp", "ok.bmp", "old.png"}));
+    EXPECT_EQ(entries(work("dir.bmp")), std::vector<std::string>{"inside"});
+}
+
+TEST_F(ConversionCommandsTest, SourceEqualToTargetIsReplacedByTheConvertedFile) {
+    const Bytes rgb = testing::gradient(4, 3, 3);
+    ASSERT_TRUE(testing::writeBytes(work("same.png"), testing::bmp24(4, 3, rgb)));
+    EXPECT_EQ(toPng(work("same.png"), work("same.png")), kConvertOk);
+    EXPECT_EQ(readBack<PngCodec>(work("same.png")), rgb);
+    EXPECT_EQ(entries(workFolder()), std::vector<std::string>{"same.png"});
+}
+
+TEST_F(ConversionCommandsTest, TakenSiblingNamesAreSkippedAndLeftAlone) {
+    ASSERT_TRUE(testing::writeBytes(work(".kelvarn0.tmp"), {'x'}));
+    std::filesystem::create_symlink(work("elsewhere"), work(".kelvarn1.tmp"));
+    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(1, 1, {1, 2, 3})));
+    EXPECT_EQ(toBmp(work("a.bmp"), work("b.bmp")), kConvertOk);
+    EXPECT_EQ(testing::readBytes(work(".kelvarn0.tmp")), Bytes{'x'});
+    EXPECT_TRUE(std::filesystem::is_symlink(work(".kelvarn1.tmp")));
+    EXPECT_FALSE(std::filesystem::exists(work("elsewhere")));
+    EXPECT_EQ(readBack<BmpCodec>(work("b.bmp")), Bytes({1, 2, 3}));
+}
+
+TEST_F(ConversionCommandsTest, LibraryRecordAndNotify) {
+    const runtime::LibraryRecord& record = imageLibraryRecord();
+    ASSERT_EQ(record.commandCount, 2);
+    EXPECT_EQ(record.commands[0], &ConvertToBmp);
+    EXPECT_EQ(record.commands[1], &ConvertToPng);
+    EXPECT_EQ(record.dataTypeCount, 0);
+    ASSERT_EQ(record.notify, &ImageLibraryNotify);
+    EXPECT_EQ(record.notify(runtime::kNotifyStartup, 12345, 0), 0);
+    EXPECT_EQ(record.notify(runtime::kNotifyShutdown, 0, 0), -1);
+    EXPECT_EQ(record.notify(2, 0, 0), -1);
+}
+
+} // namespace
+} // namespace kelvarn::imaging

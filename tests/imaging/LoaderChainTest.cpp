@@ -1,0 +1,89 @@
+#include "imaging/LoaderChain.h"
+#include "tests/imaging/ChainTest.h"
+#include "tests/imaging/PictureMakers.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace kelvarn::imaging {
+namespace {
+
+using testing::Bytes;
+
+class LoaderChainTest : public kelvarn::testing::ChainTest {};
+
+TEST_F(LoaderChainTest, RecognisesByContentNotByName) {
+    ASSERT_TRUE(testing::writeJpeg(work("photo.bmp"), 9, 4, 3, testing::gradient(9, 4, 3)));
+    ImageRecord image;
+    ASSERT_EQ(LoadImageFile(work("photo.bmp").c_str(), image), kLoadOk);
+    EXPECT_EQ(image.width(), 9);
+    EXPECT_EQ(image.bitsPerPixel(), 24);
+
+    const Bytes rgb = testing::gradient(3, 2, 3);
+    ASSERT_TRUE(testing::writeBytes(work("real.jpg"), testing::bmp24(3, 2, rgb)));
+    ASSERT_EQ(LoadImageFile(work("real.jpg").c_str(), image), kLoadOk);
+    EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
+
+    ASSERT_TRUE(testing::writeTiff(work("t.png"), {{3, 2, testing::TiffKind::Rgb, 1, rgb, {}, 0}}));
+    ASSERT_EQ(LoadImageFile(work("t.png").c_str(), image), kLoadOk);
+    EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
+
+    ASSERT_TRUE(testing::writeBytes(work("p.tif"), testing::pcx24(3, 2, rgb)));
+    ASSERT_EQ(LoadImageFile(work("p.tif").c_str(), image), kLoadOk);
+    EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
+}
+
+TEST_F(LoaderChainTest, MissingFileGives255WithoutAskingAnyDecoder) {
+    ImageRecord image;
+    ASSERT_EQ(image.create(2, 2, 24, 0), 1);
+    uint8_t* before = image.pixels();
+    EXPECT_EQ(LoadImageFile(work("nothing.jpg").c_str(), image), kLoadNotFound);
+    EXPECT_EQ(LoadImageFile(work("none*.jpg").c_str(), image), kLoadNotFound);
+    EXPECT_EQ(LoadImageFile(nullptr, image), kLoadNotFound);
+    // A decoder's create would have released the picture first.
+    EXPECT_EQ(image.pixels(), before);
+    EXPECT_EQ(image.width(), 2);
+}
+
+TEST_F(LoaderChainTest, ExistingButUnreadablePathsGive253) {
+    ImageRecord image;
+    ASSERT_TRUE(testing::writeBytes(work("empty.png"), {}));
+    EXPECT_EQ(LoadImageFile(work("empty.png").c_str(), image), kLoadUnrecognised);
+    std::filesystem::create_directory(work("folder"));
+    EXPECT_EQ(LoadImageFile(work("folder").c_str(), image), kLoadUnrecognised);
+    // The wildcard matches empty.png, so the path counts as existing; no decoder can open the
+    // literal name.
+    EXPECT_EQ(LoadImageFile(work("emp*.png").c_str(), image), kLoadUnrecognised);
+    EXPECT_EQ(LoadImageFile(work("EMPTY.PNG").c_str(), image), kLoadUnrecognised);
+}
+
+TEST_F(LoaderChainTest, LargeFilesOnlyBecomePhotoCdPicturesWithTheSignature) {
+    Bytes bmp = testing::bmp8(1500, 1400, 2 * 1024 * 1024);
+    ASSERT_GE(bmp.size(), 0x100000u);
+    ASSERT_TRUE(testing::writeBytes(work("grey.bmp"), bmp));
+    ImageRecord image;
+    EXPECT_EQ(LoadImageFile(work("grey.bmp").c_str(), image), kLoadUnrecognised);
+    image.release();
+
+    // The same bytes with "PCD_IPI" at 0x800 reach the last decoder and are read from 0x30000.
+    std::memcpy(bmp.data() + 0x800, "PCD_IPI", 7);
+    ASSERT_TRUE(testing::writeBytes(work("grey.bmp"), bmp));
+    ASSERT_EQ(LoadImageFile(work("grey.bmp").c_str(), image), kLoadOk);
+    EXPECT_EQ(image.width(), 768);
+    EXPECT_EQ(image.height(), 512);
+}
+
+TEST_F(LoaderChainTest, FailedDecodeHandsTheTargetOnAndLeavesNoPixelFile) {
+    // Accepted by the JPEG decoder at open, then cut short: it fails after creating the
+    // picture, and every later decoder refuses.
+    ASSERT_TRUE(testing::writeJpeg(work("cut.jpg"), 64, 64, 3, testing::gradient(64, 64, 3)));
+    Bytes bytes = testing::readBytes(work("cut.jpg"));
+    bytes.resize(bytes.size() / 2);
+    ASSERT_TRUE(testing::writeBytes(work("cut.jpg"), bytes));
+    ImageRecord image;
+    EXPECT_EQ(LoadImageFile(work("cut.jpg").c_str(), image), kLoadUnrecognised);
+    image.release(); // the fixture then finds the temporary folder empty
+}
+
+} // namespace
+} // namespace kelvarn::imaging

@@ -1,0 +1,283 @@
+#include "tests/imaging/PictureMakers.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include <jpeglib.h>
+#include <tiffio.h>
+
+namespace kelvarn::testing {
+
+bool writeBytes(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+Bytes readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+Bytes gradient(int width, int height, int channels) {
+    Bytes out(static_cast<size_t>(width) * height * channels);
+    size_t i = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < channels; ++c)
+                out[i++] = static_cast<uint8_t>((c == 0   ? x * 255 / (width > 1 ? width - 1 : 1)
+                                                 : c == 1 ? y * 255 / (height > 1 ? height - 1 : 1)
+                                                          : 40 + 60 * c) &
+                                                0xFF);
+    return out;
+}
+
+bool writeJpeg(const std::string& path, int width, int height, int components, const Bytes& samples,
+               bool progressive, bool ycck) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, file);
+    c.image_width = static_cast<JDIMENSION>(width);
+    c.image_height = static_cast<JDIMENSION>(height);
+    c.input_components = components;
+    c.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
+    jpeg_set_defaults(&c);
+    if (ycck)
+        jpeg_set_colorspace(&c, JCS_YCCK);
+    jpeg_set_quality(&c, 100, TRUE);
+    // Full-resolution chroma keeps colours close enough to compare.
+    for (int i = 0; i < c.num_components; ++i)
+        c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
+    if (progressive)
+        jpeg_simple_progression(&c);
+    jpeg_start_compress(&c, TRUE);
+    const size_t stride = static_cast<size_t>(width) * components;
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<uint8_t*>(samples.data()) + c.next_scanline * stride;
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    return std::fclose(file) == 0;
+}
+
+bool writeTiff(const std::string& path, const std::vector<TiffPage>& pages) {
+    TIFF* tif = TIFFOpen(path.c_str(), "w");
+    if (!tif)
+        return false;
+    bool ok = true;
+    for (const TiffPage& page : pages) {
+        uint16_t samplesPerPixel = 1, bits = 8, photometric = PHOTOMETRIC_MINISBLACK;
+        switch (page.kind) {
+        case TiffKind::Rgb:
+            samplesPerPixel = 3;
+            photometric = PHOTOMETRIC_RGB;
+            break;
+        case TiffKind::Rgba:
+            samplesPerPixel = 4;
+            photometric = PHOTOMETRIC_RGB;
+            break;
+        case TiffKind::Grey:
+            break;
+        case TiffKind::Palette:
+            photometric = PHOTOMETRIC_PALETTE;
+            break;
+        case TiffKind::Bilevel:
+            bits = 1;
+            break;
+        }
+        TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(page.width));
+        TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(page.height));
+        TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+        TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samplesPerPixel);
+        TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
+        TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+        TIFFSetField(tif, TIFFTAG_COMPRESSION, page.compression);
+        if (page.kind == TiffKind::Rgba) {
+            const uint16_t extra = EXTRASAMPLE_ASSOCALPHA;
+            TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, &extra);
+        }
+        if (page.kind == TiffKind::Palette)
+            TIFFSetField(tif, TIFFTAG_COLORMAP, page.map.data(), page.map.data() + 256,
+                         page.map.data() + 512);
+        TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP,
+                     page.rowsPerStrip ? page.rowsPerStrip : TIFFDefaultStripSize(tif, 0));
+        const size_t rowBytes = bits == 1 ? (static_cast<size_t>(page.width) + 7) / 8
+                                          : static_cast<size_t>(page.width) * samplesPerPixel;
+        Bytes row(rowBytes);
+        for (int y = 0; y < page.height && ok; ++y) {
+            if (bits == 1) {
+                std::fill(row.begin(), row.end(), 0);
+                for (int x = 0; x < page.width; ++x)
+                    if (page.samples[static_cast<size_t>(y) * page.width + x])
+                        row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            } else {
+                std::memcpy(row.data(), page.samples.data() + y * rowBytes, rowBytes);
+            }
+            ok = TIFFWriteScanline(tif, row.data(), static_cast<uint32_t>(y), 0) == 1;
+        }
+        ok = ok && TIFFWriteDirectory(tif) == 1;
+    }
+    TIFFClose(tif);
+    return ok;
+}
+
+Bytes pcxHeader(const PcxHeader& h) {
+    Bytes out(128, 0);
+    auto le16 = [&out](size_t at, uint16_t v) {
+        out[at] = static_cast<uint8_t>(v);
+        out[at + 1] = static_cast<uint8_t>(v >> 8);
+    };
+    out[0] = 0x0A;
+    out[1] = 5;
+    out[2] = 1;
+    out[3] = h.bitsPerPlane;
+    le16(4, h.xmin);
+    le16(6, h.ymin);
+    le16(8, h.xmax);
+    le16(10, h.ymax);
+    out[65] = h.planes;
+    le16(66, h.bytesPerLine);
+    le16(68, 1);
+    return out;
+}
+
+Bytes pcxEncode(const Bytes& scanline) {
+    Bytes out;
+    for (size_t i = 0; i < scanline.size();) {
+        size_t run = 1;
+        while (i + run < scanline.size() && run < 63 && scanline[i + run] == scanline[i])
+            ++run;
+        if (run == 1 && scanline[i] < 0xC0) {
+            out.push_back(scanline[i]);
+        } else {
+            out.push_back(static_cast<uint8_t>(0xC0 | run));
+            out.push_back(scanline[i]);
+        }
+        i += run;
+    }
+    return out;
+}
+
+namespace {
+
+uint16_t evenLength(int width) {
+    return static_cast<uint16_t>((width + 1) & ~1);
+}
+
+} // namespace
+
+Bytes pcx8(int width, int height, const Bytes& indexes, const Bytes& palette768) {
+    PcxHeader h;
+    h.xmax = static_cast<uint16_t>(width - 1);
+    h.ymax = static_cast<uint16_t>(height - 1);
+    h.bytesPerLine = evenLength(width);
+    Bytes out = pcxHeader(h);
+    for (int y = 0; y < height; ++y) {
+        Bytes line(h.bytesPerLine, 0xEE);
+        std::memcpy(line.data(), indexes.data() + static_cast<size_t>(y) * width, width);
+        const Bytes packed = pcxEncode(line);
+        out.insert(out.end(), packed.begin(), packed.end());
+    }
+    out.push_back(0x0C);
+    out.insert(out.end(), palette768.begin(), palette768.end());
+    return out;
+}
+
+Bytes pcx24(int width, int height, const Bytes& rgb) {
+    PcxHeader h;
+    h.xmax = static_cast<uint16_t>(width - 1);
+    h.ymax = static_cast<uint16_t>(height - 1);
+    h.planes = 3;
+    h.bytesPerLine = evenLength(width);
+    Bytes out = pcxHeader(h);
+    for (int y = 0; y < height; ++y) {
+        Bytes line(3 * static_cast<size_t>(h.bytesPerLine), 0xEE);
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                line[c * h.bytesPerLine + x] = rgb[(static_cast<size_t>(y) * width + x) * 3 + c];
+        const Bytes packed = pcxEncode(line);
+        out.insert(out.end(), packed.begin(), packed.end());
+    }
+    return out;
+}
+
+Bytes photoCd(bool signature, uint8_t luma, uint8_t c1, uint8_t c2, size_t size) {
+    Bytes out(size, 0);
+    if (signature)
+        std::memcpy(out.data() + 0x800, "PCD_IPI", 7);
+    constexpr size_t kWidth = 768;
+    for (size_t pair = 0; pair < 256; ++pair) {
+        uint8_t* at = out.data() + 0x30000 + pair * 3 * kWidth;
+        if (at + 3 * kWidth > out.data() + out.size())
+            break;
+        std::memset(at, luma, 2 * kWidth);
+        std::memset(at + 2 * kWidth, c1, kWidth / 2);
+        std::memset(at + 2 * kWidth + kWidth / 2, c2, kWidth / 2);
+    }
+    return out;
+}
+
+} // namespace kelvarn::testing
+
+namespace kelvarn::testing {
+
+namespace {
+
+void putLe32(Bytes& out, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+Bytes bmpHeaders(int width, int height, int bits, uint32_t pixelOffset, size_t rowBytes) {
+    Bytes out(pixelOffset, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    putLe32(out, 2, static_cast<uint32_t>(pixelOffset + rowBytes * height));
+    putLe32(out, 10, pixelOffset);
+    putLe32(out, 14, 40);
+    putLe32(out, 18, static_cast<uint32_t>(width));
+    putLe32(out, 22, static_cast<uint32_t>(height));
+    out[26] = 1;
+    out[28] = static_cast<uint8_t>(bits);
+    return out;
+}
+
+} // namespace
+
+Bytes bmp24(int width, int height, const Bytes& rgb) {
+    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+    Bytes out = bmpHeaders(width, height, 24, 54, rowBytes);
+    for (int y = height - 1; y >= 0; --y) {
+        Bytes row(rowBytes, 0);
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                row[x * 3 + c] = rgb[(static_cast<size_t>(y) * width + x) * 3 + 2 - c];
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
+Bytes bmp8(int width, int height, size_t minimumSize) {
+    const size_t rowBytes = (static_cast<size_t>(width) + 3) & ~size_t{3};
+    Bytes out = bmpHeaders(width, height, 8, 54 + 1024, rowBytes);
+    for (int i = 0; i < 256; ++i)
+        for (int c = 0; c < 3; ++c)
+            out[54 + i * 4 + c] = static_cast<uint8_t>(i);
+    for (size_t i = 0; i < rowBytes * height; ++i)
+        out.push_back(static_cast<uint8_t>(i * 13));
+    if (out.size() < minimumSize)
+        out.resize(minimumSize, 0);
+    return out;
+}
+
+} // namespace kelvarn::testing
