@@ -1,0 +1,214 @@
+// Fonts: the 60-byte description <-> Qt fonts, the font table and the default GUI font.
+
+#include "platform/windowing/Font.h"
+
+#include "platform/windowing/Application.h"
+#include "platform/windowing/MessageQueue.h"
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/Window.h"
+#include "platform/windowing/detail/QtText.h"
+#include "platform/windowing/detail/WindowObject.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+namespace kelvarn::platform {
+namespace {
+
+// The default GUI font: 9 points (12 pixels at 96 pixels per inch) in the CJK face we ship.
+constexpr const char* kDefaultFace = "WenQuanYi Micro Hei";
+constexpr int kDefaultPixelHeight = 12;
+constexpr FontHandle kDefaultGuiFont = 1;
+
+struct FontEntry {
+    FontDescription description;
+    QFont font;
+};
+
+std::unordered_map<FontHandle, FontEntry>& fonts() {
+    static std::unordered_map<FontHandle, FontEntry> table;
+    return table;
+}
+
+FontHandle g_nextFont = 0x100;
+
+std::int32_t readInt(const std::uint8_t* p) {
+    return static_cast<std::int32_t>(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) |
+                                     (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24));
+}
+
+void writeInt(std::uint8_t* p, std::int32_t value) {
+    const auto v = static_cast<std::uint32_t>(value);
+    p[0] = std::uint8_t(v);
+    p[1] = std::uint8_t(v >> 8);
+    p[2] = std::uint8_t(v >> 16);
+    p[3] = std::uint8_t(v >> 24);
+}
+
+QFont makeQFont(const FontDescription& d) {
+    QFont font;
+    const QString face = detail::fromRuntime(d.faceName);
+    font.setFamilies({face.isEmpty() ? QString::fromLatin1(kDefaultFace) : face,
+                      QString::fromLatin1(kDefaultFace)});
+    font.setStyleHint(QFont::SansSerif);
+    if (d.height < 0) {
+        font.setPixelSize(std::max(1, -d.height));
+    } else if (d.height > 0) {
+        // A positive height is the cell height (ascent + descent); scale the em to fit it.
+        font.setPixelSize(d.height);
+        const int cell = QFontMetrics(font).height();
+        if (cell > 0)
+            font.setPixelSize(std::max(1, int(std::lround(double(d.height) * d.height / cell))));
+    } else {
+        font.setPixelSize(kDefaultPixelHeight);
+    }
+    font.setWeight(d.weight <= 0 ? QFont::Normal
+                                 : static_cast<QFont::Weight>(std::clamp(d.weight, 1, 1000)));
+    font.setItalic(d.italic != 0);
+    font.setUnderline(d.underline != 0);
+    font.setStrikeOut(d.strikeOut != 0);
+    return font;
+}
+
+} // namespace
+
+namespace detail {
+
+QFont defaultQFont() {
+    return makeQFont(defaultGuiFontDescription());
+}
+
+QFont qfontFor(FontHandle font) {
+    const auto it = fonts().find(font);
+    return it == fonts().end() ? defaultQFont() : it->second.font;
+}
+
+} // namespace detail
+
+std::optional<FontDescription> readFontDescription(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() != kFontDescriptionSize)
+        return std::nullopt;
+    const std::uint8_t* p = bytes.data();
+    FontDescription d;
+    d.height = readInt(p);
+    d.width = readInt(p + 4);
+    d.escapement = readInt(p + 8);
+    d.orientation = readInt(p + 12);
+    d.weight = readInt(p + 16);
+    d.italic = p[20];
+    d.underline = p[21];
+    d.strikeOut = p[22];
+    d.charSet = p[23];
+    d.outPrecision = p[24];
+    d.clipPrecision = p[25];
+    d.quality = p[26];
+    d.pitchAndFamily = p[27];
+    const char* face = reinterpret_cast<const char*>(p + 28);
+    d.faceName.assign(face, strnlen(face, 32));
+    return d;
+}
+
+std::array<std::uint8_t, kFontDescriptionSize> writeFontDescription(const FontDescription& d) {
+    std::array<std::uint8_t, kFontDescriptionSize> out{};
+    writeInt(out.data(), d.height);
+    writeInt(out.data() + 4, d.width);
+    writeInt(out.data() + 8, d.escapement);
+    writeInt(out.data() + 12, d.orientation);
+    writeInt(out.data() + 16, d.weight);
+    out[20] = d.italic;
+    out[21] = d.underline;
+    out[22] = d.strikeOut;
+    out[23] = d.charSet;
+    out[24] = d.outPrecision;
+    out[25] = d.clipPrecision;
+    out[26] = d.quality;
+    out[27] = d.pitchAndFamily;
+    std::memcpy(out.data() + 28, d.faceName.data(), std::min<std::size_t>(d.faceName.size(), 31));
+    return out;
+}
+
+FontHandle createFont(const FontDescription& font) {
+    if (!windowingStarted())
+        return 0;
+    FontDescription d = font;
+    if (d.faceName.size() > 31)
+        d.faceName.resize(31);
+    const FontHandle h = g_nextFont++;
+    fonts()[h] = FontEntry{d, makeQFont(d)};
+    return h;
+}
+
+bool deleteFont(FontHandle font) {
+    return font != kDefaultGuiFont && fonts().erase(font) > 0;
+}
+
+FontHandle defaultGuiFont() {
+    return kDefaultGuiFont;
+}
+
+FontDescription fontDescription(FontHandle font) {
+    const auto it = fonts().find(font);
+    return it == fonts().end() ? defaultGuiFontDescription() : it->second.description;
+}
+
+FontDescription defaultGuiFontDescription() {
+    FontDescription d;
+    d.height = -kDefaultPixelHeight;
+    d.weight = 400;
+    d.charSet = 1;
+    d.faceName = kDefaultFace;
+    return d;
+}
+
+int defaultGuiFontPointSize() {
+    return int(std::lround(kDefaultPixelHeight * 72.0 / std::max(1, screenDpiY())));
+}
+
+int screenDpiY() {
+    if (!windowingStarted())
+        return 96;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? int(std::lround(screen->logicalDotsPerInchY())) : 96;
+}
+
+TextMetrics fontMetrics(FontHandle font) {
+    TextMetrics m;
+    if (!windowingStarted())
+        return m;
+    const QFont f = detail::qfontFor(font);
+    const QFontMetrics fm(f);
+    m.ascent = fm.ascent();
+    m.descent = fm.descent();
+    m.height = fm.height();
+    m.externalLeading = std::max(0, fm.leading());
+    m.internalLeading =
+        std::max(0, fm.height() - (f.pixelSize() > 0 ? f.pixelSize() : fm.height()));
+    m.averageCharWidth = fm.averageCharWidth();
+    m.maxCharWidth = fm.maxWidth();
+    return m;
+}
+
+Size textExtent(FontHandle font, std::string_view text) {
+    if (!windowingStarted())
+        return {};
+    const QFontMetrics fm(detail::qfontFor(font));
+    return {fm.horizontalAdvance(detail::fromRuntime(text)), fm.height()};
+}
+
+bool setWindowFont(WindowHandle window, FontHandle font) {
+    if (!isWindow(window))
+        return false;
+    sendMessage(window, kWmSetFont, font, 1);
+    return true;
+}
+
+FontHandle windowFont(WindowHandle window) {
+    return static_cast<FontHandle>(sendMessage(window, kWmGetFont, 0, 0));
+}
+
+} // namespace kelvarn::platform

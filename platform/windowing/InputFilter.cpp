@@ -1,0 +1,404 @@
+// The application-wide event filter. Input the window system sends to our windows becomes a
+// queued message and the Qt event is held; dispatching the message hands the held event to the
+// widget (a non-spontaneous delivery, which the filter lets through). Window-system
+// notifications (close request, focus, activation, moves and sizes made by the user) become
+// messages to the window's procedure.
+
+#include "platform/windowing/MessageQueue.h"
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/detail/Controls.h"
+#include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/QtText.h"
+#include "platform/windowing/detail/WindowObject.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace kelvarn::platform::detail {
+namespace {
+
+WindowHandle g_lastFocus = 0;
+
+std::uint32_t mouseKeyState(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    std::uint32_t state = 0;
+    if (buttons & Qt::LeftButton)
+        state |= kMkLButton;
+    if (buttons & Qt::RightButton)
+        state |= kMkRButton;
+    if (buttons & Qt::MiddleButton)
+        state |= kMkMButton;
+    if (modifiers & Qt::ShiftModifier)
+        state |= kMkShift;
+    if (modifiers & Qt::ControlModifier)
+        state |= kMkControl;
+    return state;
+}
+
+std::uint32_t mouseMessage(QEvent::Type type, Qt::MouseButton button, bool doubleClicks) {
+    const bool dbl = type == QEvent::MouseButtonDblClick && doubleClicks;
+    const bool down = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    switch (button) {
+    case Qt::LeftButton:
+        return dbl ? kWmLButtonDblClk : down ? kWmLButtonDown : kWmLButtonUp;
+    case Qt::RightButton:
+        return dbl ? kWmRButtonDblClk : down ? kWmRButtonDown : kWmRButtonUp;
+    case Qt::MiddleButton:
+        return dbl ? kWmMButtonDblClk : down ? kWmMButtonDown : kWmMButtonUp;
+    default:
+        return 0;
+    }
+}
+
+QPoint clientPoint(WindowObject& window, QWidget* receiver, QPointF position) {
+    QPoint p = position.toPoint();
+    if (receiver != window.m_widget)
+        p = receiver->mapTo(window.m_widget.data(), p);
+    return p - window.clientOrigin();
+}
+
+bool interceptInput(QWidget* receiver, QEvent* event) {
+    WindowObject* window = windowOwning(receiver);
+    if (!window || !window->m_widget)
+        return false;
+    // A disabled control ignores the event and Qt passes it on to the parent, which is where
+    // Windows sends input over a disabled child too.
+    if (!receiver->isEnabled())
+        return false;
+    if (!acceptsInput(*window)) {
+        event->accept();
+        return true; // a disabled top-level window or an open modal box: input goes nowhere
+    }
+    auto held = std::make_shared<HeldInput>();
+    held->target = receiver;
+    Message m;
+    m.window = window->m_handle;
+    m.time = tickCount();
+    m.point = {QCursor::pos().x(), QCursor::pos().y()};
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        m.message = event->type() == QEvent::MouseMove
+                        ? kWmMouseMove
+                        : mouseMessage(event->type(), mouse->button(), window->wantsDoubleClicks());
+        if (m.message == 0)
+            return false;
+        const QPoint client = clientPoint(*window, receiver, mouse->position());
+        m.wParam = mouseKeyState(mouse->buttons(), mouse->modifiers());
+        m.lParam = makeLParam(client.x(), client.y());
+        const QPoint global = mouse->globalPosition().toPoint();
+        m.point = {global.x(), global.y()};
+        held->modifiers = mouse->modifiers();
+        held->buttons = mouse->buttons();
+        break;
+    }
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        const QPoint angle = wheel->angleDelta();
+        const int delta = angle.y() != 0 ? angle.y() : angle.x();
+        const QPoint global = wheel->globalPosition().toPoint();
+        m.message = kWmMouseWheel;
+        m.wParam = makeWParam(mouseKeyState(wheel->buttons(), wheel->modifiers()),
+                              static_cast<std::uint32_t>(delta));
+        m.lParam = makeLParam(global.x(), global.y());
+        m.point = {global.x(), global.y()};
+        held->modifiers = wheel->modifiers();
+        held->buttons = wheel->buttons();
+        break;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool alt = key->modifiers() & Qt::AltModifier;
+        const bool down = event->type() == QEvent::KeyPress;
+        m.message = down ? (alt ? kWmSysKeyDown : kWmKeyDown) : (alt ? kWmSysKeyUp : kWmKeyUp);
+        m.wParam = virtualKeyFor(key->key(), key->modifiers());
+        std::uint32_t lp = 1 | ((key->nativeScanCode() & 0xFF) << 16);
+        if (alt)
+            lp |= 1u << 29;
+        if (!down || key->isAutoRepeat())
+            lp |= 1u << 30;
+        if (!down)
+            lp |= 1u << 31;
+        m.lParam = static_cast<LParam>(static_cast<std::int32_t>(lp));
+        held->modifiers = key->modifiers();
+        held->buttons = QApplication::mouseButtons();
+        break;
+    }
+    default:
+        return false;
+    }
+    held->event.reset(event->clone());
+    queueInput(m, std::move(held));
+    event->accept();
+    return true;
+}
+
+// The window manager reports its frame only once the window is shown: keep the outer size the
+// window was given by fitting the client area to the frame it really has.
+void keepOuterSize(WindowObject& window) {
+    const FrameMetrics now = frameMetricsOf(window);
+    const FrameMetrics& used = window.m_usedMetrics;
+    if (now.left == used.left && now.top == used.top && now.right == used.right &&
+        now.bottom == used.bottom)
+        return;
+    const QRect g = window.m_widget->geometry();
+    setOuterGeometry(window, g.x() - used.left, g.y() - used.top,
+                     g.width() + used.left + used.right, g.height() + used.top + used.bottom);
+}
+
+void notifyWindowSystemEvent(QWidget* widget, QEvent* event) {
+    const WindowHandle handle = handleOf(widget);
+    if (!handle)
+        return;
+    WindowObject* window = findWindow(handle);
+    if (!window)
+        return;
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const WindowHandle previous = g_lastFocus;
+        g_lastFocus = handle;
+        sendMessage(handle, kWmSetFocus, previous, 0);
+        break;
+    }
+    case QEvent::FocusOut: {
+        const WindowHandle next = handleOf(QApplication::focusWidget());
+        if (g_lastFocus == handle)
+            g_lastFocus = 0;
+        sendMessage(handle, kWmKillFocus, next, 0);
+        break;
+    }
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        if (!window->isChild() && widget->isWindow())
+            sendMessage(handle, kWmActivate, event->type() == QEvent::WindowActivate ? 1 : 0, 0);
+        break;
+    case QEvent::Show:
+        if (!window->isChild())
+            keepOuterSize(*window);
+        break;
+    case QEvent::Move:
+        if (!window->isChild())
+            keepOuterSize(*window);
+        if (!window->isChild() && event->spontaneous()) {
+            const QPoint p = widget->pos();
+            sendMessage(handle, kWmMove, 0, makeLParam(p.x(), p.y()));
+        }
+        break;
+    case QEvent::Resize:
+        if (!window->isChild() && event->spontaneous())
+            sendMessage(handle, kWmSize, 0, makeLParam(widget->width(), widget->height()));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (!watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Our own deliveries are not spontaneous; everything from the window system is.
+        if (!event->spontaneous())
+            return false;
+        return interceptInput(widget, event);
+    case QEvent::Close:
+        if (const WindowHandle handle = handleOf(widget)) {
+            postMessage(handle, kWmClose, 0, 0);
+            event->ignore();
+            return true;
+        }
+        return false;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+        notifyWindowSystemEvent(widget, event);
+        return false;
+    default:
+        return false;
+    }
+}
+
+void deliverHeldInput(WindowObject& window, std::uint32_t message, WParam wParam) {
+    const std::shared_ptr<HeldInput> held = dispatchedInput(window.m_handle, message);
+    if (!held || !held->target)
+        return;
+    QWidget* target = held->target;
+    if (held->character) {
+        if (held->delivered)
+            return;
+        held->delivered = true;
+        // The procedure may have replaced the character: deliver what wParam says now.
+        std::string bytes;
+        for (WParam code = wParam; code != 0; code >>= 8)
+            bytes.insert(bytes.begin(), static_cast<char>(code & 0xFF));
+        if (bytes.empty())
+            return;
+        const QString text = fromRuntime(bytes);
+        // Control characters did their work with the key itself.
+        if (text.isEmpty() || text[0].unicode() < 0x20 || text[0].unicode() == 0x7F)
+            return;
+        window.deliverCharacter(target, text, held->modifiers);
+        return;
+    }
+    if (!held->event)
+        return;
+    std::unique_ptr<QEvent> event = std::move(held->event);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event.get());
+        const QString text = key->text();
+        bool printable = false;
+        for (const QChar c : text)
+            printable = printable || (c.unicode() >= 0x20 && c.unicode() != 0x7F);
+        if (printable) {
+            // The text reaches the control through the character message alone.
+            QKeyEvent bare(key->type(), key->key(), key->modifiers(), key->nativeScanCode(),
+                           key->nativeVirtualKey(), key->nativeModifiers(), QString(),
+                           key->isAutoRepeat(), key->count());
+            QCoreApplication::sendEvent(target, &bare);
+            return;
+        }
+    }
+    QCoreApplication::sendEvent(target, event.get());
+}
+
+std::uint32_t virtualKeyFor(int key, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::KeypadModifier) {
+        if (key >= Qt::Key_0 && key <= Qt::Key_9)
+            return 0x60 + std::uint32_t(key - Qt::Key_0);
+    }
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return static_cast<std::uint32_t>(key);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return kVkF1 + std::uint32_t(key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return kVkBack;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return kVkTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return kVkReturn;
+    case Qt::Key_Shift:
+        return kVkShift;
+    case Qt::Key_Control:
+        return kVkControl;
+    case Qt::Key_Alt:
+        return kVkMenu;
+    case Qt::Key_Pause:
+        return 0x13;
+    case Qt::Key_CapsLock:
+        return 0x14;
+    case Qt::Key_Escape:
+        return kVkEscape;
+    case Qt::Key_Space:
+        return kVkSpace;
+    case Qt::Key_PageUp:
+        return 0x21;
+    case Qt::Key_PageDown:
+        return 0x22;
+    case Qt::Key_End:
+        return 0x23;
+    case Qt::Key_Home:
+        return 0x24;
+    case Qt::Key_Left:
+        return kVkLeft;
+    case Qt::Key_Up:
+        return kVkUp;
+    case Qt::Key_Right:
+        return kVkRight;
+    case Qt::Key_Down:
+        return kVkDown;
+    case Qt::Key_Print:
+        return 0x2C;
+    case Qt::Key_Insert:
+        return 0x2D;
+    case Qt::Key_Delete:
+        return kVkDelete;
+    case Qt::Key_Meta:
+        return 0x5B;
+    case Qt::Key_Menu:
+        return 0x5D;
+    case Qt::Key_NumLock:
+        return 0x90;
+    case Qt::Key_ScrollLock:
+        return 0x91;
+    // Shifted digits and punctuation report the key they are on (US layout).
+    case Qt::Key_Exclam:
+        return '1';
+    case Qt::Key_At:
+        return '2';
+    case Qt::Key_NumberSign:
+        return '3';
+    case Qt::Key_Dollar:
+        return '4';
+    case Qt::Key_Percent:
+        return '5';
+    case Qt::Key_AsciiCircum:
+        return '6';
+    case Qt::Key_Ampersand:
+        return '7';
+    case Qt::Key_Asterisk:
+        return '8';
+    case Qt::Key_ParenLeft:
+        return '9';
+    case Qt::Key_ParenRight:
+        return '0';
+    case Qt::Key_Semicolon:
+    case Qt::Key_Colon:
+        return 0xBA;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+        return 0xBB;
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+        return 0xBC;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        return 0xBD;
+    case Qt::Key_Period:
+    case Qt::Key_Greater:
+        return 0xBE;
+    case Qt::Key_Slash:
+    case Qt::Key_Question:
+        return 0xBF;
+    case Qt::Key_QuoteLeft:
+    case Qt::Key_AsciiTilde:
+        return 0xC0;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft:
+        return 0xDB;
+    case Qt::Key_Backslash:
+    case Qt::Key_Bar:
+        return 0xDC;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight:
+        return 0xDD;
+    case Qt::Key_Apostrophe:
+    case Qt::Key_QuoteDbl:
+        return 0xDE;
+    default:
+        return 0;
+    }
+}
+
+} // namespace kelvarn::platform::detail

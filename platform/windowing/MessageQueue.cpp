@@ -1,0 +1,360 @@
+// The thread's message queue: posted and input messages in arrival order, the quit flag, sent
+// messages from other threads, translation and dispatch.
+
+#include "platform/windowing/MessageQueue.h"
+
+#include "platform/windowing/Application.h"
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/Window.h"
+#include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/QtText.h"
+#include "platform/windowing/detail/WindowObject.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QThread>
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace kelvarn::platform {
+namespace {
+
+struct Entry {
+    Message message;
+    std::shared_ptr<detail::HeldInput> held;
+};
+
+struct CrossThreadSend {
+    WindowHandle window;
+    std::uint32_t message;
+    WParam wParam;
+    LParam lParam;
+    LResult result = 0;
+    bool done = false;
+};
+
+struct Queue {
+    std::mutex mutex;
+    std::condition_variable sendDone;
+    std::deque<Entry> entries;
+    std::deque<CrossThreadSend*> sends;
+    bool quitPending = false;
+    int quitCode = 0;
+    // GUI thread only: taken from the queue, not dispatched yet (newest last).
+    std::deque<Entry> taken;
+    // GUI thread only: the message being dispatched.
+    std::vector<Entry*> dispatching;
+    Qt::KeyboardModifiers lastModifiers;
+    Qt::MouseButtons lastButtons;
+};
+
+Queue& queue() {
+    static Queue q;
+    return q;
+}
+
+bool onGuiThread() {
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+void wakeGuiThread() {
+    if (const QCoreApplication* app = QCoreApplication::instance())
+        if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance(app->thread()))
+            d->wakeUp();
+}
+
+void runCrossThreadSends() {
+    Queue& q = queue();
+    for (;;) {
+        CrossThreadSend* send = nullptr;
+        {
+            std::lock_guard lock(q.mutex);
+            if (q.sends.empty())
+                return;
+            send = q.sends.front();
+            q.sends.pop_front();
+        }
+        const LResult result = sendMessage(send->window, send->message, send->wParam, send->lParam);
+        {
+            std::lock_guard lock(q.mutex);
+            send->result = result;
+            send->done = true;
+        }
+        q.sendDone.notify_all();
+    }
+}
+
+void keepTaken(Entry entry) {
+    Queue& q = queue();
+    if (entry.held) {
+        q.lastModifiers = entry.held->modifiers;
+        q.lastButtons = entry.held->buttons;
+    }
+    q.taken.push_back(std::move(entry));
+    // A message that is taken and never dispatched simply drops its held event.
+    while (q.taken.size() > 16)
+        q.taken.pop_front();
+}
+
+bool sameMessage(const Message& a, const Message& b) {
+    // A character message may come back with its character replaced.
+    const bool character = a.message == kWmChar || a.message == kWmSysChar;
+    return a.window == b.window && a.message == b.message && (character || a.wParam == b.wParam) &&
+           a.lParam == b.lParam && a.time == b.time;
+}
+
+} // namespace
+
+namespace detail {
+
+void queueInput(const Message& message, std::shared_ptr<HeldInput> held) {
+    Queue& q = queue();
+    std::lock_guard lock(q.mutex);
+    // Like Windows, only the newest mouse move waits in the queue.
+    if (message.message == kWmMouseMove && !q.entries.empty()) {
+        Entry& last = q.entries.back();
+        if (last.message.message == kWmMouseMove && last.message.window == message.window &&
+            last.message.wParam == message.wParam) {
+            last = Entry{message, std::move(held)};
+            return;
+        }
+    }
+    q.entries.push_back(Entry{message, std::move(held)});
+}
+
+std::shared_ptr<HeldInput> dispatchedInput(WindowHandle window, std::uint32_t message) {
+    Queue& q = queue();
+    if (q.dispatching.empty())
+        return nullptr;
+    Entry* entry = q.dispatching.back();
+    if (!entry || entry->message.window != window || entry->message.message != message)
+        return nullptr;
+    return entry->held;
+}
+
+void clearQueue() {
+    Queue& q = queue();
+    std::lock_guard lock(q.mutex);
+    q.entries.clear();
+    q.taken.clear();
+    q.quitPending = false;
+}
+
+} // namespace detail
+
+bool postMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
+    if (!windowingStarted())
+        return false;
+    if (window != 0 && onGuiThread() && !isWindow(window))
+        return false;
+    Message m;
+    m.window = window;
+    m.message = message;
+    m.wParam = wParam;
+    m.lParam = lParam;
+    m.time = tickCount();
+    {
+        Queue& q = queue();
+        std::lock_guard lock(q.mutex);
+        q.entries.push_back(Entry{m, nullptr});
+    }
+    wakeGuiThread();
+    return true;
+}
+
+void postQuitMessage(int exitCode) {
+    Queue& q = queue();
+    {
+        std::lock_guard lock(q.mutex);
+        q.quitPending = true;
+        q.quitCode = exitCode;
+    }
+    wakeGuiThread();
+}
+
+LResult sendMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam) {
+    if (!windowingStarted())
+        return 0;
+    if (!onGuiThread()) {
+        CrossThreadSend send{window, message, wParam, lParam};
+        Queue& q = queue();
+        std::unique_lock lock(q.mutex);
+        q.sends.push_back(&send);
+        lock.unlock();
+        wakeGuiThread();
+        lock.lock();
+        q.sendDone.wait(lock, [&] { return send.done; });
+        return send.result;
+    }
+    detail::WindowObject* target = detail::findWindow(window);
+    if (!target)
+        return 0;
+    // The procedure may replace itself or destroy the window: call a copy.
+    const WindowProc proc = target->m_proc;
+    ++detail::procedureDepth();
+    const LResult result =
+        proc ? proc(window, message, wParam, lParam) : target->classProc(message, wParam, lParam);
+    --detail::procedureDepth();
+    return result;
+}
+
+bool peekMessage(Message& out, bool remove) {
+    if (!windowingStarted())
+        return false;
+    detail::deleteRetiredWidgets();
+    runCrossThreadSends();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    runCrossThreadSends();
+    Queue& q = queue();
+    std::unique_lock lock(q.mutex);
+    if (!q.entries.empty()) {
+        out = q.entries.front().message;
+        if (remove) {
+            Entry entry = std::move(q.entries.front());
+            q.entries.pop_front();
+            lock.unlock();
+            keepTaken(std::move(entry));
+        }
+        return true;
+    }
+    if (q.quitPending) {
+        out = Message{};
+        out.message = kWmQuit;
+        out.wParam = static_cast<WParam>(static_cast<std::intptr_t>(q.quitCode));
+        out.time = tickCount();
+        if (remove)
+            q.quitPending = false;
+        return true;
+    }
+    return false;
+}
+
+bool getMessage(Message& out) {
+    if (!windowingStarted()) {
+        out = Message{};
+        out.message = kWmQuit;
+        return false;
+    }
+    while (!peekMessage(out, true))
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return out.message != kWmQuit;
+}
+
+bool translateMessage(const Message& message) {
+    if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
+        return false;
+    Queue& q = queue();
+    std::shared_ptr<detail::HeldInput> held;
+    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
+        if (sameMessage(it->message, message)) {
+            held = it->held;
+            break;
+        }
+    if (!held || !held->event)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(held->event.get());
+    const QString text = key->text();
+    if (text.isEmpty())
+        return false;
+    std::vector<Entry> characters;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype step = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, step);
+        i += step - 1;
+        if (one == QStringLiteral("\x7f"))
+            continue; // Delete makes no character, as on Windows
+        const std::string bytes = detail::toRuntime(one);
+        WParam code = 0;
+        for (const char c : bytes)
+            code = (code << 8) | static_cast<unsigned char>(c);
+        Entry entry;
+        entry.message = message;
+        entry.message.message = message.message == kWmSysKeyDown ? kWmSysChar : kWmChar;
+        entry.message.wParam = code;
+        entry.held = std::make_shared<detail::HeldInput>();
+        entry.held->target = held->target;
+        entry.held->text = one;
+        entry.held->modifiers = held->modifiers;
+        entry.held->character = true;
+        characters.push_back(std::move(entry));
+    }
+    if (characters.empty())
+        return false;
+    std::lock_guard lock(q.mutex);
+    q.entries.insert(q.entries.begin(), characters.begin(), characters.end());
+    return true;
+}
+
+LResult dispatchMessage(const Message& message) {
+    if (message.window == 0 || !isWindow(message.window))
+        return 0;
+    Queue& q = queue();
+    Entry* entry = nullptr;
+    Entry found;
+    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
+        if (sameMessage(it->message, message)) {
+            found = std::move(*it);
+            q.taken.erase(std::next(it).base());
+            entry = &found;
+            break;
+        }
+    q.dispatching.push_back(entry);
+    const LResult result =
+        sendMessage(message.window, message.message, message.wParam, message.lParam);
+    q.dispatching.pop_back();
+    return result;
+}
+
+bool isIdleMessage(const Message& message) {
+    static Point lastPoint{-1, -1};
+    static std::uint32_t lastMessage = 0;
+    if (message.message == kWmMouseMove || message.message == kWmNcMouseMove) {
+        if (message.message == lastMessage && message.point == lastPoint)
+            return false;
+        lastPoint = message.point;
+        lastMessage = message.message;
+        return true;
+    }
+    return message.message != kWmPaint && message.message != kWmSysTimer;
+}
+
+std::uint32_t tickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+std::int16_t keyState(std::uint32_t virtualKey) {
+    const Queue& q = queue();
+    bool down = false;
+    switch (virtualKey) {
+    case kVkShift:
+        down = q.lastModifiers.testFlag(Qt::ShiftModifier);
+        break;
+    case kVkControl:
+        down = q.lastModifiers.testFlag(Qt::ControlModifier);
+        break;
+    case kVkMenu:
+        down = q.lastModifiers.testFlag(Qt::AltModifier);
+        break;
+    case 1:
+        down = q.lastButtons.testFlag(Qt::LeftButton);
+        break;
+    case 2:
+        down = q.lastButtons.testFlag(Qt::RightButton);
+        break;
+    case 4:
+        down = q.lastButtons.testFlag(Qt::MiddleButton);
+        break;
+    default:
+        break;
+    }
+    return down ? static_cast<std::int16_t>(0x8000) : 0;
+}
+
+} // namespace kelvarn::platform

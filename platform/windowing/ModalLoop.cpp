@@ -1,0 +1,47 @@
+// The loop a modal dialog of this layer runs: the caller's messages keep being dispatched, as
+// they are while a Windows dialog is open, and input to our windows is dropped.
+
+#include "platform/windowing/MessageQueue.h"
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/detail/Dialogs.h"
+#include "platform/windowing/detail/WindowObject.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+
+namespace kelvarn::platform::detail {
+
+bool runModalDialog(QDialog& dialog, const std::function<void()>& answer) {
+    bool finished = false;
+    QObject::connect(&dialog, &QDialog::finished, &dialog, [&finished] { finished = true; });
+    dialog.setWindowModality(Qt::ApplicationModal);
+    ++modalDialogDepth();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    if (answer)
+        QTimer::singleShot(0, &dialog, answer);
+    bool quit = false;
+    while (!finished) {
+        Message m;
+        if (!peekMessage(m, false)) {
+            if (!finished)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            continue;
+        }
+        if (m.message == kWmQuit) {
+            quit = true;
+            dialog.reject();
+            break;
+        }
+        peekMessage(m, true);
+        translateMessage(m);
+        dispatchMessage(m);
+    }
+    --modalDialogDepth();
+    dialog.hide();
+    return !quit;
+}
+
+} // namespace kelvarn::platform::detail

@@ -1,0 +1,123 @@
+#pragma once
+// The kinds of window objects: plain windows of registered classes and the standard controls.
+
+#include "platform/windowing/detail/WindowObject.h"
+
+#include <QStyledItemDelegate>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QListWidget;
+class QAbstractButton;
+class QToolButton;
+
+namespace kelvarn::platform::detail {
+
+bool addClass(WindowClass def, Builtin builtin);
+void clearClasses();
+void registerBuiltinClasses();
+
+// Window flags, fixed size and frame of a top-level window from its styles.
+void applyTopLevelStyle(WindowObject& window);
+FrameMetrics frameMetricsOf(const WindowObject& window);
+void setOuterGeometry(WindowObject& window, int x, int y, int width, int height);
+
+// A window of a registered class; the runtime paints it on kWmPaint.
+class PlainWindowObject : public WindowObject {
+public:
+    using WindowObject::WindowObject;
+    bool build(QWidget* parent) override;
+    void applyStyle() override;
+};
+
+class EditObject : public WindowObject {
+public:
+    using WindowObject::WindowObject;
+    bool build(QWidget* parent) override;
+    LResult classProc(std::uint32_t message, WParam wParam, LParam lParam) override;
+    void applyText(const std::string& text) override;
+    std::string currentText() const override;
+    void applyStyle() override;
+    void applyColours() override;
+    QPoint clientOrigin() const override;
+    void deliverCharacter(QWidget* target, const QString& text,
+                          Qt::KeyboardModifiers modifiers) override;
+
+    bool multiLine() const { return m_plain != nullptr; }
+    QString qtText() const;
+    void selection(int& start, int& end) const; // Qt indexes
+    void setSelection(int start, int end);
+    void replaceSelection(const QString& text);
+    void textChangedByControl();
+
+    QLineEdit* m_line = nullptr;
+    QPlainTextEdit* m_plain = nullptr;
+    int m_limit = 0; // bytes, 0 = none
+    int m_passwordChar = 0;
+    bool m_settingText = false;
+};
+
+class ButtonObject : public WindowObject {
+public:
+    using WindowObject::WindowObject;
+    bool build(QWidget* parent) override;
+    LResult classProc(std::uint32_t message, WParam wParam, LParam lParam) override;
+    void applyText(const std::string& text) override;
+    void applyStyle() override;
+    void applyColours() override;
+    std::uint32_t kind() const { return m_style & 0xF; }
+    void checkedByUser(); // automatic radio behaviour within the group
+
+    QAbstractButton* m_button = nullptr;
+};
+
+class ListBoxObject;
+class ItemHeightDelegate : public QStyledItemDelegate {
+public:
+    ItemHeightDelegate(ListBoxObject* owner, QObject* parent)
+        : QStyledItemDelegate(parent), m_owner(owner) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    ListBoxObject* m_owner;
+};
+
+class ListBoxObject : public WindowObject {
+public:
+    using WindowObject::WindowObject;
+    bool build(QWidget* parent) override;
+    LResult classProc(std::uint32_t message, WParam wParam, LParam lParam) override;
+    void applyFont(const QFont& font) override;
+    void applyColours() override;
+    QPoint clientOrigin() const override;
+
+    int count() const;
+    std::string itemText(int index) const;
+    int insertItem(int index, std::string_view text);
+    int findPrefix(int start, std::string_view prefix, bool exact) const;
+    int currentSelection() const;
+    bool multiple() const;
+
+    QListWidget* m_list = nullptr;
+    int m_itemHeight = 0;
+    bool m_itemHeightSet = false;
+    int m_programmatic = 0;
+};
+
+class UpDownObject : public WindowObject {
+public:
+    using WindowObject::WindowObject;
+    bool build(QWidget* parent) override;
+    LResult classProc(std::uint32_t message, WParam wParam, LParam lParam) override;
+    void step(int direction); // +1 up/right arrow, -1 down/left arrow
+    void setPosition(int pos);
+
+    int m_min = 100; // the Windows default range runs from 100 down to 0
+    int m_max = 0;
+    int m_pos = 0;
+    WindowHandle m_buddy = 0;
+    QToolButton* m_up = nullptr;
+    QToolButton* m_down = nullptr;
+};
+
+} // namespace kelvarn::platform::detail

@@ -1,0 +1,157 @@
+#include "platform/windowing/testing/InputSimulation.h"
+
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/detail/WindowObject.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointingDevice>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
+
+namespace kelvarn::platform::testing {
+namespace {
+
+Qt::MouseButton qtButton(MouseButton b) {
+    switch (b) {
+    case MouseButton::Right:
+        return Qt::RightButton;
+    case MouseButton::Middle:
+        return Qt::MiddleButton;
+    default:
+        return Qt::LeftButton;
+    }
+}
+
+Qt::KeyboardModifiers modifiersFor(std::uint32_t keyState) {
+    Qt::KeyboardModifiers m;
+    if (keyState & kMkShift)
+        m |= Qt::ShiftModifier;
+    if (keyState & kMkControl)
+        m |= Qt::ControlModifier;
+    return m;
+}
+
+// The deepest widget under the client point and the point in its coordinates.
+QWidget* widgetAt(WindowHandle window, Point client, QPoint& local) {
+    detail::WindowObject* w = detail::findWindow(window);
+    if (!w || !w->m_widget)
+        return nullptr;
+    QWidget* top = w->m_widget;
+    const QPoint p = w->clientOrigin() + QPoint(client.x, client.y);
+    QWidget* target = top->childAt(p);
+    if (!target)
+        target = top;
+    local = target->mapFrom(top, p);
+    return target;
+}
+
+void send(QWidget* target, QEvent* event) {
+    QSpontaneKeyEvent::setSpontaneous(event);
+    qApp->notify(target, event);
+}
+
+Qt::MouseButtons g_buttons;
+
+bool mouse(QEvent::Type type, WindowHandle window, Point client, MouseButton button,
+           std::uint32_t keyState) {
+    QPoint local;
+    QWidget* target = widgetAt(window, client, local);
+    if (!target)
+        return false;
+    const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : qtButton(button);
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+        g_buttons |= b;
+    else if (type == QEvent::MouseButtonRelease)
+        g_buttons &= ~b;
+    QMouseEvent event(type, local, target->mapToGlobal(local), b, g_buttons,
+                      modifiersFor(keyState));
+    send(target, &event);
+    return true;
+}
+
+int qtKeyFor(std::uint32_t vk) {
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return int(vk);
+    switch (vk) {
+    case kVkBack:
+        return Qt::Key_Backspace;
+    case kVkTab:
+        return Qt::Key_Tab;
+    case kVkReturn:
+        return Qt::Key_Return;
+    case kVkEscape:
+        return Qt::Key_Escape;
+    case kVkSpace:
+        return Qt::Key_Space;
+    case kVkLeft:
+        return Qt::Key_Left;
+    case kVkUp:
+        return Qt::Key_Up;
+    case kVkRight:
+        return Qt::Key_Right;
+    case kVkDown:
+        return Qt::Key_Down;
+    case kVkDelete:
+        return Qt::Key_Delete;
+    case kVkShift:
+        return Qt::Key_Shift;
+    case kVkControl:
+        return Qt::Key_Control;
+    case kVkMenu:
+        return Qt::Key_Alt;
+    default:
+        return Qt::Key_unknown;
+    }
+}
+
+} // namespace
+
+bool simulateMousePress(WindowHandle window, Point client, MouseButton button,
+                        std::uint32_t keyState) {
+    return mouse(QEvent::MouseButtonPress, window, client, button, keyState);
+}
+
+bool simulateMouseRelease(WindowHandle window, Point client, MouseButton button,
+                          std::uint32_t keyState) {
+    return mouse(QEvent::MouseButtonRelease, window, client, button, keyState);
+}
+
+bool simulateMouseDoubleClick(WindowHandle window, Point client, MouseButton button) {
+    return mouse(QEvent::MouseButtonDblClick, window, client, button, 0);
+}
+
+bool simulateMouseMove(WindowHandle window, Point client) {
+    return mouse(QEvent::MouseMove, window, client, MouseButton::Left, 0);
+}
+
+bool simulateWheel(WindowHandle window, Point client, int delta) {
+    QPoint local;
+    QWidget* target = widgetAt(window, client, local);
+    if (!target)
+        return false;
+    QWheelEvent event(local, target->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    send(target, &event);
+    return true;
+}
+
+bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view textUtf8,
+                 bool release, bool alt) {
+    detail::WindowObject* w = detail::findWindow(window);
+    if (!w || !w->m_widget)
+        return false;
+    QWidget* target = w->m_widget;
+    const QString text = QString::fromUtf8(textUtf8.data(), qsizetype(textUtf8.size()));
+    const Qt::KeyboardModifiers modifiers = alt ? Qt::AltModifier : Qt::NoModifier;
+    QKeyEvent press(QEvent::KeyPress, qtKeyFor(virtualKey), modifiers, text);
+    send(target, &press);
+    if (release) {
+        QKeyEvent up(QEvent::KeyRelease, qtKeyFor(virtualKey), modifiers, text);
+        send(target, &up);
+    }
+    return true;
+}
+
+} // namespace kelvarn::platform::testing

@@ -1,0 +1,30 @@
+#pragma once
+// Input as the window system would send it, for tests: the events reach the application as
+// spontaneous events aimed at the widget under the point (or the window for keys), so they go
+// through the same interception as a user's input.
+
+#include "platform/windowing/Types.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace kelvarn::platform::testing {
+
+enum class MouseButton { Left, Right, Middle };
+
+// Points are in the window's client coordinates. keyState takes kMkShift / kMkControl bits.
+bool simulateMousePress(WindowHandle window, Point client, MouseButton button = MouseButton::Left,
+                        std::uint32_t keyState = 0);
+bool simulateMouseRelease(WindowHandle window, Point client, MouseButton button = MouseButton::Left,
+                          std::uint32_t keyState = 0);
+bool simulateMouseDoubleClick(WindowHandle window, Point client,
+                              MouseButton button = MouseButton::Left);
+bool simulateMouseMove(WindowHandle window, Point client);
+bool simulateWheel(WindowHandle window, Point client, int delta);
+
+// A key press (and, with release set, its release) for the window, with the text the key
+// types (UTF-8, may be empty). virtualKey is a kVk* code or an ASCII capital or digit.
+bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view textUtf8,
+                 bool release = true, bool alt = false);
+
+} // namespace kelvarn::platform::testing
