@@ -41,7 +41,7 @@ struct CreateParams {
     std::uint32_t exStyle = 0;
     std::string className;
     std::string title;       // runtime text
-    std::uint32_t style = 0; // kWs* | class-specific bits
+    std::uint32_t style = 0; // kWs* bits and the bits of the class
     int x = 0;
     int y = 0;
     int width = 0;
