@@ -22,6 +22,13 @@
 namespace kelvarn::app {
 namespace {
 
+using runtime::kTagButton;
+using runtime::kTagEditBox;
+using runtime::kTagGroupBox;
+using runtime::kTagLabel;
+using runtime::kTagListBox;
+using runtime::kTagRadioBox;
+using runtime::kTagWindow;
 using ui::kStateDisabled;
 using ui::kStateTabStop;
 using ui::kStateVisible;
@@ -38,41 +45,58 @@ constexpr std::string_view kNotice =
     "                  ——Ostrelle";
 
 constexpr uint32_t kOnWindow = 0; // parent id of a unit that lies directly on the window
+constexpr uint32_t kNoClick = 0;  // no procedure bound to event 0
 
-struct Place {
+constexpr uint32_t kShown = kStateVisible;
+constexpr uint32_t kTabStop = kStateVisible | kStateTabStop;
+constexpr uint32_t kDisabledTabStop = kStateVisible | kStateDisabled | kStateTabStop;
+
+// One unit of the window. Every record also has event source 0, the default mouse pointer
+// (4 zero bytes), an empty tag and tab order 0.
+struct UnitRow {
+    uint32_t id;
+    uint32_t type;
+    std::string_view name;
     uint32_t parent;
     int32_t left, top, width, height;
+    uint32_t state;
+    uint32_t onEvent0; // procedure offset for event 0 (click; creation for the window)
 };
+
+// The records in stored order: the window's own record, then the units from the highest id
+// down.
+// clang-format off
+constexpr UnitRow kUnits[] = {
+    //  id                    type          name       parent         left  top  width height state          event 0
+    {ui::kWindowOwnRecordId, kTagWindow,   "",        kOnWindow,      50,  50, 487, 360, kShown,           kOnWindowCreatedOffset},
+    {kBmpRadio,              kTagRadioBox, "单选框2", kTypeGroup,    152,  14,  64,  24, kTabStop,         kOnBmpChosenOffset},
+    {kPngRadio,              kTagRadioBox, "单选框1", kTypeGroup,     84,  14,  48,  24, kTabStop,         kOnPngChosenOffset},
+    {kTypeLabel,             kTagLabel,    "标签3",   kTypeGroup,      8,  10,  56,  24, kShown,           kNoClick},
+    {kTypeGroup,             kTagGroupBox, "分组框2", kOnWindow,     240,   2, 232,  40, kShown,           kNoClick},
+    {kNoticeLabel,           kTagLabel,    "标签1",   kConvertGroup,  16,  72, 192, 144, kShown,           kNoClick},
+    {kChooseButton,          kTagButton,   "按钮3",   kOnWindow,     240,  49, 232,  32, kTabStop,         kOnChooseFolderOffset},
+    {kFolderEdit,            kTagEditBox,  "编辑框1", kOnWindow,     240,  91, 232,  29, kDisabledTabStop, kNoClick},
+    {kToPngButton,           kTagButton,   "按钮2",   kConvertGroup, 122,  24,  88,  32, kTabStop,         kOnConvertToPngOffset},
+    {kToBmpButton,           kTagButton,   "按钮1",   kConvertGroup,  16,  24,  88,  32, kTabStop,         kOnConvertToBmpOffset},
+    {kConvertGroup,          kTagGroupBox, "分组框1", kOnWindow,     240, 136, 232, 184, kShown,           kNoClick},
+    {kFileList,              kTagListBox,  "列表框1", kOnWindow,       8,   8, 224, 312, kTabStop,         kNoClick},
+};
+// clang-format on
+
+// What the two group boxes hold, in stored order.
+std::vector<uint32_t> childrenOf(uint32_t id) {
+    switch (id) {
+    case kTypeGroup:
+        return {kBmpRadio, kPngRadio, kTypeLabel};
+    case kConvertGroup:
+        return {kNoticeLabel, kToPngButton, kToBmpButton};
+    default:
+        return {};
+    }
+}
 
 std::string gb(std::string_view utf8) {
     return platform::utf8ToGb(utf8);
-}
-
-// A unit record with what every record of this window shares: event source 0, the default
-// mouse pointer, an empty tag and tab order 0.
-ui::UnitRecord unit(uint32_t typeTag, std::string_view name, Place place, uint32_t state,
-                    std::vector<uint8_t> propertyBlock) {
-    ui::UnitRecord u;
-    u.typeTag = typeTag;
-    u.name = gb(name);
-    u.parentId = place.parent;
-    u.left = place.left;
-    u.top = place.top;
-    u.width = place.width;
-    u.height = place.height;
-    u.stateFlags = state;
-    u.propertyBlock = std::move(propertyBlock);
-    return u;
-}
-
-ui::UnitRecord bindClick(ui::UnitRecord u, uint32_t procedureOffset) {
-    u.bindings.push_back({0, procedureOffset});
-    return u;
-}
-
-ui::UnitRecord contains(ui::UnitRecord u, std::vector<uint32_t> children) {
-    u.children = std::move(children);
-    return u;
 }
 
 std::vector<uint8_t> windowBlock() {
@@ -137,61 +161,47 @@ std::vector<uint8_t> typeLabelBlock() {
 }
 
 // EditBox, GroupBox and ListBox keep every default: their blocks are empty.
-std::vector<uint8_t> defaults() {
-    return {};
+std::vector<uint8_t> propertyBlockOf(uint32_t id) {
+    switch (id) {
+    case ui::kWindowOwnRecordId:
+        return windowBlock();
+    case kBmpRadio:
+        return radioBlock("BMP");
+    case kPngRadio:
+        return radioBlock("PNG");
+    case kTypeLabel:
+        return typeLabelBlock();
+    case kNoticeLabel:
+        return noticeBlock();
+    case kChooseButton:
+        return buttonBlock("选择图片目录");
+    case kToPngButton:
+        return buttonBlock("转PNG");
+    case kToBmpButton:
+        return buttonBlock("转BMP");
+    default:
+        return {};
+    }
 }
 
-ui::UnitRecord windowOwnRecord() {
-    ui::UnitRecord w =
-        unit(runtime::kTagWindow, "", {kOnWindow, 50, 50, 487, 360}, kStateVisible, windowBlock());
-    w.bindings.push_back({0, kOnWindowCreatedOffset}); // raised once the window and units exist
-    return w;
-}
-
-// The records in stored order: the window's own record, then the units from the highest id
-// down.
 std::vector<ui::UnitRecordEntry> converterRecords() {
-    const uint32_t shown = kStateVisible;
-    const uint32_t tabStop = kStateVisible | kStateTabStop;
-    const uint32_t disabledTabStop = kStateVisible | kStateDisabled | kStateTabStop;
-
-    std::vector<std::pair<uint32_t, ui::UnitRecord>> units = {
-        {ui::kWindowOwnRecordId, windowOwnRecord()},
-        {kBmpRadio, bindClick(unit(runtime::kTagRadioBox, "单选框2", {kTypeGroup, 152, 14, 64, 24},
-                                   tabStop, radioBlock("BMP")),
-                              kOnBmpChosenOffset)},
-        {kPngRadio, bindClick(unit(runtime::kTagRadioBox, "单选框1", {kTypeGroup, 84, 14, 48, 24},
-                                   tabStop, radioBlock("PNG")),
-                              kOnPngChosenOffset)},
-        {kTypeLabel,
-         unit(runtime::kTagLabel, "标签3", {kTypeGroup, 8, 10, 56, 24}, shown, typeLabelBlock())},
-        {kTypeGroup, contains(unit(runtime::kTagGroupBox, "分组框2", {kOnWindow, 240, 2, 232, 40},
-                                   shown, defaults()),
-                              {kBmpRadio, kPngRadio, kTypeLabel})},
-        {kNoticeLabel, unit(runtime::kTagLabel, "标签1", {kConvertGroup, 16, 72, 192, 144}, shown,
-                            noticeBlock())},
-        {kChooseButton, bindClick(unit(runtime::kTagButton, "按钮3", {kOnWindow, 240, 49, 232, 32},
-                                       tabStop, buttonBlock("选择图片目录")),
-                                  kOnChooseFolderOffset)},
-        {kFolderEdit, unit(runtime::kTagEditBox, "编辑框1", {kOnWindow, 240, 91, 232, 29},
-                           disabledTabStop, defaults())},
-        {kToPngButton,
-         bindClick(unit(runtime::kTagButton, "按钮2", {kConvertGroup, 122, 24, 88, 32}, tabStop,
-                        buttonBlock("转PNG")),
-                   kOnConvertToPngOffset)},
-        {kToBmpButton, bindClick(unit(runtime::kTagButton, "按钮1", {kConvertGroup, 16, 24, 88, 32},
-                                      tabStop, buttonBlock("转BMP")),
-                                 kOnConvertToBmpOffset)},
-        {kConvertGroup, contains(unit(runtime::kTagGroupBox, "分组框1",
-                                      {kOnWindow, 240, 136, 232, 184}, shown, defaults()),
-                                 {kNoticeLabel, kToPngButton, kToBmpButton})},
-        {kFileList,
-         unit(runtime::kTagListBox, "列表框1", {kOnWindow, 8, 8, 224, 312}, tabStop, defaults())},
-    };
-
     std::vector<ui::UnitRecordEntry> records;
-    for (const auto& [id, record] : units)
-        records.push_back({id, ui::encodeUnitRecord(record)});
+    for (const UnitRow& row : kUnits) {
+        ui::UnitRecord u;
+        u.typeTag = row.type;
+        u.name = gb(row.name);
+        u.parentId = row.parent;
+        u.left = row.left;
+        u.top = row.top;
+        u.width = row.width;
+        u.height = row.height;
+        u.stateFlags = row.state;
+        u.children = childrenOf(row.id);
+        if (row.onEvent0 != kNoClick)
+            u.bindings.push_back({0, row.onEvent0});
+        u.propertyBlock = propertyBlockOf(row.id);
+        records.push_back({row.id, ui::encodeUnitRecord(u)});
+    }
     return records;
 }
 
