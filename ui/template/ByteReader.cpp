@@ -54,15 +54,6 @@ bool BufferedStreamReader::read(void* out, size_t n) {
     return true;
 }
 
-bool BufferedStreamReader::skip(size_t n) {
-    if (n > remaining())
-        return false;
-    size_t fromBuffer = std::min(n, m_buffered - m_bufferPos);
-    m_bufferPos += fromBuffer;
-    m_streamPos += n - fromBuffer;
-    return true;
-}
-
 int BufferedStreamReader::nextByte() {
     if (m_bufferPos == m_buffered && !refill())
         return -1;

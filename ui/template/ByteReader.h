@@ -38,7 +38,6 @@ public:
     explicit BufferedStreamReader(std::span<const uint8_t> stream) : m_stream(stream) {}
 
     bool read(void* out, size_t n);
-    bool skip(size_t n);
     size_t remaining() const {
         return (m_buffered - m_bufferPos) + (m_stream.size() - m_streamPos);
     }
