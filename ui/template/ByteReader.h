@@ -1,7 +1,7 @@
 #pragma once
 // Readers of the little-endian primitives that the form template and the property blocks are
 // made of. Every read checks what is left before it copies or allocates; a failed read leaves
-// the output untouched and the reader in an unspecified position (callers give up).
+// the output untouched; the reader is then of no further use (callers give up).
 
 #include <array>
 #include <cstddef>
