@@ -1,0 +1,312 @@
+// The core library's data-type table and the property cases of the unit types that can break.
+
+#include "WindowRuntimeFixture.h"
+
+#include "platform/windowing/Font.h"
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/Styles.h"
+#include "runtime/TypeTag.h"
+#include "ui/GlobalBlock.h"
+#include "ui/WindowIcon.h"
+#include "ui/properties/LabelProperties.h"
+#include "ui/properties/WindowProperties.h"
+#include "ui/template/FormIds.h"
+#include "ui/types/CommonEntries.h"
+#include "ui/types/FormWindow.h"
+
+#include <cstring>
+
+namespace kelvarn::ui::test {
+namespace {
+
+using namespace platform;
+using namespace kelvarn::app;
+
+int32_t setProperty(WindowObject* object, int32_t typeIndex, uintptr_t word, uintptr_t length = 0) {
+    auto set = typeEntry<SetPropertyEntry>(object->typeTag(), kInterfaceSetProperty);
+    TypeValue value{word, length};
+    return set(object, typeIndex, &value, 0);
+}
+
+int32_t setText(WindowObject* object, int32_t typeIndex, const std::string& text) {
+    return setProperty(object, typeIndex, reinterpret_cast<uintptr_t>(text.c_str()), text.size());
+}
+
+TypeValue getProperty(WindowObject* object, int32_t typeIndex) {
+    auto get = typeEntry<GetPropertyEntry>(object->typeTag(), kInterfaceGetProperty);
+    TypeValue out;
+    EXPECT_EQ(get(object, typeIndex, &out), 1);
+    return out;
+}
+
+TEST(CoreDataTypes, SevenFilledEntriesWithNamesFlagsAndPropertyTables) {
+    std::span<const runtime::DataTypeEntry> table = coreDataTypes();
+    ASSERT_EQ(table.size(), 51u);
+    struct Expected {
+        uint32_t tag;
+        const char* englishName;
+        uint32_t flags;
+        int32_t properties;
+    };
+    const Expected expected[] = {
+        {runtime::kTagWindow, "window", 0x800000D0, 32},
+        {runtime::kTagEditBox, "EditBox", 0x80000040, 29},
+        {runtime::kTagGroupBox, "GroupBox", 0x840140C0, 13},
+        {runtime::kTagLabel, "Label", 0x84012040, 29},
+        {runtime::kTagButton, "Button", 0x80000840, 14},
+        {runtime::kTagRadioBox, "RadioBox", 0x80000440, 19},
+        {runtime::kTagListBox, "ListBox", 0x80000040, 22},
+    };
+    int filled = 0;
+    for (const runtime::DataTypeEntry& e : table)
+        filled += e.isFilled();
+    EXPECT_EQ(filled, 7);
+    for (const Expected& x : expected) {
+        const runtime::DataTypeEntry& e = table[runtime::tagTypeNumber(x.tag) - 1];
+        EXPECT_STREQ(e.englishName, x.englishName);
+        EXPECT_NE(e.name, nullptr);
+        EXPECT_EQ(e.typeFlags, x.flags) << x.englishName;
+        ASSERT_EQ(e.propertyCount, x.properties) << x.englishName;
+        const uint16_t commonKinds[] = {1001, 1001, 1001, 1001, 1005, 1003, 1003, 1011};
+        for (int i = 0; i < 8; ++i) {
+            EXPECT_EQ(e.properties[i].kind, commonKinds[i]) << x.englishName << i;
+            EXPECT_EQ(e.properties[i].editorFlags, 0xE000);
+        }
+        for (int i = 8; i < e.propertyCount; ++i)
+            EXPECT_EQ(e.properties[i].editorFlags & 0x8000, 0x8000);
+        for (int32_t code : {1, 4, 5, 6, 9})
+            EXPECT_NE(e.interface(code), nullptr) << x.englishName << code;
+        EXPECT_EQ(e.interface(2), nullptr);
+        EXPECT_EQ(e.interface(3), nullptr);
+        EXPECT_EQ(e.interface(7) != nullptr, x.tag == runtime::kTagWindow);
+        EXPECT_EQ(e.interface(8) != nullptr, x.tag == runtime::kTagEditBox);
+        EXPECT_EQ(e.interface(10) != nullptr, x.tag == runtime::kTagButton);
+        // Every type shares the save entry.
+        EXPECT_EQ(e.interface(5), table[0].interface(5));
+    }
+    // The kinds the property access converts by, at a few telling places.
+    EXPECT_EQ(table[4].properties[8 + 4].kind, 1013);  // EditBox font
+    EXPECT_EQ(table[0].properties[8 + 12].kind, 1010); // window icon
+    EXPECT_EQ(table[14].properties[8 + 9].kind, 1024); // ListBox items
+}
+
+TEST_F(WindowRuntimeTest, DataTypeServiceAnswersFilledEntriesOnly) {
+    auto entry = [](uint32_t tag) { return runtime::RuntimeService(kServiceDataType, tag, 0); };
+    EXPECT_EQ(entry(runtime::kTagListBox), reinterpret_cast<intptr_t>(&coreDataTypes()[14]));
+    EXPECT_EQ(entry(0x00010002), 0); // an entry this program leaves empty
+    EXPECT_EQ(entry(0x00010034), 0); // past the table
+    EXPECT_EQ(entry(0x00020001), 0); // no such library
+    EXPECT_EQ(entry(runtime::kTagText), 0);
+}
+
+TEST_F(WindowRuntimeTest, IconEntryAndTextEnumerationWorkOnPropertyBlocks) {
+    UnitFields own(converter().units, 0);
+    std::span<const uint8_t> block = own.propertyBlock();
+    auto icon = typeEntry<IconEntry>(runtime::kTagWindow, kInterfaceIcon);
+    void* bytes = icon(block.data(), static_cast<uint32_t>(block.size()));
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(globalBlockSize(bytes), 766u);
+    freeGlobalBlock(bytes);
+
+    // The notice label's texts pass the callback, which may replace them.
+    uint32_t index = *converter().units.findById(kNoticeLabel);
+    std::span<const uint8_t> labelBlock = UnitFields(converter().units, index).propertyBlock();
+    uint32_t length = static_cast<uint32_t>(labelBlock.size());
+    static int seen;
+    seen = 0;
+    auto enumerate = typeEntry<EnumerateTextsEntry>(runtime::kTagLabel, kInterfaceEnumerateTexts);
+    void* rewritten = enumerate(
+        labelBlock.data(), &length,
+        [](const char* text, const char*, int32_t, uintptr_t) -> const char* {
+            ++seen;
+            return std::strlen(text) > 100 ? "short" : nullptr;
+        },
+        0);
+    ASSERT_NE(rewritten, nullptr);
+    EXPECT_EQ(seen, 3); // caption and the two data-binding texts
+    LabelProperties label;
+    ASSERT_EQ(label.read(globalBlockBytes(rewritten)), BlockStatus::Ok);
+    EXPECT_EQ(label.caption, "short");
+    EXPECT_EQ(label.textColour, 0x0000FFu);
+    EXPECT_EQ(length, globalBlockSize(rewritten));
+    freeGlobalBlock(rewritten);
+}
+
+TEST_F(WindowRuntimeTest, WindowBorderStyleIsClampedAndStartPositionReadsTheLiveState) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* w = window();
+    EXPECT_EQ(setProperty(w, 1, 9), 0);
+    EXPECT_EQ(getProperty(w, 1).integer(), 6);
+    uint32_t style = windowStyle(w->handle());
+    EXPECT_FALSE(style & kWsThickFrame);
+    EXPECT_TRUE(windowExStyle(w->handle()) & kWsExClientEdge);
+    EXPECT_EQ(setProperty(w, 1, 1), 0);
+    EXPECT_TRUE(windowStyle(w->handle()) & kWsThickFrame);
+
+    EXPECT_EQ(getProperty(w, 10).integer(), 0); // shown normally
+    setProperty(w, 10, 3);
+    EXPECT_EQ(getProperty(w, 10).integer(), 3);
+    setProperty(w, 10, 1);
+    EXPECT_EQ(getProperty(w, 10).integer(), 0);
+
+    std::string title = "Kelvarn";
+    setText(w, 0, title);
+    EXPECT_EQ(windowText(w->handle()), title);
+    EXPECT_STREQ(getProperty(w, 0).text(), "Kelvarn");
+
+    // An icon block that is no icon file leaves the window without a custom icon.
+    std::vector<uint8_t> junk(40, 7);
+    setProperty(w, 12, reinterpret_cast<uintptr_t>(junk.data()), junk.size());
+    EXPECT_FALSE(hasCustomWindowIcon(w->handle()));
+}
+
+TEST_F(WindowRuntimeTest, ButtonDefaultIsZeroOrOneAndSetsTheDefaultPushStyle) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* button = unit(kChooseButton);
+    auto isDefault =
+        typeEntry<IsDefaultButtonEntry>(runtime::kTagButton, kInterfaceIsDefaultButton);
+    EXPECT_EQ(isDefault(button), 0);
+    EXPECT_EQ(setProperty(button, 1, 2), 0);
+    EXPECT_EQ(getProperty(button, 1).integer(), 1);
+    EXPECT_EQ(isDefault(button), 1);
+    EXPECT_EQ(windowStyle(button->handle()) & kBsTypeMask, kBsDefPushButton);
+    EXPECT_EQ(setProperty(button, 1, static_cast<uint32_t>(-3)), 0);
+    EXPECT_EQ(getProperty(button, 1).integer(), 0);
+    EXPECT_EQ(isDefault(button), 0);
+
+    // Enter now presses the default button wherever the focus is.
+    setProperty(button, 1, 1);
+    auto* form = dynamic_cast<FormWindow*>(window());
+    pump();
+    setFocus(handleOf(kFileList));
+    pump();
+    raisedEvents().clear();
+    Message enter;
+    enter.window = focusWindow();
+    enter.message = kWmKeyDown;
+    enter.wParam = kVkReturn;
+    EXPECT_TRUE(form->preTranslateMessage(enter));
+    EXPECT_EQ(countEvents(kChooseButton, 0), 1);
+}
+
+TEST_F(WindowRuntimeTest, LabelGradientBorderWidthIsAtLeastFive) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* label = unit(kNoticeLabel);
+    EXPECT_EQ(setProperty(label, 3, 2), 0);
+    EXPECT_EQ(getProperty(label, 3).integer(), 5);
+    setProperty(label, 3, 12);
+    EXPECT_EQ(getProperty(label, 3).integer(), 12);
+    EXPECT_EQ(setProperty(label, 2, 40), 0);
+    EXPECT_EQ(getProperty(label, 2).integer(), 6);
+}
+
+TEST_F(WindowRuntimeTest, EditBoxScrollBarsRecreateOnlyWhenChanged) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* edit = unit(kFolderEdit);
+    std::string folder = "/home/pictures";
+    setText(edit, 0, folder);
+    EXPECT_EQ(setProperty(edit, 8, 3), 1);
+    uint32_t index = *converter().units.findById(kFolderEdit);
+    RecreateUnit(converter(), index);
+    WindowObject* fresh = unit(kFolderEdit);
+    ASSERT_NE(fresh, edit);
+    EXPECT_EQ(setProperty(fresh, 8, 3), 0);
+    EXPECT_EQ(setProperty(fresh, 8, 7), 0); // clamped to 3: no change
+    EXPECT_EQ(getProperty(fresh, 8).integer(), 3);
+    // The content and the disabled state survived the new control.
+    EXPECT_STREQ(getProperty(fresh, 0).text(), folder.c_str());
+    EXPECT_FALSE(isWindowEnabled(fresh->handle()));
+    EXPECT_EQ(windowRectInParent(fresh->handle()), (Rect{240, 91, 472, 120}));
+    EXPECT_EQ(setProperty(fresh, 7, 1), 1); // multi-line changes
+    EXPECT_EQ(setProperty(fresh, 13, 2), 1);
+}
+
+TEST_F(WindowRuntimeTest, EditBoxContentWriteRaisesTheChangeEventExactlyOnce) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* edit = unit(kFolderEdit);
+    raisedEvents().clear();
+    setText(edit, 0, "abc");
+    EXPECT_EQ(countEvents(kFolderEdit, 0), 1);
+    setText(edit, 0, "abc"); // unchanged text: raised again, once
+    EXPECT_EQ(countEvents(kFolderEdit, 0), 2);
+    pump();
+    EXPECT_EQ(countEvents(kFolderEdit, 0), 2);
+    EXPECT_STREQ(getProperty(edit, 0).text(), "abc");
+    setText(edit, 0, "");
+    EXPECT_STREQ(getProperty(edit, 0).text(), "");
+}
+
+TEST_F(WindowRuntimeTest, RadioBoxCheckedByPropertyRaisesNoClick) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* png = unit(kPngRadio);
+    EXPECT_EQ(getProperty(png, 10).integer(), 0);
+    raisedEvents().clear();
+    EXPECT_EQ(setProperty(png, 10, 1), 0);
+    pump();
+    EXPECT_EQ(getProperty(png, 10).integer(), 1);
+    EXPECT_EQ(countEvents(kPngRadio, 0), 0);
+    EXPECT_EQ(countEvents(kBmpRadio, 0), 0);
+    setProperty(unit(kBmpRadio), 10, 1);
+    EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 1);
+    EXPECT_EQ(getProperty(png, 10).integer(), 0);
+}
+
+TEST_F(WindowRuntimeTest, ListBoxSelectionIsMinusOneWithoutItemsAndClamped) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* list = unit(kFileList);
+    EXPECT_EQ(getProperty(list, 8).integer(), -1);
+    for (const char* name : {"A.PNG", "B.PNG", "C.PNG"})
+        sendMessage(list->handle(), kLbAddString, 0, reinterpret_cast<LParam>(name));
+    setProperty(list, 8, 7);
+    EXPECT_EQ(getProperty(list, 8).integer(), 2);
+    setProperty(list, 8, static_cast<uint32_t>(-5));
+    EXPECT_EQ(getProperty(list, 8).integer(), -1);
+    setProperty(list, 8, 1);
+
+    // Re-creation (sorted changes) keeps the items the commands added and the selection.
+    EXPECT_EQ(setProperty(list, 1, 1), 1);
+    RecreateUnit(converter(), *converter().units.findById(kFileList));
+    WindowObject* fresh = unit(kFileList);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(sendMessage(fresh->handle(), kLbGetCount, 0, 0), 3);
+    EXPECT_EQ(getProperty(fresh, 8).integer(), 1);
+    EXPECT_EQ(getProperty(fresh, 1).integer(), 1);
+}
+
+TEST_F(WindowRuntimeTest, ShortSingleLineEditBoxGrowsToOneTextLine) {
+    ASSERT_TRUE(platform::startWindowing());
+    ASSERT_TRUE(loadConverter());
+    auto create = typeEntry<CreateEntry>(runtime::kTagEditBox, kInterfaceCreate);
+    WindowObject* edit = create(nullptr, 0, kWsVisible, window()->handle(), 300, 0, 10, 10, 100, 10,
+                                kConverterWindowId, 0x16010050, 0, 0);
+    ASSERT_NE(edit, nullptr);
+    int line = textExtent(defaultGuiFont(), "\xD6\xD0").height;
+    EXPECT_GT(line, 8);
+    EXPECT_EQ(windowRectInParent(edit->handle()).height(), line + 4);
+    // A tall enough box keeps its height.
+    WindowObject* tall = create(nullptr, 0, kWsVisible, window()->handle(), 310, 0, 10, 40, 100, 60,
+                                kConverterWindowId, 0x16010051, 0, 0);
+    ASSERT_NE(tall, nullptr);
+    EXPECT_EQ(windowRectInParent(tall->handle()).height(), 60);
+    // A block of a version above the maximum fails the creation.
+    const uint8_t tooNew[] = {3, 0, 0, 0};
+    EXPECT_EQ(create(tooNew, 4, 0, window()->handle(), 320, 0, 0, 0, 10, 10, kConverterWindowId,
+                     0x16010052, 0, 0),
+              nullptr);
+}
+
+TEST(WindowShapes, OutlinesForShapesFourToTwentyNine) {
+    EXPECT_TRUE(windowShapeOutline(3).empty());
+    EXPECT_TRUE(windowShapeOutline(30).empty());
+    for (int32_t shape = 4; shape <= 29; ++shape) {
+        std::vector<uint16_t> outline = windowShapeOutline(shape);
+        ASSERT_GE(outline.size(), 7u) << shape; // three points at least
+        EXPECT_EQ(outline.back(), 0xFFFF) << shape;
+        EXPECT_EQ(outline.size() % 2, 1u) << shape;
+        for (size_t i = 0; i + 1 < outline.size(); ++i)
+            EXPECT_LE(outline[i], 32767) << shape;
+    }
+}
+
+} // namespace
+} // namespace kelvarn::ui::test

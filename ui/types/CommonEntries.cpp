@@ -1,0 +1,28 @@
+#include "ui/types/CommonEntries.h"
+
+namespace kelvarn::ui {
+
+int32_t setPropertyEntry(WindowObject* object, int32_t typeIndex, const TypeValue* value, int32_t) {
+    if (!object || !value)
+        return 0;
+    return object->setProperty(typeIndex, *value);
+}
+
+void* savePropertiesEntry(WindowObject* object) {
+    if (!object)
+        return nullptr;
+    return globalBlockFrom(object->savePropertyBlock());
+}
+
+int32_t getPropertyEntry(WindowObject* object, int32_t typeIndex, TypeValue* out) {
+    if (!object || !out)
+        return 0;
+    return object->getProperty(typeIndex, *out) ? 1 : 0;
+}
+
+uint32_t typeFlagsOf(uint32_t typeTag) {
+    const runtime::DataTypeEntry* type = dataTypeFor(typeTag);
+    return type ? type->typeFlags : 0;
+}
+
+} // namespace kelvarn::ui
