@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include <atomic>
 #include <cstdlib>
 
 namespace kelvarn::platform {
@@ -21,7 +22,7 @@ namespace {
 struct Windowing {
     QApplication* ownApp = nullptr;
     detail::InputFilter* filter = nullptr;
-    bool started = false;
+    std::atomic<bool> started = false; // read by posting threads
 };
 
 Windowing& windowing() {

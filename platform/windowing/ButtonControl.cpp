@@ -158,9 +158,12 @@ void ButtonObject::checkedByUser() {
 
 void ButtonObject::applyText(const std::string& text) {
     const QString t = fromRuntime(text);
-    if (m_button)
+    if (m_button) {
         m_button->setText(t);
-    else if (auto* box = qobject_cast<QGroupBox*>(m_widget.data()))
+        // "&" still underlines, but Alt with the letter is the caller's to handle (its
+        // keyboard handling offers mnemonics to the controls), not a Qt shortcut.
+        m_button->setShortcut(QKeySequence());
+    } else if (auto* box = qobject_cast<QGroupBox*>(m_widget.data()))
         box->setTitle(t);
 }
 

@@ -90,7 +90,8 @@ int messageBox(WindowHandle owner, std::string_view text, std::string_view capti
 
     std::vector<std::pair<QAbstractButton*, int>> buttons;
     for (const ButtonChoice& choice : choices)
-        buttons.emplace_back(box.addButton(QString::fromUtf8(choice.label), choice.role), choice.id);
+        buttons.emplace_back(box.addButton(QString::fromUtf8(choice.label), choice.role),
+                             choice.id);
     const std::size_t defaultIndex = (style & kMbDefMask) >> 8;
     const std::size_t chosenDefault = defaultIndex < buttons.size() ? defaultIndex : 0;
     box.setDefaultButton(static_cast<QPushButton*>(buttons[chosenDefault].first));

@@ -13,9 +13,13 @@
 #include "platform/windowing/detail/QtText.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QRegion>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstring>
@@ -528,6 +532,27 @@ bool setForegroundWindow(WindowHandle window) {
         return false;
     widget->window()->raise();
     return setActiveWindow(window);
+}
+
+bool setWindowIconFromFile(WindowHandle window, std::span<const std::uint8_t> icoFile) {
+    WindowObject* w = findWindow(window);
+    if (!w || !w->m_widget)
+        return false;
+    const QImage image = QImage::fromData(icoFile.data(), int(icoFile.size()), "ICO");
+    if (image.isNull()) {
+        w->m_widget->setWindowIcon(QIcon());
+        return false;
+    }
+    w->m_widget->setWindowIcon(QIcon(QPixmap::fromImage(image)));
+    return true;
+}
+
+bool beginUserMove(WindowHandle window) {
+    WindowObject* w = findWindow(window);
+    if (!w || !w->m_widget)
+        return false;
+    QWindow* handle = w->m_widget->window()->windowHandle();
+    return handle && handle->startSystemMove();
 }
 
 bool invalidateWindow(WindowHandle window) {

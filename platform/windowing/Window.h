@@ -18,6 +18,7 @@
 #include "platform/windowing/Types.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -129,6 +130,13 @@ WindowHandle activeWindow();
 bool setActiveWindow(WindowHandle window);
 WindowHandle foregroundWindow();
 bool setForegroundWindow(WindowHandle window);
+
+// The window's icon from the bytes of an .ico file; false (and no icon of its own) when they do
+// not decode.
+bool setWindowIconFromFile(WindowHandle window, std::span<const std::uint8_t> icoFile);
+
+// Starts moving the top-level window with the pointer, as a press on its caption would.
+bool beginUserMove(WindowHandle window);
 
 // Repainting: invalidate schedules a kWmPaint, update paints now.
 bool invalidateWindow(WindowHandle window);

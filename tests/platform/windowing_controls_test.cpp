@@ -333,6 +333,35 @@ TEST_F(ControlsTest, FontDescriptionsRoundTripAndMapToRealFonts) {
     EXPECT_EQ(screenDpiY(), 96);
 }
 
+// A 1 x 1 icon (type 1) or cursor (type 2, hot spot 0, 0) file with one 32-bit pixel.
+std::vector<std::uint8_t> tinyIconFile(std::uint8_t type) {
+    std::vector<std::uint8_t> f = {0, 0, type, 0, 1, 0,
+                                   // entry: 1 x 1, no palette, planes / hot spot x, bits / y
+                                   1, 1, 0, 0, 1, 0, 32, 0, 48, 0, 0, 0, 22, 0, 0, 0,
+                                   // BITMAPINFOHEADER: height counts colour and mask rows
+                                   40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 8,
+                                   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                   // the pixel (B, G, R, A) and one padded mask row
+                                   0, 0, 255, 255, 0, 0, 0, 0};
+    if (type == 2) {
+        f[10] = 0; // hot spot x
+        f[12] = 0; // hot spot y
+    }
+    return f;
+}
+
+TEST_F(ControlsTest, WindowIconFromAnIconFile) {
+    const WindowHandle w = topLevel();
+    EXPECT_TRUE(setWindowIconFromFile(w, tinyIconFile(1)));
+    const std::uint8_t junk[10] = {1, 2, 3};
+    EXPECT_FALSE(setWindowIconFromFile(w, junk));
+    const CursorHandle cursor = createCursorFromFile(tinyIconFile(2));
+    EXPECT_NE(cursor, 0u);
+    EXPECT_TRUE(setWindowCursor(w, cursor));
+    EXPECT_TRUE(destroyCursor(cursor));
+    EXPECT_FALSE(destroyCursor(kIdcArrow)) << "standard cursors stay";
+}
+
 TEST_F(ControlsTest, CursorsFromStandardIdsAndFiles) {
     EXPECT_EQ(loadStandardCursor(kIdcHand), kIdcHand);
     EXPECT_EQ(loadStandardCursor(12345), 0u);

@@ -310,6 +310,38 @@ TEST_F(QueueTest, CloseRequestPostsCloseAndDefaultDestroys) {
     EXPECT_FALSE(isWindow(w));
 }
 
+TEST_F(QueueTest, CloseButtonQueuesACloseRequest) {
+    const WindowHandle w = topLevel();
+    pump();
+    ASSERT_TRUE(testing::simulateCloseButton(w));
+    EXPECT_TRUE(isWindow(w)) << "nothing happens before the message is handled";
+    Message m;
+    ASSERT_TRUE(peekMessage(m, true));
+    EXPECT_EQ(m.window, w);
+    EXPECT_EQ(m.message, kWmClose);
+    dispatchMessage(m);
+    EXPECT_FALSE(isWindow(w));
+}
+
+TEST_F(QueueTest, FocusChangesReachTheControlsAndTheirParent) {
+    const WindowHandle w = topLevel();
+    const WindowHandle edit = child(w, "EDIT", 0, 0, 0, 80, 24, "", 100);
+    const WindowHandle list = child(w, "LISTBOX", kLbsNotify, 0, 30, 80, 80, "", 110);
+    pump();
+    setFocus(edit);
+    pump();
+    received().clear();
+    EXPECT_EQ(setFocus(list), edit);
+    pump();
+    EXPECT_EQ(focusWindow(), list);
+    EXPECT_EQ(notifications(w, kEnKillFocus, edit), 1);
+    EXPECT_EQ(notifications(w, kLbnSetFocus, list), 1);
+    setFocus(edit);
+    pump();
+    EXPECT_EQ(notifications(w, kLbnKillFocus, list), 1);
+    EXPECT_EQ(notifications(w, kEnSetFocus, edit), 1);
+}
+
 TEST_F(QueueTest, GeometryUsesOuterSizesAndParentClientCoordinates) {
     const WindowHandle w = topLevel(487, 360, "Kelvarn");
     const FrameMetrics m = frameMetrics(w);

@@ -4,6 +4,7 @@
 #include "platform/windowing/detail/WindowObject.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointingDevice>
@@ -151,6 +152,15 @@ bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view
         QKeyEvent up(QEvent::KeyRelease, qtKeyFor(virtualKey), modifiers, text);
         send(target, &up);
     }
+    return true;
+}
+
+bool simulateCloseButton(WindowHandle window) {
+    detail::WindowObject* w = detail::findWindow(window);
+    if (!w || !w->m_widget || w->isChild())
+        return false;
+    QCloseEvent event;
+    send(w->m_widget, &event);
     return true;
 }
 

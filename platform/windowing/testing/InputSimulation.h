@@ -27,4 +27,7 @@ bool simulateWheel(WindowHandle window, Point client, int delta);
 bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view textUtf8,
                  bool release = true, bool alt = false);
 
+// The window manager's close request (the caption's close button) for a top-level window.
+bool simulateCloseButton(WindowHandle window);
+
 } // namespace kelvarn::platform::testing
