@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QThread>
 
-#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -321,12 +320,6 @@ bool isIdleMessage(const Message& message) {
         return true;
     }
     return message.message != kWmPaint && message.message != kWmSysTimer;
-}
-
-std::uint32_t tickCount() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 std::int16_t keyState(std::uint32_t virtualKey) {

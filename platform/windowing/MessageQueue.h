@@ -6,6 +6,7 @@
 // input only when its message is dispatched, so a message that is never dispatched never
 // reaches the control.
 
+#include "platform/files/Process.h" // tickCount(), the time stamp of queued messages
 #include "platform/windowing/Types.h"
 
 #include <cstdint>
@@ -45,9 +46,6 @@ LResult dispatchMessage(const Message& message);
 // Whether a message starts a new idle period: mouse moves that did not move and paint or
 // system-timer messages do not.
 bool isIdleMessage(const Message& message);
-
-// Milliseconds since an arbitrary fixed point, wrapping at 2^32 (the Windows tick count).
-std::uint32_t tickCount();
 
 // Key state at the time of the last message taken from the queue: bit 15 set when the key
 // (kVkShift, kVkControl, kVkMenu, or a mouse-button code 1, 2, 4) was down.
