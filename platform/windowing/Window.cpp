@@ -174,6 +174,11 @@ bool showWindow(WindowHandle window, int command) {
     QWidget* widget = w->m_widget;
     const bool wasVisible = !widget->isHidden();
     const bool child = w->isChild();
+    if (wasVisible != (command != kSwHide)) {
+        sendMessage(window, kWmShowWindow, command != kSwHide ? 1 : 0, 0);
+        if (!isWindow(window))
+            return wasVisible;
+    }
     switch (command) {
     case kSwHide:
         widget->hide();

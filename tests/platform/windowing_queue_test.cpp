@@ -384,6 +384,16 @@ TEST_F(QueueTest, ShowEnableParentAndStacking) {
     EXPECT_EQ(dialogItem(w, 2), b);
     EXPECT_EQ(controlId(b), 2u);
 
+    const WindowHandle plain = child(w, "KvTestWindow", 0, 0, 0, 20, 20);
+    received().clear();
+    showWindow(plain, kSwHide);
+    showWindow(plain, kSwHide);
+    showWindow(plain, kSwShow);
+    const auto shown = receivedBy(plain, kWmShowWindow);
+    ASSERT_EQ(shown.size(), 2u) << "only changes are reported";
+    EXPECT_EQ(shown[0].wParam, 0u);
+    EXPECT_EQ(shown[1].wParam, 1u);
+
     EXPECT_TRUE(isWindowVisible(a));
     EXPECT_TRUE(showWindow(a, kSwHide));
     EXPECT_FALSE(isWindowVisible(a));
