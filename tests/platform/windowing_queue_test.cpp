@@ -221,6 +221,11 @@ TEST_F(QueueTest, ReplacedCharacterIsWhatTheEditReceives) {
     EXPECT_EQ(windowText(edit), "A") << "a dropped character never reaches the edit";
     typeAndHandle("z", [](Message&) { return true; });
     EXPECT_EQ(windowText(edit), "Az");
+    typeAndHandle("q", [](Message& m) {
+        m.wParam = 0xCDBC; // "图": a double-byte replacement
+        return true;
+    });
+    EXPECT_EQ(windowText(edit), "Az\xCD\xBC");
     EXPECT_GE(notifications(w, kEnChange, edit), 2);
 }
 
@@ -308,6 +313,24 @@ TEST_F(QueueTest, CloseRequestPostsCloseAndDefaultDestroys) {
     postMessage(w, kWmClose, 0, 0);
     pump();
     EXPECT_FALSE(isWindow(w));
+}
+
+TEST_F(QueueTest, MouseMovesCoalesceAndWheelCarriesDeltaAndScreenPoint) {
+    const WindowHandle w = topLevel();
+    pump();
+    simulateMouseMove(w, {10, 10});
+    simulateMouseMove(w, {12, 11});
+    ASSERT_TRUE(testing::simulateWheel(w, {30, 40}, -240));
+    std::vector<Message> queued = drain();
+    ASSERT_EQ(queued.size(), 2u) << "only the newest move waits in the queue";
+    EXPECT_EQ(queued[0].message, kWmMouseMove);
+    EXPECT_EQ(xFromLParam(queued[0].lParam), 12);
+    EXPECT_EQ(yFromLParam(queued[0].lParam), 11);
+    EXPECT_EQ(queued[1].message, kWmMouseWheel);
+    EXPECT_EQ(static_cast<std::int16_t>(hiWord(queued[1].wParam)), -240);
+    const Point screen = clientToScreen(w, {30, 40});
+    EXPECT_EQ(xFromLParam(queued[1].lParam), screen.x);
+    EXPECT_EQ(yFromLParam(queued[1].lParam), screen.y);
 }
 
 TEST_F(QueueTest, CloseButtonQueuesACloseRequest) {
