@@ -2,6 +2,7 @@
 
 #include "platform/windowing/Font.h"
 #include "platform/windowing/Window.h"
+#include "runtime/MessageLoop.h"
 #include "runtime/RuntimeServices.h"
 #include "ui/LoadWindow.h"
 
@@ -91,6 +92,8 @@ void WindowObject::destroyed() {
     WindowHandle handle = m_handle;
     std::erase_if(innerWindows(), [this](const auto& entry) { return entry.second.owner == this; });
     runtime::RuntimeService(kServiceUnitDestroyed, windowId, unitId);
+    // When that was the program's last window, the message loop ends.
+    runtime::noteProgramWindowDestroyed();
     objects().erase(handle);
 }
 

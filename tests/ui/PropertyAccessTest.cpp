@@ -1,0 +1,219 @@
+#include "LifeFixture.h"
+
+#include "platform/windowing/Font.h"
+#include "runtime/Heap.h"
+#include "runtime/RuntimeError.h"
+#include "ui/FontMembers.h"
+#include "ui/UnitFields.h"
+#include "ui/UnitPropertyAccess.h"
+#include "ui/WindowObject.h"
+#include "ui/template/ByteWriter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace kelvarn::ui::test {
+namespace {
+
+constexpr uint32_t kEdit = 0x16010002;
+constexpr uint32_t kRadio = 0x16010003;
+constexpr int32_t kEditContent = 8;
+constexpr int32_t kEditFont = 12;
+constexpr int32_t kRadioChecked = 18;
+
+// A binary-data block as procedures hold one: 1, byte count, bytes.
+std::vector<uint8_t> binaryBlock(std::vector<uint8_t> bytes) {
+    ByteWriter w;
+    w.u32(1);
+    w.countedBytes(bytes);
+    return w.data();
+}
+
+std::string takeText(runtime::PropertyValue v) {
+    auto* text = static_cast<char*>(v.address());
+    std::string s = text ? text : "";
+    runtime::MemFree(text);
+    return s;
+}
+
+class PropertyAccessTest : public LifeTest {
+protected:
+    void SetUp() override {
+        LifeTest::SetUp();
+        readTemplate(
+            templateOf(kWindowId, {{kWindowOwnRecordId, unit(runtime::kTagWindow, 0, 0, 300, 200)},
+                                   {kRadio, unit(runtime::kTagRadioBox, 10, 50, 90, 20)},
+                                   {kEdit, unit(runtime::kTagEditBox, 10, 10, 150, 24)}}));
+    }
+
+    runtime::PropertyValue read(uint32_t unitId, int32_t property, int32_t member = -1) {
+        return ReadUnitProperty(kWindowId, unitId, property, member);
+    }
+    void write(uint32_t unitId, int32_t property, uint32_t low, uint32_t high = 0,
+               int32_t member = -1) {
+        WriteUnitProperty(kWindowId, unitId, property, member, low, high);
+    }
+    void writeAddress(uint32_t unitId, int32_t property, const void* address, int32_t member = -1) {
+        runtime::PropertyValue v;
+        v.setAddress(address);
+        write(unitId, property, v.low, v.high, member);
+    }
+    UnitFields fields(uint32_t unitId) {
+        WindowRecord& record = *windowTable().find(kWindowId);
+        return UnitFields(record.units, *record.units.findById(unitId));
+    }
+};
+
+TEST_F(PropertyAccessTest, EditBoxTextIsWrittenAndReadBackAsTheCallersOwnCopy) {
+    ASSERT_TRUE(loadWindow());
+    EXPECT_EQ(read(kEdit, kEditContent).address(), nullptr) << "the empty text reads as 0";
+    std::string text = gb("图片目录");
+    writeAddress(kEdit, kEditContent, text.c_str());
+    runtime::PropertyValue v = read(kEdit, kEditContent);
+    ASSERT_NE(v.address(), nullptr);
+    EXPECT_NE(v.address(), static_cast<const void*>(text.c_str()));
+    EXPECT_EQ(takeText(v), text);
+    writeAddress(kEdit, kEditContent, nullptr);
+    EXPECT_EQ(read(kEdit, kEditContent).address(), nullptr);
+}
+
+TEST_F(PropertyAccessTest, RadioBoxCheckedIsReadBack) {
+    ASSERT_TRUE(loadWindow());
+    EXPECT_EQ(read(kRadio, kRadioChecked).low, 0u);
+    write(kRadio, kRadioChecked, 1);
+    EXPECT_EQ(read(kRadio, kRadioChecked).low, 1u);
+    write(kRadio, kRadioChecked, 0);
+    EXPECT_EQ(read(kRadio, kRadioChecked).low, 0u);
+}
+
+TEST_F(PropertyAccessTest, CoordinatesAreClampedAndStoredInTheRecord) {
+    write(kEdit, 0, 40000);
+    write(kEdit, 1, static_cast<uint32_t>(-40000));
+    write(kEdit, 2, static_cast<uint32_t>(-5));
+    write(kEdit, 3, 40000);
+    EXPECT_EQ(fields(kEdit).left(), 32627);
+    EXPECT_EQ(fields(kEdit).top(), -32627);
+    EXPECT_EQ(fields(kEdit).width(), 0);
+    EXPECT_EQ(fields(kEdit).height(), 32627);
+    EXPECT_EQ(static_cast<int32_t>(read(kEdit, 0).low), 32627) << "unloaded: the stored value";
+
+    write(kEdit, 0, 10);
+    write(kEdit, 1, 10);
+    write(kEdit, 2, 150);
+    write(kEdit, 3, 24);
+    ASSERT_TRUE(loadWindow());
+    write(kEdit, 2, static_cast<uint32_t>(-5));
+    EXPECT_EQ(fields(kEdit).width(), 0);
+    write(kEdit, 0, 33);
+    write(kEdit, 2, 120);
+    EXPECT_EQ(read(kEdit, 0).low, 33u) << "loaded: the native control's position";
+    EXPECT_EQ(read(kEdit, 2).low, 120u);
+    EXPECT_EQ(read(kEdit, 1).low, 10u);
+}
+
+TEST_F(PropertyAccessTest, TagVisibleAndDisabledLiveInTheRecord) {
+    std::string tag = gb("标记");
+    writeAddress(kRadio, 4, tag.c_str());
+    EXPECT_EQ(takeText(read(kRadio, 4)), tag);
+    write(kRadio, 6, 1);
+    EXPECT_EQ(read(kRadio, 6).low, 1u);
+    EXPECT_EQ(fields(kRadio).stateFlags() & 0x2, 0x2u);
+
+    ASSERT_TRUE(loadWindow());
+    EXPECT_EQ(takeText(read(kRadio, 4)), tag) << "the record moved behind the longer tag";
+    EXPECT_EQ(read(kRadio, 6).low, 1u) << "created disabled";
+    write(kRadio, 6, 0);
+    EXPECT_EQ(read(kRadio, 6).low, 0u);
+    write(kRadio, 5, 0);
+    EXPECT_EQ(read(kRadio, 5).low, 0u);
+    EXPECT_EQ(fields(kRadio).stateFlags() & 0x1, 0u);
+    write(kRadio, 5, 1);
+    EXPECT_EQ(read(kRadio, 5).low, 1u);
+}
+
+TEST_F(PropertyAccessTest, MousePointerTakesPublicNumbersAndStoresCursorIds) {
+    std::vector<uint8_t> block = binaryBlock({3, 0, 0, 0});
+    ASSERT_TRUE(loadWindow());
+    writeAddress(kEdit, 7, block.data());
+    std::span<const uint8_t> stored = fields(kEdit).mousePointer();
+    ASSERT_EQ(stored.size(), 4u);
+    EXPECT_EQ(loadU32(stored.data()), 32513u);
+    EXPECT_NE(fields(kEdit).cursorSlot(), 0u);
+
+    runtime::PropertyValue v = read(kEdit, 7);
+    auto* back = static_cast<uint8_t*>(v.address());
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(loadU32(back), 1u);
+    EXPECT_EQ(loadU32(back + 4), 4u);
+    EXPECT_EQ(loadU32(back + 8), 3u);
+    runtime::MemFree(back);
+
+    writeAddress(kEdit, 7, nullptr);
+    EXPECT_EQ(fields(kEdit).cursorSlot(), 0u);
+    EXPECT_EQ(read(kEdit, 7).address(), nullptr);
+}
+
+TEST_F(PropertyAccessTest, FontMembersOfAnEmptyBlockAreTheDefaultGuiFont) {
+    ASSERT_TRUE(loadWindow());
+    EXPECT_EQ(static_cast<int32_t>(read(kEdit, kEditFont, kFontSize).low),
+              platform::defaultGuiFontPointSize());
+
+    std::string longFace(40, 'x');
+    writeAddress(kEdit, kEditFont, longFace.c_str(), kFontFaceName);
+    EXPECT_EQ(takeText(read(kEdit, kEditFont, kFontFaceName)), gb("宋体"));
+
+    write(kEdit, kEditFont, 1, 0, kFontBold);
+    write(kEdit, kEditFont, static_cast<uint32_t>(-900), 0, kFontAngle);
+    write(kEdit, kEditFont, 12, 0, kFontSize);
+    auto* record = static_cast<FontRecord*>(read(kEdit, kEditFont, kFontWhole).address());
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->bold, 1);
+    EXPECT_EQ(record->angle, 2700) << "angles are brought into 0 to 3599";
+    EXPECT_EQ(record->size, 12);
+    EXPECT_EQ(std::string(record->faceName), gb("宋体")) << "members keep the others";
+    runtime::MemFree(record->faceName);
+    runtime::MemFree(record);
+
+    std::string face = "Serif";
+    FontRecord given{0, 0, 1, 0, 1, -3, face.data()};
+    writeAddress(kEdit, kEditFont, &given);
+    EXPECT_EQ(read(kEdit, kEditFont, kFontItalic).low, 1u);
+    EXPECT_EQ(read(kEdit, kEditFont, kFontBold).low, 0u);
+    EXPECT_EQ(read(kEdit, kEditFont, kFontSize).low, 0u) << "a negative size counts as 0";
+    EXPECT_EQ(takeText(read(kEdit, kEditFont, kFontFaceName)), "Serif");
+    writeAddress(kEdit, kEditFont, nullptr); // back to the default font
+    EXPECT_EQ(static_cast<int32_t>(read(kEdit, kEditFont, kFontSize).low),
+              platform::defaultGuiFontPointSize());
+}
+
+using PropertyAccessDeathTest = PropertyAccessTest;
+
+TEST_F(PropertyAccessDeathTest, TypePropertyOfAnUnloadedWindowIsARuntimeError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    write(kEdit, 0, 77);
+    EXPECT_EQ(read(kEdit, 0).low, 77u) << "common properties answer from the record";
+    EXPECT_EXIT(
+        {
+            runtime::setRuntimeErrorPresenter([](const char* text) {
+                bool ok = std::string(text).find(gb("指定窗口尚未载入")) != std::string::npos;
+                std::fputs(ok ? "error-as-expected\n" : "other-error\n", stderr);
+            });
+            read(kEdit, kEditContent);
+        },
+        ::testing::ExitedWithCode(255), "error-as-expected");
+    EXPECT_EXIT(
+        {
+            runtime::setRuntimeErrorPresenter([](const char* text) {
+                bool ok = std::string(text).find(gb("未载入欲访问窗口组件所在的窗口")) !=
+                          std::string::npos;
+                std::fputs(ok ? "error-as-expected\n" : "other-error\n", stderr);
+            });
+            ReadUnitProperty(0x52019999, kEdit, 0, -1);
+        },
+        ::testing::ExitedWithCode(255), "error-as-expected");
+}
+
+} // namespace
+} // namespace kelvarn::ui::test

@@ -1,0 +1,92 @@
+#include "ui/WindowRuntimeInstall.h"
+
+#include "platform/windowing/Cursor.h"
+#include "platform/windowing/Window.h"
+#include "runtime/MessageLoop.h"
+#include "runtime/RuntimeEntries.h"
+#include "runtime/WindowRuntimeLink.h"
+#include "ui/CommonEvents.h"
+#include "ui/CoreDataTypes.h"
+#include "ui/EventDispatch.h"
+#include "ui/LoadWindow.h"
+#include "ui/UnitFields.h"
+#include "ui/UnitPropertyAccess.h"
+#include "ui/WindowObject.h"
+#include "ui/WindowRuntime.h"
+#include "ui/template/FormTemplateReader.h"
+#include "ui/types/FormWindow.h"
+
+#include <vector>
+
+namespace kelvarn::ui {
+namespace {
+
+void loadFormTemplate(const uint8_t* bytes, uint32_t length, uint32_t codeBase) {
+    LoadFormTemplate(bytes, length, codeBase, windowTable());
+}
+
+bool loadStartupWindow(uint32_t windowId) {
+    WindowRecord* record = windowTable().find(windowId);
+    return record && LoadWindow(*record, 0, false);
+}
+
+std::vector<uint32_t> openWindows() {
+    std::vector<uint32_t> ids;
+    WindowTable& table = windowTable();
+    for (size_t i = 0; i < table.size(); ++i) {
+        WindowRecord& record = table.at(i);
+        if (loadedWindowObject(record))
+            ids.push_back(record.id);
+    }
+    return ids;
+}
+
+// Every window object of this runtime enters the handle map when it takes over its native
+// window, so a native window missing from the map (a message box, a dialog of the platform)
+// has no object to ask.
+bool preTranslateMessage(platform::WindowHandle window, platform::Message& message) {
+    WindowObject* object = WindowObject::fromHandle(window);
+    return object && object->isAlive() && object->preTranslateMessage(message);
+}
+
+// The end of the program: windows still open are destroyed (their objects go with them; events
+// are suppressed by now), cursors left in the cursor slots are released, and the table empties.
+void clearWindowTable() {
+    WindowTable& table = windowTable();
+    for (size_t i = 0; i < table.size(); ++i) {
+        WindowRecord& record = table.at(i);
+        if (WindowObject* window = loadedWindowObject(record))
+            platform::destroyWindow(window->handle());
+        for (uint32_t u = 0; u < record.units.count(); ++u) {
+            UnitFields fields(record.units, u);
+            if (fields.isValid() && fields.cursorSlot() != 0) {
+                platform::destroyCursor(fields.cursorSlot());
+                fields.setCursorSlot(0);
+            }
+        }
+    }
+    table.clear();
+}
+
+} // namespace
+
+void installWindowRuntime() {
+    runtime::setReadUnitProperty(&ReadUnitProperty);
+    runtime::setWriteUnitProperty(&WriteUnitProperty);
+    registerEventServices();
+    registerWindowServices();
+    registerDataTypeService();
+    setModalLoopRunner(&runtime::RunModalLoop);
+    setCommonEventRaiser(&raiseCommonEventOfTarget);
+
+    runtime::WindowRuntimeLink link;
+    link.loadFormTemplate = &loadFormTemplate;
+    link.hiddenOwnerChanged = &setHiddenOwnerWindow;
+    link.loadStartupWindow = &loadStartupWindow;
+    link.openWindows = &openWindows;
+    link.preTranslateMessage = &preTranslateMessage;
+    link.clearWindowTable = &clearWindowTable;
+    runtime::setWindowRuntimeLink(link);
+}
+
+} // namespace kelvarn::ui
