@@ -58,10 +58,10 @@ std::optional<std::string> browseForFolder(WindowHandle owner, std::string_view 
     if (!windowingStarted())
         return std::nullopt;
     detail::WindowObject* ownerWindow = detail::findWindow(owner);
-    QWidget* parent =
+    QWidget* ownerWidget =
         ownerWindow && ownerWindow->m_widget ? ownerWindow->m_widget->window() : nullptr;
 
-    FolderDialog dialog(parent, includeFiles);
+    FolderDialog dialog(nullptr, includeFiles);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, !includeFiles);
@@ -92,7 +92,7 @@ std::optional<std::string> browseForFolder(WindowHandle owner, std::string_view 
             });
         };
     }
-    const bool completed = detail::runModalDialog(dialog, answer);
+    const bool completed = detail::runModalDialog(dialog, answer, ownerWidget);
     if (!completed || dialog.result() != QDialog::Accepted)
         return std::nullopt;
     const QStringList files = dialog.selectedFiles();

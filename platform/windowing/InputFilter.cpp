@@ -58,8 +58,20 @@ QPoint clientPoint(WindowObject& window, QWidget* receiver, QPointF position) {
     return p - window.clientOrigin();
 }
 
+// The window the widget belongs to. A window of Qt's own inside one of ours (a control's popup
+// menu) is not ours: it runs its own loop and gets its input directly.
+WindowObject* inputOwner(QWidget* receiver) {
+    for (QWidget* w = receiver; w; w = w->parentWidget()) {
+        if (const WindowHandle h = handleOf(w))
+            return findWindow(h);
+        if (w->isWindow())
+            return nullptr;
+    }
+    return nullptr;
+}
+
 bool interceptInput(QWidget* receiver, QEvent* event) {
-    WindowObject* window = windowOwning(receiver);
+    WindowObject* window = inputOwner(receiver);
     if (!window || !window->m_widget)
         return false;
     // A disabled control ignores the event and Qt passes it on to the parent, which is where

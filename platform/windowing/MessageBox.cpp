@@ -77,10 +77,10 @@ int messageBox(WindowHandle owner, std::string_view text, std::string_view capti
     if (choices.empty())
         return 0;
     detail::WindowObject* ownerWindow = detail::findWindow(owner);
-    QWidget* parent =
+    QWidget* ownerWidget =
         ownerWindow && ownerWindow->m_widget ? ownerWindow->m_widget->window() : nullptr;
 
-    QMessageBox box(parent);
+    QMessageBox box;
     box.setWindowTitle(detail::fromRuntime(caption));
     QString body = detail::fromRuntime(text);
     body.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -129,7 +129,7 @@ int messageBox(WindowHandle owner, std::string_view text, std::string_view capti
             box.close(); // as the window's close button would
         };
     }
-    if (!detail::runModalDialog(box, answer))
+    if (!detail::runModalDialog(box, answer, ownerWidget))
         return 0;
     return pressed != 0 ? pressed : closeId;
 }

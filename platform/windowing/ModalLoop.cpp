@@ -12,11 +12,17 @@
 
 namespace kelvarn::platform::detail {
 
-bool runModalDialog(QDialog& dialog, const std::function<void()>& answer) {
+bool runModalDialog(QDialog& dialog, const std::function<void()>& answer, QWidget* owner) {
     bool finished = false;
     QObject::connect(&dialog, &QDialog::finished, &dialog, [&finished] { finished = true; });
     dialog.setWindowModality(Qt::ApplicationModal);
     ++modalDialogDepth();
+    dialog.adjustSize();
+    if (owner && owner->isVisible()) {
+        QRect frame = dialog.frameGeometry();
+        frame.moveCenter(owner->frameGeometry().center());
+        dialog.move(frame.topLeft());
+    }
     dialog.show();
     dialog.raise();
     dialog.activateWindow();

@@ -187,7 +187,9 @@ void retireWidget(QWidget* widget) {
 
 void deleteRetiredWidgets() {
     auto& r = registry();
-    if (r.procedureDepth > 0)
+    // Not while a procedure runs (it may be inside one of these widgets' own handlers) nor while
+    // a dialog of this layer is open (it may sit over one of them).
+    if (r.procedureDepth > 0 || r.modalDepth > 0)
         return;
     std::vector<QPointer<QWidget>> retired;
     retired.swap(r.retired);

@@ -83,6 +83,19 @@ TEST_F(DialogsTest, WhileTheBoxIsOpenMessagesRunButOurWindowsGetNoInput) {
     EXPECT_EQ(notifications(w, kBnClicked, button), 1);
 }
 
+TEST_F(DialogsTest, OwnerDestroyedWhileTheBoxIsOpen) {
+    const WindowHandle w = topLevel();
+    pump();
+    postMessage(w, kWmClose, 0, 0); // handled by the box's loop: destroys the owner
+    answerNextMessageBox([&](const MessageBoxSeen&) {
+        pump();
+        return isWindow(w) ? kIdCancel : kIdOk;
+    });
+    EXPECT_EQ(messageBox(w, "x", "y", kMbOkCancel), kIdOk);
+    EXPECT_FALSE(isWindow(w));
+    pump();
+}
+
 TEST_F(DialogsTest, QuitMessageEndsTheBoxAndStaysQueued) {
     answerNextMessageBox([](const MessageBoxSeen&) {
         postQuitMessage(0);
