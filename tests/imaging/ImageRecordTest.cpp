@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace kelvarn::imaging {
 namespace {
@@ -14,6 +15,16 @@ namespace fs = std::filesystem;
 using test::TempDirTest;
 
 class ImageRecordTest : public TempDirTest {};
+
+// Whether this process still maps any file in `folder`.
+bool mapsFileUnder(const fs::path& folder) {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line))
+        if (line.find(folder.string()) != std::string::npos)
+            return true;
+    return false;
+}
 
 void expectEmpty(const ImageRecord& image) {
     EXPECT_EQ(image.width(), 0);
@@ -75,6 +86,7 @@ TEST_F(ImageRecordTest, PixelFilesAreHiddenNumberedPrivateAndDeletedOnRelease) {
     const auto perms = fs::status(tempDir() / "QUILBRIX0.tmp").permissions();
     EXPECT_EQ(perms, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fs::file_size(tempDir() / "QUILBRIX1.tmp"), 18u);
+    EXPECT_TRUE(mapsFileUnder(tempDir()));
 
     // A new create gives up the old file before it takes a new one.
     ASSERT_EQ(first.create(7, 7, 32, 0), 1);
@@ -88,6 +100,8 @@ TEST_F(ImageRecordTest, PixelFilesAreHiddenNumberedPrivateAndDeletedOnRelease) {
         EXPECT_EQ(tempDirEntries(), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
     }
     EXPECT_EQ(tempDirEntries(), std::vector<std::string>{"QUILBRIX1.tmp"});
+    second.release();
+    EXPECT_FALSE(mapsFileUnder(tempDir())) << "a released picture is still mapped";
 }
 
 TEST_F(ImageRecordTest, TakenNamesAndPlantedLinksAreSkippedAndLeftAlone) {

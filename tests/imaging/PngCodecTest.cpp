@@ -15,13 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
-using test::PngFileSpec;
+using test::PngFileLayout;
 
 class PngCodecTest : public test::TempDirTest {
 protected:
-    std::string write(const PngFileSpec& spec, const std::string& name = "in.png") {
+    std::string write(const PngFileLayout& layout, const std::string& name = "in.png") {
         const std::string path = workPath(name);
-        EXPECT_TRUE(test::writePngFile(path, spec));
+        EXPECT_TRUE(test::writePngFile(path, layout));
         return path;
     }
     std::string encodeToFile(const ImageRecord& source, int32_t depth, int32_t paletteCount,
@@ -55,20 +55,20 @@ Bytes packRow(const std::vector<uint8_t>& samples, int bitDepth) {
     return row;
 }
 
-// A picture of one-sample pixels below 2^bitDepth, as samples and as a PNG spec.
+// A picture of one-sample pixels below 2^bitDepth, as samples and as a PNG layout.
 struct SampledPicture {
     std::vector<uint8_t> samples;
-    PngFileSpec spec;
+    PngFileLayout layout;
 };
 
 SampledPicture makeSampled(int colourType, int bitDepth, bool interlaced, uint32_t width = 13,
                            uint32_t height = 11) {
     SampledPicture picture;
-    picture.spec.width = width;
-    picture.spec.height = height;
-    picture.spec.colourType = colourType;
-    picture.spec.bitDepth = bitDepth;
-    picture.spec.interlaced = interlaced;
+    picture.layout.width = width;
+    picture.layout.height = height;
+    picture.layout.colourType = colourType;
+    picture.layout.bitDepth = bitDepth;
+    picture.layout.interlaced = interlaced;
     std::mt19937 random(static_cast<uint32_t>(bitDepth * 17 + colourType));
     for (uint32_t y = 0; y < height; ++y) {
         std::vector<uint8_t> row;
@@ -76,7 +76,7 @@ SampledPicture makeSampled(int colourType, int bitDepth, bool interlaced, uint32
             row.push_back(static_cast<uint8_t>(random() % (1u << bitDepth)));
         picture.samples.insert(picture.samples.end(), row.begin(), row.end());
         const Bytes packed = packRow(row, bitDepth);
-        picture.spec.rows.insert(picture.spec.rows.end(), packed.begin(), packed.end());
+        picture.layout.rows.insert(picture.layout.rows.end(), packed.begin(), packed.end());
     }
     return picture;
 }
@@ -88,7 +88,7 @@ TEST_F(PngCodecTest, ReadsGreyOfEveryDepthAsEightBitLevels) {
             const SampledPicture picture = makeSampled(PNG_COLOR_TYPE_GRAY, depth, interlaced);
             ImageRecord image;
             PngCodec codec;
-            ASSERT_EQ(codec.open(write(picture.spec).c_str(), image), 1);
+            ASSERT_EQ(codec.open(write(picture.layout).c_str(), image), 1);
             EXPECT_EQ(codec.pixelFormat(), PngCodec::kFormatGrey);
             EXPECT_EQ(codec.bitDepth(), depth);
             ASSERT_EQ(codec.decode(), 1);
@@ -108,11 +108,11 @@ TEST_F(PngCodecTest, ReadsPaletteFilesAsIndexesWithTheirPalette) {
             SampledPicture picture = makeSampled(PNG_COLOR_TYPE_PALETTE, depth, interlaced);
             const int count = 1 << depth;
             for (int i = 0; i < count; ++i)
-                picture.spec.palette.push_back({static_cast<uint8_t>(i),
-                                                static_cast<uint8_t>(255 - i),
-                                                static_cast<uint8_t>(i * 3)});
+                picture.layout.palette.push_back({static_cast<uint8_t>(i),
+                                                  static_cast<uint8_t>(255 - i),
+                                                  static_cast<uint8_t>(i * 3)});
             ImageRecord image;
-            ASSERT_EQ(decodeFile(write(picture.spec), image), 1);
+            ASSERT_EQ(decodeFile(write(picture.layout), image), 1);
             ASSERT_EQ(image.bitsPerPixel(), 8);
             ASSERT_EQ(image.paletteCount(), count);
             EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), picture.samples);
@@ -128,7 +128,7 @@ TEST_F(PngCodecTest, ReadsPaletteFilesAsIndexesWithTheirPalette) {
 TEST_F(PngCodecTest, ReadsRgbAsItIsAndRgbaWithAlphaFirst) {
     for (bool interlaced : {false, true}) {
         SCOPED_TRACE(interlaced ? "interlaced" : "not interlaced");
-        PngFileSpec rgb = makeSampled(PNG_COLOR_TYPE_RGB, 8, interlaced).spec;
+        PngFileLayout rgb = makeSampled(PNG_COLOR_TYPE_RGB, 8, interlaced).layout;
         rgb.rows.resize(test::packedRowBytes(rgb) * rgb.height);
         std::mt19937 random(5);
         for (auto& b : rgb.rows)
@@ -142,7 +142,7 @@ TEST_F(PngCodecTest, ReadsRgbAsItIsAndRgbaWithAlphaFirst) {
         ASSERT_EQ(image.bitsPerPixel(), 24);
         EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb.rows);
 
-        PngFileSpec rgba = rgb;
+        PngFileLayout rgba = rgb;
         rgba.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
         rgba.rows.resize(test::packedRowBytes(rgba) * rgba.height);
         for (auto& b : rgba.rows)
@@ -160,7 +160,7 @@ TEST_F(PngCodecTest, ReadsRgbAsItIsAndRgbaWithAlphaFirst) {
 
 TEST_F(PngCodecTest, GreyWithAlphaLosesTheAlphaInsteadOfOverrunningRows) {
     // Colour type 4: grey and alpha bytes alternate.
-    PngFileSpec greyAlpha;
+    PngFileLayout greyAlpha;
     greyAlpha.width = 9;
     greyAlpha.height = 7;
     greyAlpha.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
@@ -178,8 +178,8 @@ TEST_F(PngCodecTest, GreyWithAlphaLosesTheAlphaInsteadOfOverrunningRows) {
     // Low-depth grey with tRNS: the expansion would add an alpha sample.
     for (bool interlaced : {false, true}) {
         SampledPicture picture = makeSampled(PNG_COLOR_TYPE_GRAY, 2, interlaced);
-        picture.spec.transparentColour = png_color_16{0, 0, 0, 0, 1};
-        ASSERT_EQ(decodeFile(write(picture.spec), image), 1);
+        picture.layout.transparentColour = png_color_16{0, 0, 0, 0, 1};
+        ASSERT_EQ(decodeFile(write(picture.layout), image), 1);
         ASSERT_EQ(image.bufferSize(), picture.samples.size());
         for (size_t i = 0; i < picture.samples.size(); ++i)
             ASSERT_EQ(image.pixels()[i], picture.samples[i] * 85) << i;
@@ -187,7 +187,7 @@ TEST_F(PngCodecTest, GreyWithAlphaLosesTheAlphaInsteadOfOverrunningRows) {
 }
 
 TEST_F(PngCodecTest, GammaComesFromSrgbThenGamaThenTheDefault) {
-    PngFileSpec ramp;
+    PngFileLayout ramp;
     ramp.width = 256;
     ramp.height = 1;
     for (int v = 0; v < 256; ++v)
@@ -206,19 +206,19 @@ TEST_F(PngCodecTest, GammaComesFromSrgbThenGamaThenTheDefault) {
                           {"gAMA 1.0", 1.0, false, 1.0, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PngFileSpec spec = ramp;
-        spec.srgb = c.srgb;
+        PngFileLayout layout = ramp;
+        layout.srgb = c.srgb;
         std::string path;
         if (c.srgb && c.gamma) {
             // libpng refuses to write a gAMA that contradicts sRGB: add it by hand.
-            Bytes file = test::readFile(write(spec));
+            Bytes file = test::readFile(write(layout));
             const uint8_t one[4] = {0, 1, 0x86, 0xA0}; // 100000
             test::insertChunkBeforeIdat(file, "gAMA", Bytes(one, one + 4));
             path = workPath("both.png");
             test::writeFile(path, file);
         } else {
-            spec.gamma = c.gamma;
-            path = write(spec);
+            layout.gamma = c.gamma;
+            path = write(layout);
         }
         ImageRecord image;
         PngCodec codec;
@@ -233,7 +233,7 @@ TEST_F(PngCodecTest, GammaComesFromSrgbThenGamaThenTheDefault) {
 
 TEST_F(PngCodecTest, RefusesSixteenBitAndDamagedFiles) {
     for (int colourType : {PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
-        PngFileSpec deep = makeSampled(colourType, 8, false, 3, 2).spec;
+        PngFileLayout deep = makeSampled(colourType, 8, false, 3, 2).layout;
         deep.bitDepth = 16;
         deep.rows.assign(test::packedRowBytes(deep) * deep.height, 0x42);
         ImageRecord image;
@@ -241,7 +241,7 @@ TEST_F(PngCodecTest, RefusesSixteenBitAndDamagedFiles) {
         EXPECT_EQ(image.pixels(), nullptr);
     }
 
-    PngFileSpec rgb = makeSampled(PNG_COLOR_TYPE_RGB, 8, true, 40, 30).spec;
+    PngFileLayout rgb = makeSampled(PNG_COLOR_TYPE_RGB, 8, true, 40, 30).layout;
     rgb.rows.assign(test::packedRowBytes(rgb) * rgb.height, 0);
     for (size_t i = 0; i < rgb.rows.size(); ++i)
         rgb.rows[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
@@ -267,7 +267,7 @@ TEST_F(PngCodecTest, RefusesSixteenBitAndDamagedFiles) {
     image.release();
 
     // A header above 2^31 pixel bytes is refused before anything is allocated.
-    PngFileSpec huge = makeSampled(PNG_COLOR_TYPE_RGB, 8, false, 1, 1).spec;
+    PngFileLayout huge = makeSampled(PNG_COLOR_TYPE_RGB, 8, false, 1, 1).layout;
     huge.rows.assign(3, 0);
     Bytes big = test::readFile(write(huge, "huge.png"));
     const uint8_t size[8] = {0, 0, 0x80, 0, 0, 0, 0x80, 0}; // 32768 x 32768 x 3

@@ -14,55 +14,55 @@ namespace {
 }
 void onWarning(png_structp, png_const_charp) {}
 
-void writeBody(png_structp png, png_infop info, const PngFileSpec* spec) {
-    png_set_IHDR(png, info, spec->width, spec->height, spec->bitDepth, spec->colourType,
-                 spec->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+void writeBody(png_structp png, png_infop info, const PngFileLayout* layout) {
+    png_set_IHDR(png, info, layout->width, layout->height, layout->bitDepth, layout->colourType,
+                 layout->interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec->palette.empty())
-        png_set_PLTE(png, info, spec->palette.data(), static_cast<int>(spec->palette.size()));
-    if (!spec->paletteAlpha.empty())
-        png_set_tRNS(png, info, spec->paletteAlpha.data(),
-                     static_cast<int>(spec->paletteAlpha.size()), nullptr);
-    if (spec->transparentColour) {
-        png_color_16 colour = *spec->transparentColour;
+    if (!layout->palette.empty())
+        png_set_PLTE(png, info, layout->palette.data(), static_cast<int>(layout->palette.size()));
+    if (!layout->paletteAlpha.empty())
+        png_set_tRNS(png, info, layout->paletteAlpha.data(),
+                     static_cast<int>(layout->paletteAlpha.size()), nullptr);
+    if (layout->transparentColour) {
+        png_color_16 colour = *layout->transparentColour;
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
-    if (spec->gamma)
-        png_set_gAMA(png, info, *spec->gamma);
-    if (spec->srgb)
+    if (layout->gamma)
+        png_set_gAMA(png, info, *layout->gamma);
+    if (layout->srgb)
         png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     png_write_info(png, info);
     const int passes = png_set_interlace_handling(png);
-    const size_t rowBytes = packedRowBytes(*spec);
+    const size_t rowBytes = packedRowBytes(*layout);
     for (int pass = 0; pass < passes; ++pass)
-        for (uint32_t y = 0; y < spec->height; ++y)
-            png_write_row(png, spec->rows.data() + rowBytes * y);
+        for (uint32_t y = 0; y < layout->height; ++y)
+            png_write_row(png, layout->rows.data() + rowBytes * y);
     png_write_end(png, info);
 }
 
 // Only trivially destructible values in this frame: libpng's error jumps back here.
-int writeGuarded(png_structp png, png_infop info, const PngFileSpec* spec) {
+int writeGuarded(png_structp png, png_infop info, const PngFileLayout* layout) {
     if (setjmp(png_jmpbuf(png)))
         return 0;
-    writeBody(png, info, spec);
+    writeBody(png, info, layout);
     return 1;
 }
 
 } // namespace
 
-size_t packedRowBytes(const PngFileSpec& spec) {
+size_t packedRowBytes(const PngFileLayout& layout) {
     int channels = 1;
-    if (spec.colourType == PNG_COLOR_TYPE_RGB)
+    if (layout.colourType == PNG_COLOR_TYPE_RGB)
         channels = 3;
-    else if (spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
+    else if (layout.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
         channels = 4;
-    else if (spec.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    else if (layout.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
         channels = 2;
-    return (static_cast<size_t>(spec.width) * channels * spec.bitDepth + 7) / 8;
+    return (static_cast<size_t>(layout.width) * channels * layout.bitDepth + 7) / 8;
 }
 
-bool writePngFile(const std::string& path, const PngFileSpec& spec) {
-    if (spec.rows.size() != packedRowBytes(spec) * spec.height)
+bool writePngFile(const std::string& path, const PngFileLayout& layout) {
+    if (layout.rows.size() != packedRowBytes(layout) * layout.height)
         return false;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
@@ -72,7 +72,7 @@ bool writePngFile(const std::string& path, const PngFileSpec& spec) {
     bool ok = info != nullptr;
     if (ok) {
         png_init_io(png, file);
-        ok = writeGuarded(png, info, &spec) == 1;
+        ok = writeGuarded(png, info, &layout) == 1;
     }
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0 && ok;

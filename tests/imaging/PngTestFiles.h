@@ -11,7 +11,7 @@
 
 namespace kelvarn::imaging::test {
 
-struct PngFileSpec {
+struct PngFileLayout {
     uint32_t width = 1;
     uint32_t height = 1;
     int colourType = PNG_COLOR_TYPE_RGB;
@@ -26,9 +26,9 @@ struct PngFileSpec {
     bool srgb = false;
 };
 
-size_t packedRowBytes(const PngFileSpec& spec);
+size_t packedRowBytes(const PngFileLayout& layout);
 // True when libpng wrote the file.
-bool writePngFile(const std::string& path, const PngFileSpec& spec);
+bool writePngFile(const std::string& path, const PngFileLayout& layout);
 
 struct PngChunk {
     std::string type;
