@@ -455,6 +455,26 @@ int32_t FindUnitIndexByHandle(WindowRecord& record, WindowHandle handle, bool tr
     return -1;
 }
 
+void ReleaseWindowRecords() {
+    WindowTable& table = windowTable();
+    for (size_t w = 0; w < table.size(); ++w) {
+        WindowRecord& record = table.at(w);
+        if (WindowObject* window = loadedWindowObject(record))
+            destroyWindow(window->handle());
+        for (uint32_t i = 0; i < record.units.count(); ++i) {
+            UnitFields fields(record.units, i);
+            if (!fields.isValid())
+                continue;
+            if (WindowObject* unit = loadedUnitObject(record, i))
+                destroyWindow(unit->handle());
+            if (fields.cursorSlot())
+                destroyCursor(fields.cursorSlot());
+            fields.setCursorSlot(0);
+            fields.setObjectSlot(0);
+        }
+    }
+}
+
 void registerWindowServices() {
     registerDataTypeService();
     runtime::registerRuntimeService(kServiceUnitDestroyed, &unitDestroyedService);

@@ -30,6 +30,10 @@ void RecreateUnit(WindowRecord& record, uint32_t index);
 // -1 when nothing matches and when the match is record 0.
 int32_t FindUnitIndexByHandle(WindowRecord& record, platform::WindowHandle handle, bool tryParent);
 
+// At program end: destroys every window still loaded (their objects go with them), releases
+// the cursors left in cursor slots and clears the object slots of every window record.
+void ReleaseWindowRecords();
+
 // Runtime services 2000 (a unit's native window was destroyed), 2005 (load a window), 2006 and
 // 2007 (window object lookup), 2032 and 2033 (the program's windows).
 void registerWindowServices();

@@ -62,6 +62,15 @@ WindowObject* WindowObject::fromHandle(WindowHandle handle) {
     return it == objects().end() ? nullptr : it->second.get();
 }
 
+bool WindowObject::isInDestroyedTree(WindowHandle handle) {
+    for (WindowHandle w = handle; w != 0; w = platform::parentWindow(w)) {
+        WindowObject* object = fromHandle(w);
+        if (object && object->m_beingDestroyed)
+            return true;
+    }
+    return false;
+}
+
 WindowObject* WindowObject::adopt(std::unique_ptr<WindowObject> object, WindowHandle handle) {
     if (!object || handle == 0 || !platform::isWindow(handle))
         return nullptr;
@@ -76,8 +85,10 @@ WindowObject* WindowObject::adopt(std::unique_ptr<WindowObject> object, WindowHa
 }
 
 LResult WindowObject::dispatch(uint32_t message, WParam wParam, LParam lParam) {
-    if (message == platform::kWmDestroy)
+    if (message == platform::kWmDestroy) {
+        m_beingDestroyed = true;
         onDestroy();
+    }
     if (message == platform::kWmNcDestroy) {
         LResult result = callPrevious(message, wParam, lParam);
         destroyed(); // deletes this

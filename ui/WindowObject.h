@@ -39,6 +39,10 @@ public:
     uintptr_t creationArgument() const { return m_creationArgument; }
     // Whether the native window still exists.
     bool isAlive() const;
+    // From kWmDestroy on: the native window is on its way out.
+    bool isBeingDestroyed() const { return m_beingDestroyed; }
+    // Whether this window or one of its native ancestors is being destroyed.
+    static bool isInDestroyedTree(platform::WindowHandle handle);
 
     // The property set: the current block in the type's stored layout at its maximum version,
     // a type property written (1 asks for re-creation) and read (false for an unknown index).
@@ -107,6 +111,7 @@ private:
     platform::WindowHandle m_handle = 0;
     platform::WindowProc m_previous;
     platform::FontHandle m_font = 0; // owned when not the default GUI font
+    bool m_beingDestroyed = false;
     std::string m_keptText;
     std::vector<uint8_t> m_keptBytes;
 };

@@ -5,9 +5,11 @@
 #include "platform/windowing/Font.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
+#include "platform/windowing/testing/InputSimulation.h"
 #include "runtime/TypeTag.h"
 #include "ui/GlobalBlock.h"
 #include "ui/WindowIcon.h"
+#include "ui/properties/EditBoxProperties.h"
 #include "ui/properties/LabelProperties.h"
 #include "ui/properties/WindowProperties.h"
 #include "ui/template/FormIds.h"
@@ -293,6 +295,71 @@ TEST_F(WindowRuntimeTest, ShortSingleLineEditBoxGrowsToOneTextLine) {
     EXPECT_EQ(create(tooNew, 4, 0, window()->handle(), 320, 0, 0, 0, 10, 10, kConverterWindowId,
                      0x16010052, 0, 0),
               nullptr);
+}
+
+TEST_F(WindowRuntimeTest, ClicksReachTheUnitsThroughTheirContainers) {
+    ASSERT_TRUE(loadConverter());
+    pump();
+    raisedEvents().clear();
+    // "转PNG" lies in a group box: the group box receives the notification and hands it on.
+    WindowHandle png = handleOf(kToPngButton);
+    ASSERT_TRUE(testing::simulateMousePress(png, {10, 10}));
+    ASSERT_TRUE(testing::simulateMouseRelease(png, {10, 10}));
+    pump();
+    EXPECT_EQ(countEvents(kToPngButton, 0), 1);
+    EXPECT_EQ(countEvents(kToBmpButton, 0), 0);
+
+    setProperty(unit(kPngRadio), 10, 1);
+    WindowHandle bmp = handleOf(kBmpRadio);
+    ASSERT_TRUE(testing::simulateMousePress(bmp, {5, 12}));
+    ASSERT_TRUE(testing::simulateMouseRelease(bmp, {5, 12}));
+    pump();
+    EXPECT_EQ(countEvents(kBmpRadio, 0), 1);
+    EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 1);
+    EXPECT_EQ(getProperty(unit(kPngRadio), 10).integer(), 0);
+}
+
+TEST_F(WindowRuntimeTest, EditBoxAdjusterStepsTheNumberOrRaisesItsEvent) {
+    ASSERT_TRUE(loadConverter());
+    auto create = typeEntry<CreateEntry>(runtime::kTagEditBox, kInterfaceCreate);
+    auto makeBox = [&](int32_t adjuster, uint32_t id, uint32_t unitId) {
+        EditBoxProperties p;
+        p.adjuster = adjuster;
+        p.adjusterMinimum = 0;
+        p.adjusterMaximum = 3;
+        p.content = "3";
+        std::vector<uint8_t> block = p.write();
+        return create(block.data(), static_cast<uint32_t>(block.size()), kWsVisible,
+                      window()->handle(), id, 0, 10, 10, 60, 24, kConverterWindowId, unitId, 0, 0);
+    };
+    auto arrow = [&](WindowObject* box, int delta) {
+        WindowHandle updown = dialogItem(window()->handle(), controlId(box->handle()) + 4);
+        ASSERT_NE(updown, 0u);
+        NotifyUpDown change;
+        change.header = {updown, controlId(updown), kUdnDeltaPos};
+        change.delta = delta;
+        sendMessage(window()->handle(), kWmNotify, controlId(updown),
+                    reinterpret_cast<LParam>(&change));
+    };
+    raisedEvents().clear();
+    WindowObject* stepping = makeBox(1, 400, 0x16010060);
+    ASSERT_NE(stepping, nullptr);
+    arrow(stepping, 1); // above the maximum wraps to the minimum
+    EXPECT_EQ(windowText(stepping->handle()), "0");
+    arrow(stepping, -1); // below the minimum wraps to the maximum
+    EXPECT_EQ(windowText(stepping->handle()), "3");
+    EXPECT_EQ(countEvents(0x16010060, 1), 0);
+
+    WindowObject* raising = makeBox(2, 410, 0x16010061);
+    ASSERT_NE(raising, nullptr);
+    arrow(raising, -1);
+    EXPECT_EQ(windowText(raising->handle()), "3");
+    ASSERT_EQ(countEvents(0x16010061, 1), 1);
+    for (const RaisedEvent& e : raisedEvents()) {
+        if (e.unitId == 0x16010061 && e.event == 1) {
+            EXPECT_EQ(e.args, std::vector<uint32_t>{0xFFFFFFFFu});
+        }
+    }
 }
 
 TEST(WindowShapes, OutlinesForShapesFourToTwentyNine) {

@@ -170,6 +170,18 @@ TEST_F(WindowRuntimeTest, DestructionClearsEverySlotAndRestoresThePreLoadBuffer)
     EXPECT_EQ(controlId(handleOf(kFileList)), 100u);
 }
 
+TEST_F(WindowRuntimeTest, ReleaseAtProgramEndDestroysWhatIsStillLoaded) {
+    std::vector<uint8_t> before = converter().units.bytes();
+    ASSERT_TRUE(loadConverter());
+    WindowHandle w = window()->handle();
+    WindowHandle list = handleOf(kFileList);
+    ReleaseWindowRecords();
+    EXPECT_FALSE(isWindow(w));
+    EXPECT_FALSE(isWindow(list));
+    EXPECT_EQ(WindowObject::fromHandle(list), nullptr);
+    EXPECT_EQ(converter().units.bytes(), before);
+}
+
 TEST_F(WindowRuntimeTest, RecreatedUnitKeepsPropertiesPlaceParentStackingAndFocus) {
     ASSERT_TRUE(loadConverter());
     WindowHandle oldBmp = handleOf(kToBmpButton);

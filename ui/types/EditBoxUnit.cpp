@@ -263,7 +263,9 @@ protected:
     }
 
     void onDestroy() override {
-        if (m_adjuster && isWindow(m_adjuster))
+        // Alone (a re-creation) the box takes its arrows with it; inside a parent that is being
+        // destroyed they go with the parent.
+        if (m_adjuster && isWindow(m_adjuster) && !isInDestroyedTree(parentWindow(handle())))
             destroyWindow(m_adjuster);
         m_adjuster = 0;
     }
