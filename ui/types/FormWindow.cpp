@@ -62,8 +62,9 @@ bool ensureClass(const std::string& name) {
     return registerClass(c);
 }
 
-// Builds the window's region from the shape and the outer size.
-std::optional<Region> shapeRegion(int32_t shape, int width, int height) {
+} // namespace
+
+std::optional<Region> windowShapeRegion(int32_t shape, int width, int height) {
     Rect all{0, 0, width, height};
     switch (shape) {
     case 1:
@@ -90,8 +91,6 @@ std::optional<Region> shapeRegion(int32_t shape, int width, int height) {
     }
     }
 }
-
-} // namespace
 
 void setCommonEventRaiser(CommonEventRaiser raiser) {
     g_commonEventRaiser = raiser;
@@ -222,7 +221,8 @@ void FormWindow::applyTopmost() {
 
 void FormWindow::applyShape() {
     Rect r = windowRect(handle());
-    std::optional<Region> region = shapeRegion(m_properties.windowShape, r.width(), r.height());
+    std::optional<Region> region =
+        windowShapeRegion(m_properties.windowShape, r.width(), r.height());
     setWindowRegion(handle(), region ? &*region : nullptr);
 }
 

@@ -4,10 +4,12 @@
 // and handles the keyboard for its units.
 
 #include "platform/windowing/Types.h"
+#include "platform/windowing/Window.h"
 #include "ui/WindowObject.h"
 #include "ui/properties/WindowProperties.h"
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -116,6 +118,10 @@ private:
     platform::Point m_dragStart;
     platform::Point m_dragOrigin;
 };
+
+// The region of window shape `shape` for a window of this outer size; none for shape 0 (and
+// any shape without an outline).
+std::optional<platform::Region> windowShapeRegion(int32_t shape, int width, int height);
 
 // The polygon outline of window shape `shape` (4 to 29) in units of 1/32767 of the window's
 // width and height, ending with 0xFFFF; empty for any other shape.

@@ -1,0 +1,185 @@
+// The window type beyond the converter's own use: shapes, closing, modal loading, saving.
+
+#include "WindowRuntimeFixture.h"
+
+#include "platform/windowing/Styles.h"
+#include "runtime/TypeTag.h"
+#include "ui/GlobalBlock.h"
+#include "ui/properties/WindowProperties.h"
+#include "ui/template/FormIds.h"
+#include "ui/template/FormTemplateWriter.h"
+#include "ui/types/CommonEntries.h"
+#include "ui/types/FormWindow.h"
+
+namespace kelvarn::ui::test {
+namespace {
+
+using namespace platform;
+using namespace kelvarn::app;
+
+constexpr uint32_t kDialogId = 0x52010002;
+
+// A second window: a small dialog with one button.
+std::vector<uint8_t> dialogTemplate() {
+    WindowProperties p;
+    p.title = "Dialog";
+    p.startPosition = 0;
+    UnitRecord own;
+    own.typeTag = runtime::kTagWindow;
+    own.left = 30;
+    own.top = 40;
+    own.width = 200;
+    own.height = 120;
+    own.stateFlags = kStateVisible;
+    own.propertyBlock = p.write();
+    UnitRecord button;
+    button.typeTag = runtime::kTagButton;
+    button.left = 10;
+    button.top = 10;
+    button.width = 80;
+    button.height = 24;
+    button.stateFlags = kStateVisible | kStateTabStop;
+    WindowDescription dialog;
+    dialog.id = kDialogId;
+    dialog.records = {{kWindowOwnRecordId, encodeUnitRecord(own)},
+                      {0x16010002, encodeUnitRecord(button)}};
+    return writeFormTemplate({dialog});
+}
+
+class WindowTypeTest : public WindowRuntimeTest {
+protected:
+    void SetUp() override {
+        WindowRuntimeTest::SetUp();
+        m_dialog = dialogTemplate();
+        LoadFormTemplate(m_dialog.data(), static_cast<uint32_t>(m_dialog.size()), 0x400000,
+                         windowTable());
+    }
+    WindowRecord& dialog() { return *windowTable().find(kDialogId); }
+
+    std::vector<uint8_t> m_dialog;
+};
+
+TEST(WindowShapeRegion, BuiltInShapesFollowTheWindowSize) {
+    EXPECT_FALSE(windowShapeRegion(0, 300, 200));
+    auto ellipse = windowShapeRegion(1, 300, 200);
+    ASSERT_TRUE(ellipse);
+    ASSERT_EQ(ellipse->shapes().size(), 1u);
+    EXPECT_EQ(ellipse->shapes()[0].kind, Region::Kind::Ellipse);
+    EXPECT_EQ(ellipse->shapes()[0].rect, (Rect{0, 0, 300, 200}));
+
+    auto rounded = windowShapeRegion(2, 300, 200);
+    ASSERT_TRUE(rounded);
+    EXPECT_EQ(rounded->shapes()[0].kind, Region::Kind::RoundRect);
+    EXPECT_EQ(rounded->shapes()[0].cornerWidth, 40);
+    EXPECT_EQ(rounded->shapes()[0].cornerHeight, 40);
+
+    auto ring = windowShapeRegion(3, 300, 200);
+    ASSERT_TRUE(ring);
+    ASSERT_EQ(ring->shapes().size(), 2u);
+    EXPECT_TRUE(ring->shapes()[1].subtract);
+    EXPECT_EQ(ring->shapes()[1].rect, (Rect{75, 50, 225, 150}));
+
+    auto triangle = windowShapeRegion(4, 300, 200);
+    ASSERT_TRUE(triangle);
+    EXPECT_EQ(triangle->shapes()[0].points, (std::vector<Point>{{150, 0}, {300, 200}, {0, 200}}));
+}
+
+// The dispatcher's answer to the close events: a returned false for `refused`.
+int32_t g_refusedEvent = 0;
+intptr_t refuseClose(int32_t code, intptr_t p1, intptr_t p2) {
+    recordEvent(code, p1, p2);
+    auto* record = reinterpret_cast<SimpleEventRecord*>(p1);
+    if (record->event == g_refusedEvent && !runtime::runtimeApp().eventsSuppressed()) {
+        record->resultFlag = 1;
+        record->result = 0;
+    }
+    return 1;
+}
+
+TEST_F(WindowTypeTest, AReturnedFalseFromEitherCloseEventKeepsTheWindow) {
+    runtime::registerRuntimeService(runtime::kServiceRaiseEvent, &refuseClose);
+    ASSERT_TRUE(loadConverter());
+    for (int32_t refused : {kWindowEventCloseRequested, kWindowEventClose}) {
+        g_refusedEvent = refused;
+        raisedEvents().clear();
+        sendMessage(window()->handle(), kWmClose, 0, 0);
+        ASSERT_NE(window(), nullptr) << refused;
+        EXPECT_EQ(countEvents(kWindowOwnRecordId, kWindowEventCloseRequested), 1);
+        EXPECT_EQ(countEvents(kWindowOwnRecordId, kWindowEventClose),
+                  refused == kWindowEventClose ? 1 : 0);
+    }
+    g_refusedEvent = 0;
+    sendMessage(window()->handle(), kWmClose, 0, 0);
+    EXPECT_EQ(window(), nullptr);
+}
+
+WindowHandle g_modalSeen = 0;
+bool g_converterEnabledDuringModal = true;
+void closeAtOnce(WindowHandle window) {
+    g_modalSeen = window;
+    WindowRecord& converter = *windowTable().find(kConverterWindowId);
+    g_converterEnabledDuringModal = isWindowEnabled(loadedWindowObject(converter)->handle());
+    destroyWindow(window);
+}
+
+TEST_F(WindowTypeTest, ModalLoadDisablesTheOtherWindowsUntilItCloses) {
+    ASSERT_TRUE(loadConverter());
+    setModalLoopRunner(&closeAtOnce);
+    g_modalSeen = 0;
+    LoadWindowRequest request{kDialogId, nullptr, 1};
+    EXPECT_EQ(runtime::RuntimeService(kServiceLoadWindow, reinterpret_cast<intptr_t>(&request), 0),
+              0);
+    setModalLoopRunner(nullptr);
+    EXPECT_NE(g_modalSeen, 0u);
+    EXPECT_FALSE(g_converterEnabledDuringModal);
+    EXPECT_FALSE(isWindow(g_modalSeen));
+    EXPECT_EQ(loadedWindowObject(dialog()), nullptr);
+    EXPECT_TRUE(isWindowEnabled(window()->handle()));
+    EXPECT_EQ(modalLoopWindow(), 0u);
+}
+
+TEST_F(WindowTypeTest, OwnerMustBeALiveWindowAndIsIgnoredForModalLoads) {
+    EXPECT_FALSE(LoadWindow(dialog(), 0xFFFFF0, false));
+    EXPECT_EQ(loadedWindowObject(dialog()), nullptr);
+    ASSERT_TRUE(loadConverter());
+    ASSERT_TRUE(LoadWindow(dialog(), window()->handle(), false));
+    WindowObject* dialogWindow = loadedWindowObject(dialog());
+    ASSERT_NE(dialogWindow, nullptr);
+    EXPECT_EQ(parentWindow(dialogWindow->handle()), window()->handle());
+    EXPECT_TRUE(windowStyle(dialogWindow->handle()) & kWsPopup);
+    // Not centred: start position 0 keeps the stored place.
+    EXPECT_EQ(windowRect(dialogWindow->handle()).left, 30);
+    EXPECT_EQ(runtime::RuntimeService(runtime::kServiceWindowCount, 0, 0), 2);
+}
+
+TEST_F(WindowTypeTest, SavedBlocksCarryTheCurrentPropertiesAtTheMaximumVersion) {
+    ASSERT_TRUE(loadConverter());
+    WindowObject* w = window();
+    auto set = typeEntry<SetPropertyEntry>(runtime::kTagWindow, kInterfaceSetProperty);
+    TypeValue shape{2, 0};
+    set(w, 20, &shape, 0);
+    TypeValue onTop{1, 0};
+    set(w, 21, &onTop, 0);
+    EXPECT_TRUE(windowExStyle(w->handle()) & kWsExTopmost);
+
+    auto save = typeEntry<SavePropertiesEntry>(runtime::kTagWindow, kInterfaceSaveProperties);
+    void* block = save(w);
+    ASSERT_NE(block, nullptr);
+    std::span<const uint8_t> bytes = globalBlockBytes(block);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(bytes[0], 6); // the window's maximum version
+    WindowProperties saved;
+    ASSERT_EQ(saved.read(bytes), BlockStatus::Ok);
+    EXPECT_EQ(saved.windowShape, 2);
+    EXPECT_EQ(saved.alwaysOnTop, 1);
+    EXPECT_EQ(saved.icon.size(), 766u);
+    freeGlobalBlock(block);
+
+    // No window property asks for re-creation, and RecreateUnit leaves the window alone.
+    WindowHandle before = w->handle();
+    RecreateUnit(converter(), 0);
+    EXPECT_EQ(window()->handle(), before);
+}
+
+} // namespace
+} // namespace kelvarn::ui::test
