@@ -289,6 +289,11 @@ void deliverHeldInput(WindowObject& window, std::uint32_t message, WParam wParam
             return;
         }
     }
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        window.m_clickFocus && window.m_widget && window.m_widget->isEnabled() &&
+        !window.m_widget->hasFocus())
+        window.m_widget->setFocus(Qt::MouseFocusReason);
     QCoreApplication::sendEvent(target, event.get());
 }
 

@@ -130,6 +130,12 @@ WindowHandle createWindow(const CreateParams& params) {
     detail::addWindow(std::move(object));
     detail::registerWidget(window);
     QWidget* widget = window->m_widget;
+    // Qt would focus a clicked control before the press is even queued; the focus moves when
+    // the press is dispatched to the control instead, as a Windows control takes it.
+    if (widget->focusPolicy() & Qt::ClickFocus) {
+        window->m_clickFocus = true;
+        widget->setFocusPolicy(Qt::TabFocus);
+    }
     if (cls->def.cursor)
         setWindowCursor(handle, cls->def.cursor);
     window->applyText(window->m_text);

@@ -183,6 +183,19 @@ TEST_F(QueueTest, ClickReachesTheButtonOnlyThroughDispatch) {
     dispatchMessage(m);
     EXPECT_EQ(notifications(w, kBnClicked, button), 1);
 
+    // The press moves the focus only when it reaches the button.
+    const WindowHandle other = child(w, "EDIT", 0, 100, 10, 80, 24, "", 110);
+    pump();
+    setFocus(other);
+    pump();
+    ASSERT_TRUE(simulateMousePress(button, {20, 10}));
+    EXPECT_EQ(focusWindow(), other);
+    ASSERT_TRUE(peekMessage(m, true));
+    dispatchMessage(m);
+    EXPECT_EQ(focusWindow(), button);
+    simulateMouseRelease(button, {20, 10});
+    pump();
+
     // Dropping the button-down message means no click.
     received().clear();
     ASSERT_TRUE(simulateMousePress(button, {20, 10}));

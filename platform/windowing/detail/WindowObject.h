@@ -70,6 +70,7 @@ public:
     Colour m_textColour = kSystemDefaultColour;
     Colour m_background = kSystemDefaultColour;
     std::string m_text;
+    bool m_clickFocus = false;  // takes the focus when a dispatched button press reaches it
     FrameMetrics m_usedMetrics; // the frame metrics the client geometry was last set with
     QPointer<QWidget> m_widget;
 };
