@@ -20,6 +20,7 @@ namespace {
 class PasswordStyle : public QProxyStyle {
 public:
     explicit PasswordStyle(int character) : m_character(character) {}
+    void setCharacter(int character) { m_character = character; }
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* data) const override {
         if (hint == SH_LineEdit_PasswordCharacter)
@@ -84,11 +85,18 @@ void EditObject::applyStyle() {
         m_line->setAlignment(align | Qt::AlignVCenter);
         m_line->setReadOnly(readOnly);
         if ((m_style & kEsPassword) && m_passwordChar) {
-            auto* style = new PasswordStyle(
-                fromRuntime(std::string(1, char(m_passwordChar))).at(0).unicode());
-            style->setParent(m_line);
-            m_line->setStyle(style);
+            const int character = fromRuntime(std::string(1, char(m_passwordChar))).at(0).unicode();
+            // One style per box, told the character anew when it changes.
+            auto* style = static_cast<PasswordStyle*>(m_passwordStyle.data());
+            if (!style) {
+                style = new PasswordStyle(character);
+                style->setParent(m_line);
+                m_line->setStyle(style);
+                m_passwordStyle = style;
+            }
+            style->setCharacter(character);
             m_line->setEchoMode(QLineEdit::Password);
+            m_line->update();
         } else {
             m_line->setEchoMode(QLineEdit::Normal);
         }

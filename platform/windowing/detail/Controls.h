@@ -54,6 +54,7 @@ public:
     QPlainTextEdit* m_plain = nullptr;
     int m_limit = 0; // bytes, 0 = none
     int m_passwordChar = 0;
+    QPointer<QObject> m_passwordStyle; // the box's style that supplies the password character
     bool m_settingText = false;
 };
 
