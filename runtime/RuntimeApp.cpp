@@ -3,6 +3,7 @@
 #include "platform/files/DynamicLibrary.h"
 #include "platform/files/Process.h"
 #include "runtime/RuntimeMessages.h"
+#include "runtime/Text.h"
 
 #include <algorithm>
 
@@ -63,7 +64,7 @@ void RuntimeApp::installProgram(const ProgramHeader& header) {
 }
 
 void RuntimeApp::setProgramPath(std::string_view fullPath) {
-    size_t cut = fullPath.find_last_of("\\/");
+    size_t cut = lastSeparator(fullPath);
     if (cut == std::string_view::npos) {
         m_programDirectory.clear();
         m_programFileName = fullPath;

@@ -96,3 +96,19 @@ void* MakeBinary(const void* bytes, int32_t n) {
 }
 
 } // namespace kelvarn::runtime
+
+namespace kelvarn::runtime {
+
+size_t lastSeparator(std::string_view path) {
+    size_t last = std::string_view::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        auto c = static_cast<unsigned char>(path[i]);
+        if (c == '\\' || c == '/')
+            last = i;
+        else if (c >= 0x81 && c <= 0xFE && i + 1 < path.size())
+            ++i; // lead byte: the next byte belongs to the same character
+    }
+    return last;
+}
+
+} // namespace kelvarn::runtime

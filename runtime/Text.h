@@ -3,7 +3,9 @@
 // cuts are in bytes.
 
 #include <cstdint>
+#include <cstddef>
 #include <initializer_list>
+#include <string_view>
 
 namespace kelvarn::runtime {
 
@@ -15,6 +17,10 @@ char* TextConcat(std::initializer_list<const char*> pieces);
 template <typename... Texts> char* TextConcat(const Texts*... pieces) {
     return TextConcat({pieces...});
 }
+
+// Position of the last '\\' or '/' of a path, npos when there is none. Double-byte aware: the
+// trail byte of a two-byte character (which may be 0x5C) is never taken for a separator.
+size_t lastSeparator(std::string_view path);
 
 // Library side: new texts for command results (allocated through runtime service 2024).
 char* CopyText(const char* text);                  // null for an empty source
