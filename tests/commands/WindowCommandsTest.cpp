@@ -11,6 +11,7 @@
 #include "platform/windowing/TestHooks.h"
 #include "runtime/CommandCall.h"
 #include "runtime/Heap.h"
+#include "runtime/MessageLoop.h"
 #include "tests/support/TempFolder.h"
 #include "tests/ui/WindowRuntimeFixture.h"
 
@@ -198,4 +199,26 @@ TEST_F(WindowCommands, BrowseForTheRootReturnsItAsItIs) {
     ASSERT_NE(r.address(), nullptr);
     EXPECT_STREQ(r.text(), "/");
     MemFree(r.address());
+}
+
+TEST_F(WindowCommands, ProcessEventsHandlesWhatIsQueuedAndStopsAtQuit) {
+    runtime::registerLoopServices();
+    call(&commands::ProcessEvents, {}); // an empty queue returns at once
+    platform::postMessage(listHandle(), platform::kLbAddString, 0,
+                          reinterpret_cast<platform::LParam>("queued.png"));
+    call(&commands::ProcessEvents, {});
+    EXPECT_EQ(count(), 1);
+
+    // As on Windows, the quit message comes after every message posted before or after it.
+    platform::postQuitMessage(0);
+    platform::postMessage(listHandle(), platform::kLbAddString, 0,
+                          reinterpret_cast<platform::LParam>("posted.png"));
+    call(&commands::ProcessEvents, {});
+    EXPECT_EQ(count(), 2);
+    platform::Message head;
+    ASSERT_TRUE(platform::peekMessage(head, false));
+    EXPECT_EQ(head.message, platform::kWmQuit);
+    // Leave the queue empty for the next test.
+    while (platform::peekMessage(head, true)) {
+    }
 }
