@@ -152,6 +152,58 @@ TEST_F(WindowTypeTest, OwnerMustBeALiveWindowAndIsIgnoredForModalLoads) {
     EXPECT_EQ(runtime::RuntimeService(runtime::kServiceWindowCount, 0, 0), 2);
 }
 
+TEST_F(WindowTypeTest, AltWithACaptionMnemonicPressesTheButton) {
+    ASSERT_TRUE(LoadWindow(dialog(), 0, false));
+    pump();
+    auto* form = dynamic_cast<FormWindow*>(loadedWindowObject(dialog()));
+    ASSERT_NE(form, nullptr);
+    WindowObject* button = loadedUnitObject(dialog(), 1);
+    auto set = typeEntry<SetPropertyEntry>(runtime::kTagButton, kInterfaceSetProperty);
+    std::string caption = "&Go";
+    TypeValue text{reinterpret_cast<uintptr_t>(caption.c_str()), caption.size()};
+    set(button, 2, &text, 0);
+    raisedEvents().clear();
+    Message alt;
+    alt.window = focusWindow();
+    alt.message = kWmSysKeyDown;
+    alt.wParam = 'X';
+    EXPECT_FALSE(form->preTranslateMessage(alt));
+    alt.wParam = 'G';
+    EXPECT_TRUE(form->preTranslateMessage(alt));
+    pump();
+    EXPECT_EQ(countEvents(0x16010002, 0), 1);
+}
+
+TEST_F(WindowTypeTest, DragByAnyPointMovesTheWindowFromItsSurfaceAndLabels) {
+    ASSERT_TRUE(loadConverter());
+    pump();
+    auto* form = dynamic_cast<FormWindow*>(window());
+    Rect start = windowRect(form->handle());
+    auto mouse = [&](WindowHandle target, uint32_t message, Point screen, WParam keys) {
+        Message m;
+        m.window = target;
+        m.message = message;
+        m.wParam = keys;
+        m.point = screen;
+        return form->preTranslateMessage(m);
+    };
+    WindowHandle label = handleOf(kNoticeLabel);
+    // Without the property nothing is dragged.
+    EXPECT_FALSE(mouse(label, kWmLButtonDown, {500, 500}, kMkLButton));
+    auto set = typeEntry<SetPropertyEntry>(runtime::kTagWindow, kInterfaceSetProperty);
+    TypeValue on{1, 0};
+    set(form, 19, &on, 0);
+    EXPECT_FALSE(mouse(handleOf(kToBmpButton), kWmLButtonDown, {500, 500}, kMkLButton));
+    EXPECT_TRUE(mouse(label, kWmLButtonDown, {500, 500}, kMkLButton));
+    EXPECT_TRUE(mouse(label, kWmMouseMove, {530, 490}, kMkLButton));
+    EXPECT_TRUE(mouse(label, kWmLButtonUp, {530, 490}, 0));
+    Rect moved = windowRect(form->handle());
+    EXPECT_EQ(moved.left, start.left + 30);
+    EXPECT_EQ(moved.top, start.top - 10);
+    EXPECT_EQ(moved.width(), 487);
+    EXPECT_FALSE(mouse(label, kWmMouseMove, {560, 490}, 0));
+}
+
 TEST_F(WindowTypeTest, SavedBlocksCarryTheCurrentPropertiesAtTheMaximumVersion) {
     ASSERT_TRUE(loadConverter());
     WindowObject* w = window();

@@ -306,7 +306,7 @@ bool FormWindow::handleDrag(Message& message) {
     case kWmMouseMove:
         if (!m_dragging)
             return false;
-        if (!(keyState(1) < 0)) {
+        if (!(message.wParam & kMkLButton)) {
             m_dragging = false;
             return false;
         }
