@@ -8,7 +8,6 @@
 #include "platform/windowing/testing/InputSimulation.h"
 #include "runtime/TypeTag.h"
 #include "ui/GlobalBlock.h"
-#include "ui/WindowIcon.h"
 #include "ui/properties/EditBoxProperties.h"
 #include "ui/properties/LabelProperties.h"
 #include "ui/properties/WindowProperties.h"
@@ -159,7 +158,7 @@ TEST_F(WindowRuntimeTest, WindowBorderStyleIsClampedAndStartPositionReadsTheLive
     // An icon block that is no icon file leaves the window without a custom icon.
     std::vector<uint8_t> junk(40, 7);
     setProperty(w, 12, reinterpret_cast<uintptr_t>(junk.data()), junk.size());
-    EXPECT_FALSE(hasCustomWindowIcon(w->handle()));
+    EXPECT_FALSE(dynamic_cast<FormWindow*>(w)->hasCustomIcon());
 }
 
 TEST_F(WindowRuntimeTest, ButtonDefaultIsZeroOrOneAndSetsTheDefaultPushStyle) {

@@ -6,7 +6,6 @@
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/TestHooks.h"
 #include "runtime/TypeTag.h"
-#include "ui/WindowIcon.h"
 #include "ui/template/FormIds.h"
 #include "ui/types/CommonEntries.h"
 #include "ui/types/FormWindow.h"
@@ -100,7 +99,7 @@ TEST_F(WindowRuntimeTest, ConverterWindowIsCentredWithItsOuterSizeAndInitialStat
         EXPECT_TRUE(isWindowVisible(handleOf(id))) << std::hex << id;
     EXPECT_EQ(windowText(handleOf(kToPngButton)), "\xD7\xAA"
                                                   "PNG"); // "转PNG"
-    EXPECT_TRUE(hasCustomWindowIcon(w));
+    EXPECT_TRUE(dynamic_cast<FormWindow*>(window())->hasCustomIcon());
 }
 
 TEST_F(WindowRuntimeTest, ListBoxTakesTheFocusWhenTheWindowFirstGetsIt) {

@@ -7,7 +7,6 @@
 #include "runtime/TypeTag.h"
 #include "ui/GlobalBlock.h"
 #include "ui/LoadWindow.h"
-#include "ui/WindowIcon.h"
 #include "ui/WindowRuntime.h"
 #include "ui/types/CommonEntries.h"
 #include "ui/types/UnitTypes.h"
@@ -162,7 +161,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
     Rect outer = windowRect(handle);
     if (outer.width() != width || outer.height() != height)
         moveWindow(handle, x, y, width, height);
-    setWindowIconFromFile(handle, self->m_properties.icon);
+    self->m_hasIcon = setWindowIconFromFile(handle, self->m_properties.icon);
     self->applyShape();
     self->applyFont(FontBlock{}, false);
     return self;
@@ -279,7 +278,7 @@ int32_t FormWindow::setProperty(int32_t typeIndex, const TypeValue& v) {
         break;
     case 12:
         p.icon.assign(v.data(), v.data() + (v.data() ? v.length : 0));
-        setWindowIconFromFile(handle(), p.icon);
+        m_hasIcon = setWindowIconFromFile(handle(), p.icon);
         break;
     case 13:
         p.enterMovesFocus = v.integer();

@@ -61,6 +61,8 @@ public:
     // The window record this window was loaded from, or null once it is gone.
     WindowRecord* record() const;
 
+    // Whether the window shows an icon of its own (a valid icon block).
+    bool hasCustomIcon() const { return m_hasIcon; }
     bool isModal() const { return m_modal; }
     void setModal(bool modal) { m_modal = modal; }
     bool isLoaded() const { return m_loaded; }
@@ -113,6 +115,7 @@ private:
     bool m_firstActivationDone = false;
     platform::WindowHandle m_lastFocus = 0;
     std::vector<std::pair<platform::WindowHandle, bool>> m_disabledWindows;
+    bool m_hasIcon = false;
     bool m_ownFocus = false;
     bool m_dragging = false;
     platform::Point m_dragStart;

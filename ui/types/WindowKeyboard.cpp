@@ -297,6 +297,9 @@ bool FormWindow::handleDrag(Message& message) {
         }
         if (!onSurface)
             return false;
+        // The window system moves the window where it can; elsewhere the moves are followed here.
+        if (beginUserMove(handle()))
+            return true;
         Rect r = windowRect(handle());
         m_dragging = true;
         m_dragStart = message.point;

@@ -150,34 +150,20 @@ struct Outline {
     size_t count;
 };
 
-#define KELVARN_OUTLINE(a) Outline{a, std::size(a)}
+#define KELVARN_OUTLINE(a)                                                                         \
+    Outline {                                                                                      \
+        a, std::size(a)                                                                            \
+    }
 constexpr std::array<Outline, 26> kOutlines = {
-    KELVARN_OUTLINE(kShape4),
-    KELVARN_OUTLINE(kShape5),
-    KELVARN_OUTLINE(kShape6),
-    KELVARN_OUTLINE(kShape7),
-    KELVARN_OUTLINE(kShape8),
-    KELVARN_OUTLINE(kShape9),
-    KELVARN_OUTLINE(kShape10),
-    KELVARN_OUTLINE(kShape11),
-    KELVARN_OUTLINE(kShape12),
-    KELVARN_OUTLINE(kShape13),
-    KELVARN_OUTLINE(kShape14),
-    KELVARN_OUTLINE(kShape15),
-    KELVARN_OUTLINE(kShape16),
-    KELVARN_OUTLINE(kShape17),
-    KELVARN_OUTLINE(kShape18),
-    KELVARN_OUTLINE(kShape19),
-    KELVARN_OUTLINE(kShape20),
-    KELVARN_OUTLINE(kShape21),
-    KELVARN_OUTLINE(kShape22),
-    KELVARN_OUTLINE(kShape23),
-    KELVARN_OUTLINE(kShape24),
-    KELVARN_OUTLINE(kShape25),
-    KELVARN_OUTLINE(kShape26),
-    KELVARN_OUTLINE(kShape27),
-    KELVARN_OUTLINE(kShape28),
-    KELVARN_OUTLINE(kShape29),
+    KELVARN_OUTLINE(kShape4),  KELVARN_OUTLINE(kShape5),  KELVARN_OUTLINE(kShape6),
+    KELVARN_OUTLINE(kShape7),  KELVARN_OUTLINE(kShape8),  KELVARN_OUTLINE(kShape9),
+    KELVARN_OUTLINE(kShape10), KELVARN_OUTLINE(kShape11), KELVARN_OUTLINE(kShape12),
+    KELVARN_OUTLINE(kShape13), KELVARN_OUTLINE(kShape14), KELVARN_OUTLINE(kShape15),
+    KELVARN_OUTLINE(kShape16), KELVARN_OUTLINE(kShape17), KELVARN_OUTLINE(kShape18),
+    KELVARN_OUTLINE(kShape19), KELVARN_OUTLINE(kShape20), KELVARN_OUTLINE(kShape21),
+    KELVARN_OUTLINE(kShape22), KELVARN_OUTLINE(kShape23), KELVARN_OUTLINE(kShape24),
+    KELVARN_OUTLINE(kShape25), KELVARN_OUTLINE(kShape26), KELVARN_OUTLINE(kShape27),
+    KELVARN_OUTLINE(kShape28), KELVARN_OUTLINE(kShape29),
 };
 #undef KELVARN_OUTLINE
 
