@@ -1,6 +1,7 @@
 #include "FrameFixture.h"
 
 #include "platform/files/Codepage.h"
+#include "platform/files/Process.h"
 #include "platform/windowing/TestHooks.h"
 #include "runtime/Program.h"
 #include "runtime/ProgramImage.h"
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace kelvarn::runtime::test {
 namespace {
@@ -97,6 +99,41 @@ TEST_F(ErrorBoxDeathTest, UnknownStartupWindowIsTheStartupRuntimeError) {
             runtimeEntries().LoadStartupWindow(0x52010001);
         },
         ::testing::ExitedWithCode(255), "box-as-expected");
+}
+
+} // namespace
+} // namespace kelvarn::runtime::test
+
+namespace kelvarn::runtime::test {
+namespace {
+
+uint64_t g_mainThread = 0;
+
+void reportExitThread() {
+    std::fputs(platform::currentThreadId() == g_mainThread ? "exit-procedure-on-main-thread\n"
+                                                           : "exit-procedure-elsewhere\n",
+               stderr);
+}
+
+// In the child: the main thread runs a loop while another thread asks for the end.
+void endFromAnotherThread() {
+    InitializeProgram();
+    g_mainThread = platform::currentThreadId();
+    RegisterExitProcedure(&reportExitThread);
+    platform::CreateParams p;
+    p.className = "KvFrameTest";
+    platform::WindowHandle w = platform::createWindow(p);
+    std::thread([] { EndProgram(4); }).detach();
+    RunModalLoop(w);
+    std::_Exit(9); // the loop never returns: the end request ends the process
+}
+
+using EndProgramDeathTest = FrameTest;
+
+TEST_F(EndProgramDeathTest, EndFromAnotherThreadIsCarriedOutOnTheMainThread) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(endFromAnotherThread(), ::testing::ExitedWithCode(4),
+                "exit-procedure-on-main-thread");
 }
 
 } // namespace

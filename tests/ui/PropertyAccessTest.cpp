@@ -217,3 +217,30 @@ TEST_F(PropertyAccessDeathTest, TypePropertyOfAnUnloadedWindowIsARuntimeError) {
 
 } // namespace
 } // namespace kelvarn::ui::test
+
+namespace kelvarn::ui::test {
+namespace {
+
+constexpr int32_t kEditScrollBars = 16;
+
+TEST_F(PropertyAccessTest, TypePropertyThatAsksForItRecreatesTheUnitWithItsCurrentState) {
+    ASSERT_TRUE(loadWindow());
+    std::string text = "abc";
+    writeAddress(kEdit, kEditContent, text.c_str());
+    uint32_t before = fields(kEdit).objectSlot();
+
+    write(kEdit, kEditScrollBars, 2);
+    uint32_t after = fields(kEdit).objectSlot();
+    EXPECT_NE(after, before) << "a new native control";
+    EXPECT_FALSE(platform::isWindow(before));
+    EXPECT_EQ(read(kEdit, kEditScrollBars).low, 2u);
+    EXPECT_EQ(takeText(read(kEdit, kEditContent)), "abc");
+    EXPECT_EQ(runtime::runtimeApp().eventSuppressionCount(), 0);
+
+    write(kEdit, kEditScrollBars, static_cast<uint32_t>(-3)); // a choice below 0 is written as 0
+    EXPECT_EQ(read(kEdit, kEditScrollBars).low, 0u);
+    EXPECT_NE(fields(kEdit).objectSlot(), after);
+}
+
+} // namespace
+} // namespace kelvarn::ui::test
