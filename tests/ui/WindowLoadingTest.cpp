@@ -3,6 +3,8 @@
 
 #include "WindowRuntimeFixture.h"
 
+#include "imaging/ImageRecord.h"
+#include "imaging/PngCodec.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/TestHooks.h"
 #include "runtime/TypeTag.h"
@@ -319,7 +321,12 @@ TEST_F(WindowRuntimeTest, EscapeClosesTheWindowAndTabFollowsTheKeyboardOrder) {
     EXPECT_EQ(countEvents(kWindowOwnRecordId, kWindowEventClose), 1);
 }
 
-TEST_F(WindowRuntimeTest, GrabOfTheLoadedConverterWindow) {
+// The red of the notice, allowing for smoothing at glyph edges.
+bool isNoticeRed(const uint8_t* rgb) {
+    return rgb[0] > 180 && rgb[1] < 80 && rgb[2] < 80;
+}
+
+TEST_F(WindowRuntimeTest, GrabShowsTheRedNoticeWrappedInsideItsLabelAndGroupBox) {
     ASSERT_TRUE(loadConverter());
     pump();
     const char* dir = std::getenv("KELVARN_GRAB_DIR");
@@ -327,9 +334,42 @@ TEST_F(WindowRuntimeTest, GrabOfTheLoadedConverterWindow) {
         std::filesystem::path(dir ? dir : std::filesystem::temp_directory_path().string()) /
         "kelvarn-converter-window.png";
     ASSERT_TRUE(grabWindowToPng(window()->handle(), path.string()));
-    EXPECT_GT(std::filesystem::file_size(path), 1000u);
+
+    imaging::ImageRecord grab;
+    imaging::ImageRecord rgb;
+    {
+        imaging::PngCodec png;
+        ASSERT_EQ(png.open(path.string().c_str(), grab), 1);
+        ASSERT_EQ(png.decode(), 1);
+    }
     if (!dir)
         std::filesystem::remove(path);
+    ASSERT_EQ(grab.convertTo(rgb, 24, 0), 1);
+    Rect client = clientRect(window()->handle());
+    ASSERT_EQ(rgb.width(), client.width());
+    ASSERT_EQ(rgb.height(), client.height());
+
+    // The label lies at (16, 72) in the group box at (240, 136): client (256, 208) to
+    // (448, 352), cut by the group box's lower edge at 320.
+    const Rect label{256, 208, 448, 320};
+    int outside = 0;
+    std::vector<bool> redRow(static_cast<size_t>(rgb.height()), false);
+    for (int32_t y = 0; y < rgb.height(); ++y) {
+        for (int32_t x = 0; x < rgb.width(); ++x) {
+            if (!isNoticeRed(rgb.row(y) + 3 * x))
+                continue;
+            bool inside = x >= label.left && x < label.right && y >= label.top && y < label.bottom;
+            outside += !inside;
+            redRow[static_cast<size_t>(y)] = true;
+        }
+    }
+    EXPECT_EQ(outside, 0);
+    // Bands of red rows are the notice's lines: the first paragraph wraps into three at this
+    // width, then "谢谢支持！" and the cut tail.
+    int bands = 0;
+    for (size_t y = 0; y < redRow.size(); ++y)
+        bands += redRow[y] && (y == 0 || !redRow[y - 1]);
+    EXPECT_GE(bands, 4);
 }
 
 } // namespace
