@@ -37,9 +37,7 @@ WindowObject* createControl(std::unique_ptr<WindowObject> object, const char* cl
     return adopted;
 }
 
-void applyBorderStyle(WindowHandle window, int32_t borderStyle) {
-    uint32_t style = windowStyle(window) & ~(kWsDlgFrame | kWsBorder);
-    uint32_t exStyle = windowExStyle(window) & ~(kWsExClientEdge | kWsExStaticEdge);
+void borderStyleBits(int32_t borderStyle, uint32_t& style, uint32_t& exStyle) {
     switch (clampChoice(borderStyle, 5)) {
     case 1:
         exStyle |= kWsExClientEdge;
@@ -60,6 +58,12 @@ void applyBorderStyle(WindowHandle window, int32_t borderStyle) {
     default:
         break;
     }
+}
+
+void applyBorderStyle(WindowHandle window, int32_t borderStyle) {
+    uint32_t style = windowStyle(window) & ~(kWsDlgFrame | kWsBorder);
+    uint32_t exStyle = windowExStyle(window) & ~(kWsExClientEdge | kWsExStaticEdge);
+    borderStyleBits(borderStyle, style, exStyle);
     if (style != windowStyle(window))
         setWindowStyle(window, style);
     if (exStyle != windowExStyle(window))

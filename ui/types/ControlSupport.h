@@ -29,6 +29,8 @@ WindowObject* createControl(std::unique_ptr<WindowObject> object, const char* cl
 // Border styles 0 to 5: none, sunken client edge, dialog frame, static edge, client edge with
 // dialog frame, plain border; applied to the live window.
 void applyBorderStyle(platform::WindowHandle window, int32_t borderStyle);
+// The style and extended style bits of a border style, for creating a control with its border.
+void borderStyleBits(int32_t borderStyle, uint32_t& style, uint32_t& exStyle);
 
 // A type-side byte block: (address, length) copied out; empty for a null address.
 std::vector<uint8_t> blockBytes(const TypeValue& value);

@@ -39,9 +39,11 @@ public:
         if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
             return nullptr;
         style |= creationStyle(p);
-        auto* self =
-            static_cast<EditBoxUnit*>(createControl(std::move(object), "EDIT", style, 0, p.content,
-                                                    {parent, controlId, left, top, width, height}));
+        uint32_t exStyle = 0;
+        borderStyleBits(p.borderStyle, style, exStyle);
+        auto* self = static_cast<EditBoxUnit*>(
+            createControl(std::move(object), "EDIT", style, exStyle, p.content,
+                          {parent, controlId, left, top, width, height}));
         if (!self)
             return nullptr;
         self->initialise();

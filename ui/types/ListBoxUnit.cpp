@@ -40,8 +40,10 @@ public:
         style |= p.multipleColumns ? (kLbsMultiColumn | kWsHScroll) : kWsVScroll;
         if (p.extendedSelection)
             style |= kLbsExtendedSel;
+        uint32_t exStyle = 0;
+        borderStyleBits(p.borderStyle, style, exStyle);
         auto* self = static_cast<ListBoxUnit*>(
-            createControl(std::move(object), "LISTBOX", style, 0, std::string(),
+            createControl(std::move(object), "LISTBOX", style, exStyle, std::string(),
                           {parent, controlId, left, top, width, height}));
         if (!self)
             return nullptr;
