@@ -1,23 +1,17 @@
 #pragma once
-// The simple event record of runtime service 2008: the raiser fills in the unit, the event and
-// up to five 32-bit arguments and clears the result flag; the dispatcher calls the bound
-// procedure and fills in the result.
+// Raising events through runtime service 2008: the raiser fills in the unit, the event and up
+// to five 32-bit arguments and clears the result flag; the dispatcher calls the bound procedure
+// and fills in the result.
+
+#include "runtime/EventRecords.h"
 
 #include <cstdint>
 #include <initializer_list>
 
 namespace kelvarn::ui {
 
-struct SimpleEventRecord {
-    uint32_t windowId = 0;
-    uint32_t unitId = 0; // 0: the window itself
-    int32_t event = 0;
-    int32_t argCount = 0; // 0 to 5
-    uint32_t args[5] = {};
-    int32_t resultFlag = 0; // 1 when the procedure returned a value
-    uint32_t result = 0;    // its low word
-};
-static_assert(sizeof(SimpleEventRecord) == 44, "the record is eleven 32-bit words");
+// The record itself belongs to the runtime frame, which dispatches it.
+using runtime::SimpleEventRecord;
 
 // What raising an event reports back.
 struct EventOutcome {
