@@ -247,6 +247,13 @@ TEST_F(WindowRuntimeTest, WindowServicesFindLoadedUnitsOnly) {
     EXPECT_EQ(FindUnitIndexByHandle(converter(), 0xFFFFFF, true), -1);
 }
 
+TEST_F(WindowRuntimeTest, ServiceTwoThousandSevenReportsAMissingUnitAsARuntimeError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(runtime::RuntimeService(runtime::kServiceWindowObjectOrError, kConverterWindowId,
+                                        kFileList),
+                ::testing::ExitedWithCode(255), "指定窗口或窗口组件不存在或尚未载入");
+}
+
 TEST_F(WindowRuntimeTest, LoadServiceAnswersMinusOneForAMissingWindow) {
     LoadWindowRequest missing{0x52010042, nullptr, 0};
     EXPECT_EQ(runtime::RuntimeService(kServiceLoadWindow, reinterpret_cast<intptr_t>(&missing), 0),
