@@ -1,0 +1,340 @@
+// The converter's procedures. Each step is numbered as the procedure's design gives it, so the
+// code reads side by side with it. "a + b" is one TextConcat (a new text) and "v := x" releases
+// v's old text first (assign below).
+
+#include "app/ConverterProcedures.h"
+
+#include "app/ConverterConstants.h"
+#include "app/ConverterUnits.h"
+#include "commands/core/ListBoxCommands.h"
+#include "commands/core/SystemCommands.h"
+#include "commands/core/TextCommands.h"
+#include "commands/shell/ShellLibrary.h"
+#include "imaging/ConversionCommands.h"
+#include "imaging/LoaderChain.h"
+#include "runtime/ArgRecord.h"
+#include "runtime/RuntimeEntries.h"
+#include "runtime/Text.h"
+#include "runtime/TypeTag.h"
+
+#include <cfenv>
+#include <charconv>
+#include <cmath>
+
+namespace kelvarn::app {
+
+// The extension of the files to list, with its dot: ".PNG" or ".BMP". Holds a literal of the
+// constants area itself.
+TextVariable SourceExtension = nullptr;
+// The folder of the listed files followed by "\": the prefix of every source path.
+TextVariable SourceFolder = nullptr;
+
+namespace {
+
+using runtime::ArgRecord;
+using runtime::CommandFunction;
+using runtime::makeInteger;
+using runtime::TextCompare;
+using runtime::TextConcat;
+
+// Positions in the library table, counted from 0.
+constexpr int32_t kShellLibrary = 1;
+constexpr int32_t kImageLibrary = 2;
+
+constexpr int32_t kEditBoxText = 8;      // EditBox property: its content
+constexpr int32_t kRadioBoxChecked = 18; // RadioBox property: checked
+constexpr int32_t kWholeValue = -1;      // member selector of every property access here
+
+constexpr int32_t kPngDepth = 24;
+constexpr int32_t kConverted = 1;
+constexpr int32_t kMostFailuresNamed = 20;
+constexpr int32_t kPlainBox = 0;
+constexpr int32_t kWarningBox = 0x30; // the exclamation icon
+
+constexpr UnitParameter kListBox{kConverterWindowId, kFileList};
+constexpr ArgRecord kOmitted{};
+
+const runtime::RuntimeEntryTable& rt() {
+    return runtime::runtimeEntries();
+}
+
+// `MemFree` ignores null and the constants area, so any text variable is released this way.
+void release(TextVariable& variable) {
+    rt().MemFree(const_cast<char*>(variable));
+    variable = nullptr;
+}
+
+// variable := value. The value is always computed before the old text goes.
+void assign(TextVariable& variable, TextVariable value) {
+    release(variable);
+    variable = value;
+}
+
+// Texts passed to commands are never null: an empty variable goes as the "" literal.
+ArgRecord textArgument(TextVariable text) {
+    return runtime::makeText(text ? text : converterConstants().empty);
+}
+
+ArgRecord listBoxArgument(UnitParameter listBox) {
+    return runtime::makeUnitReference(listBox.windowId, listBox.unitId, runtime::kTagListBox);
+}
+
+// Numeric expressions are evaluated in double precision; an integer argument takes the value
+// truncated toward zero.
+int32_t integerOf(double value) {
+    return static_cast<int32_t>(std::trunc(value));
+}
+
+template <typename... Arguments>
+ArgRecord callCore(CommandFunction command, Arguments... arguments) {
+    ArgRecord records[] = {arguments..., ArgRecord{}}; // the last record only keeps it non-empty
+    return rt().CallCoreCommand(command, sizeof...(Arguments), records);
+}
+
+template <typename... Arguments>
+ArgRecord callLibrary(int32_t position, CommandFunction command, Arguments... arguments) {
+    ArgRecord records[] = {arguments..., ArgRecord{}};
+    return rt().CallLibraryCommand(position, command, sizeof...(Arguments), records);
+}
+
+// A text property read is a new text the caller owns.
+TextVariable readTextProperty(uint32_t unitId, int32_t property) {
+    runtime::PropertyValue value =
+        rt().ReadUnitProperty(kConverterWindowId, unitId, property, kWholeValue);
+    return static_cast<TextVariable>(value.address());
+}
+
+// The unit copies the text; the caller keeps its own.
+void writeTextProperty(uint32_t unitId, int32_t property, TextVariable text) {
+    runtime::PropertyValue value;
+    value.setAddress(text);
+    rt().WriteUnitProperty(kConverterWindowId, unitId, property, kWholeValue, value.low,
+                           value.high);
+}
+
+// `FindFile` (runtime helper 0) with the attributes omitted: the next entry that is not a
+// folder, or the empty text. A non-empty pattern starts the search, "" continues it.
+TextVariable findFile(TextVariable pattern, intptr_t* searchState) {
+    const intptr_t arguments[] = {reinterpret_cast<intptr_t>(pattern), 0, 1,
+                                  reinterpret_cast<intptr_t>(searchState)};
+    return reinterpret_cast<TextVariable>(rt().CallHelper(runtime::kHelperFindFile, arguments, 4));
+}
+
+// `CloseFind` (runtime helper 1) with the search state's value.
+void closeFind(intptr_t searchState) {
+    rt().CallHelper(runtime::kHelperCloseFind, &searchState, 1);
+}
+
+// Why a file was not converted, by the conversion command's result code.
+TextVariable failureReason(int32_t resultCode) {
+    const ConverterConstants& c = converterConstants();
+    switch (resultCode) {
+    case imaging::kLoadUnrecognised:
+        return c.unrecognisedFormat;
+    case imaging::kLoadNotFound:
+        return c.fileMissing;
+    case imaging::kConvertWriteFailed:
+        return c.cannotWriteTarget;
+    case imaging::kConvertBadArguments:
+        return c.badArguments;
+    default:
+        return c.conversionFailed;
+    }
+}
+
+} // namespace
+
+int32_t ProgramEntry() {
+    rt().CallHelper(runtime::kHelperInitializeProgram, nullptr, 0);
+    std::fesetenv(FE_DFL_ENV); // all exceptions masked, round to nearest
+    InitGlobals();
+    const intptr_t exitProcedure = reinterpret_cast<intptr_t>(&ReleaseGlobals);
+    rt().CallHelper(runtime::kHelperRegisterExitProcedure, &exitProcedure, 1);
+    rt().LoadStartupWindow(kConverterWindowId);
+    rt().RunMessageLoop();
+    return 0;
+}
+
+void InitGlobals() {
+    // Both globals start as the empty text: nothing to do.
+}
+
+void ReleaseGlobals() {
+    release(SourceExtension);
+    release(SourceFolder);
+}
+
+void OnWindowCreated() {
+    const ConverterConstants& c = converterConstants();
+    // 1.
+    assign(SourceExtension, c.dotPng);
+    // 2. Check the "PNG" radio box.
+    rt().WriteUnitProperty(kConverterWindowId, kPngRadio, kRadioBoxChecked, kWholeValue, 1, 0);
+}
+
+// Neither radio box touches the list: it keeps the files of the type that was current when the
+// folder was chosen.
+void OnBmpChosen() {
+    assign(SourceExtension, converterConstants().dotBmp);
+}
+
+void OnPngChosen() {
+    assign(SourceExtension, converterConstants().dotPng);
+}
+
+void OnChooseFolder() {
+    const ConverterConstants& c = converterConstants();
+    // 1. The empty text when the user cancels.
+    TextVariable path = callLibrary(kShellLibrary, &commands::BrowseForFolder,
+                                    textArgument(c.folderDialogTitle), kOmitted)
+                            .text();
+    // 2.
+    writeTextProperty(kFolderEdit, kEditBoxText, path);
+    release(path);
+    // 3. A cancelled dialog empties the edit box and leaves the list as it was.
+    TextVariable shown = readTextProperty(kFolderEdit, kEditBoxText);
+    const bool nothingChosen = TextCompare(shown, c.empty) == 0;
+    release(shown);
+    if (nothingChosen)
+        return;
+    // 4.
+    callCore(&commands::ListClear, listBoxArgument(kListBox));
+    // 5. For example *.PNG.
+    TextVariable pattern = TextConcat(c.star, SourceExtension);
+    // 6.
+    TextVariable folder = readTextProperty(kFolderEdit, kEditBoxText);
+    // 7.
+    ListFolderFiles(folder, kListBox, pattern);
+    // 8.
+    release(folder);
+    release(pattern);
+}
+
+int32_t ListFolderFiles(TextVariable& folder, UnitParameter listBox, TextVariable& pattern) {
+    const ConverterConstants& c = converterConstants();
+    // 1. Before the check below: a folder that already ends in "\" gives a prefix ending in
+    //    two, which paths accept.
+    assign(SourceFolder, TextConcat(folder, c.backslash));
+    // 2.
+    TextVariable last =
+        callCore(&commands::RightText, textArgument(folder), makeInteger(integerOf(c.one))).text();
+    if (TextCompare(last, c.backslash) != 0)
+        assign(folder, TextConcat(folder, c.backslash));
+    release(last);
+    // 3. The window repaints after the folder dialog.
+    callCore(&commands::ProcessEvents);
+    // 4. For example /home/user/pics\*.PNG.
+    TextVariable searchPath = TextConcat(folder, pattern);
+    // 5. The search state lives in this frame.
+    intptr_t searchState = 0;
+    TextVariable name = findFile(searchPath, &searchState);
+    release(searchPath);
+    // 6.
+    while (TextCompare(name, c.empty) != 0) {
+        callCore(&commands::ListAddItem, listBoxArgument(listBox), textArgument(name), kOmitted);
+        assign(name, findFile(c.empty, &searchState));
+    }
+    release(name);
+    // 7.
+    closeFind(searchState);
+    return 1;
+}
+
+void OnConvertToBmp() {
+    TextVariable targetType = converterConstants().bmp;
+    ConvertListedFiles(targetType);
+    release(targetType);
+}
+
+void OnConvertToPng() {
+    TextVariable targetType = converterConstants().png;
+    ConvertListedFiles(targetType);
+    release(targetType);
+}
+
+void ConvertListedFiles(TextVariable& targetType) {
+    const ConverterConstants& c = converterConstants();
+    TextVariable item = nullptr;
+    TextVariable outFolder = nullptr;
+    TextVariable outName = nullptr;
+    // Every file's result is kept: the failed ones are counted, and the first of them named
+    // with their reasons, one line each.
+    int32_t failedCount = 0;
+    TextVariable failedLines = nullptr;
+
+    // 1. Taken once.
+    const int32_t n = callCore(&commands::ListItemCount, listBoxArgument(kListBox)).integer();
+    // 2.
+    for (int32_t i = 1; i <= n; ++i) {
+        // a.
+        assign(item, callCore(&commands::ListItemText, listBoxArgument(kListBox),
+                              makeInteger(integerOf(i - c.one)))
+                         .text());
+        // b. The item being converted becomes the selected one.
+        callCore(&commands::ListSelectText, listBoxArgument(kListBox), textArgument(item));
+        // c. For a program in /opt/kelvarn converting to PNG: /opt/kelvarn\PNG\.
+        TextVariable directory = callCore(&commands::ProgramDirectory).text();
+        assign(outFolder, TextConcat(directory, c.backslash, targetType, c.backslash));
+        release(directory);
+        // d. Fails harmlessly from the second file on.
+        callCore(&commands::MakeDirectory, textArgument(outFolder));
+        // e. The last three bytes of the name become the target type: photo.bmp, photo.PNG.
+        const int32_t length = callCore(&commands::TextLength, textArgument(item)).integer();
+        TextVariable stem = callCore(&commands::LeftText, textArgument(item),
+                                     makeInteger(integerOf(length - c.three)))
+                                .text();
+        assign(outName, TextConcat(stem, targetType));
+        release(stem);
+        // f.
+        TextVariable source = TextConcat(SourceFolder, item);
+        TextVariable target = TextConcat(outFolder, outName);
+        // g.
+        const int32_t result = ConvertOneFile(targetType, source, target);
+        if (result != kConverted) {
+            ++failedCount;
+            if (failedCount <= kMostFailuresNamed)
+                assign(failedLines, TextConcat(failedLines, c.lineBreak, item, c.openReason,
+                                               failureReason(result), c.closeReason));
+        }
+        // h.
+        release(source);
+        release(target);
+    }
+    release(item);
+    release(outFolder);
+    release(outName);
+
+    // 3. "图片转" + type + "成功" only when nothing failed (an empty list included); otherwise a
+    //    warning that counts and names the failures.
+    TextVariable message = nullptr;
+    int32_t flags = kPlainBox;
+    if (failedCount == 0) {
+        message = TextConcat(c.imageTo, targetType, c.succeeded);
+    } else {
+        char count[12] = {};
+        std::to_chars(count, count + sizeof count - 1, failedCount);
+        const bool moreThanNamed = failedCount > kMostFailuresNamed;
+        message = TextConcat(c.imageTo, targetType, c.finishedFailed, count, c.countUnit,
+                             failedLines, moreThanNamed ? c.lineBreak : c.empty,
+                             moreThanNamed ? c.moreFailed : c.empty);
+        flags = kWarningBox;
+    }
+    release(failedLines);
+    callCore(&commands::ShowMessageBox, textArgument(message), makeInteger(flags), kOmitted,
+             kOmitted);
+    release(message);
+}
+
+int32_t ConvertOneFile(TextVariable& targetType, TextVariable& source, TextVariable& target) {
+    const ConverterConstants& c = converterConstants();
+    ArgRecord result;
+    if (TextCompare(targetType, c.bmp) == 0)
+        result = callLibrary(kImageLibrary, &imaging::ConvertToBmp, textArgument(source),
+                             textArgument(target));
+    else
+        result = callLibrary(kImageLibrary, &imaging::ConvertToPng, textArgument(source),
+                             textArgument(target), makeInteger(kPngDepth));
+    return result.integer();
+}
+
+} // namespace kelvarn::app

@@ -1,0 +1,382 @@
+// The converter end to end: the program (DrivenProgram.cpp, the same image as build/kelvarn) runs
+// as a child process offscreen through the real process start, from a copy in a fresh folder so
+// that its "BMP" and "PNG" folders land there; a script clicks, types and answers the real
+// dialogs, and the test looks at what the program logged, wrote and left behind.
+
+#include "imaging/ImageRecord.h"
+#include "imaging/LoaderChain.h"
+#include "platform/files/Codepage.h"
+#include "tests/support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::UnorderedElementsAre;
+
+// A picture as rows of R, G, B bytes, top row first.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+    bool operator==(const Picture&) const = default;
+};
+
+// Odd sizes, so that BMP row padding shows; every channel differs along both axes.
+Picture pattern(int width, int height, int seed) {
+    Picture p{width, height, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            p.rgb.push_back(static_cast<uint8_t>(seed * 31 + x * 40 + y * 3));
+            p.rgb.push_back(static_cast<uint8_t>(seed * 17 + y * 50 + x));
+            p.rgb.push_back(static_cast<uint8_t>(255 - x * 20 - y * 20 - seed));
+        }
+    return p;
+}
+
+void writePng(const fs::path& path, const Picture& p) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(p.width);
+    image.height = static_cast<png_uint_32>(p.height);
+    image.format = PNG_FORMAT_RGB;
+    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, p.rgb.data(), 0, nullptr)) << path;
+}
+
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+// A 24-bit BMP: rows bottom-up, B G R, each padded to four bytes.
+void writeBmp(const fs::path& path, const Picture& p) {
+    const uint32_t stride = (static_cast<uint32_t>(p.width) * 3 + 3) & ~3u;
+    const uint32_t size = 54 + stride * static_cast<uint32_t>(p.height);
+    std::vector<uint8_t> out = {'B', 'M'};
+    put32(out, size);
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, static_cast<uint32_t>(p.width));
+    put32(out, static_cast<uint32_t>(p.height));
+    put32(out, 1 | (24 << 16)); // planes, bits per pixel
+    for (int i = 0; i < 6; ++i)
+        put32(out, 0);
+    for (int y = p.height - 1; y >= 0; --y) {
+        const uint8_t* row = p.rgb.data() + static_cast<size_t>(y) * p.width * 3;
+        for (int x = 0; x < p.width; ++x) {
+            out.push_back(row[x * 3 + 2]);
+            out.push_back(row[x * 3 + 1]);
+            out.push_back(row[x * 3]);
+        }
+        out.resize(out.size() + (stride - static_cast<uint32_t>(p.width) * 3), 0);
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// The picture as the image library reads it, whatever its format.
+std::optional<Picture> decode(const fs::path& path) {
+    kelvarn::imaging::ImageRecord image;
+    const std::string gb = kelvarn::platform::utf8ToGb(path.string());
+    if (kelvarn::imaging::LoadImageFile(gb.c_str(), image) != kelvarn::imaging::kLoadOk ||
+        image.bitsPerPixel() != 24)
+        return std::nullopt;
+    Picture p{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y)
+        p.rgb.insert(p.rgb.end(), image.row(y), image.row(y) + image.width() * 3);
+    return p;
+}
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The logged list, in the program's order: "list a|b" gives {a, b}.
+std::vector<std::string> listed(const std::string& line) {
+    std::vector<std::string> items;
+    const std::string rest = line.substr(std::string("list ").size());
+    size_t start = 0;
+    while (start < rest.size()) {
+        size_t bar = rest.find('|', start);
+        if (bar == std::string::npos)
+            bar = rest.size();
+        items.push_back(rest.substr(start, bar - start));
+        start = bar + 1;
+    }
+    return items;
+}
+
+struct ProgramRun {
+    int exitCode = -1000;
+    std::vector<std::string> log;
+
+    // The logged lines that start with `prefix`, in order.
+    std::vector<std::string> lines(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& line : log)
+            if (line.rfind(prefix, 0) == 0)
+                found.push_back(line);
+        return found;
+    }
+};
+
+class ConverterProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(programDir());
+        fs::create_directories(tempDir());
+        // The windowing system keeps its runtime folder apart, so that the temporary directory
+        // holds only what the program itself creates there.
+        fs::create_directories(root() / "runtime");
+        fs::permissions(root() / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+        const fs::path program = programDir() / "kelvarn";
+        std::error_code ec;
+        fs::create_hard_link(KELVARN_DRIVEN_PROGRAM, program, ec);
+        if (ec)
+            fs::copy_file(KELVARN_DRIVEN_PROGRAM, program);
+        fs::permissions(program, fs::perms::owner_all, fs::perm_options::add);
+    }
+
+    fs::path root() const { return m_root.path(); }
+    fs::path programDir() const { return root() / "program"; }
+    fs::path tempDir() const { return root() / "tmp"; }
+    fs::path folder(const std::string& name) const {
+        fs::path p = root() / name;
+        fs::create_directories(p);
+        return p;
+    }
+
+    // Runs the program with one script command a line; the temporary directory must be empty
+    // afterwards.
+    ProgramRun run(const std::vector<std::string>& script) {
+        const fs::path scriptPath = root() / "script.txt";
+        const fs::path logPath = root() / "log.txt";
+        {
+            std::ofstream out(scriptPath);
+            for (const std::string& line : script)
+                out << line << "\n";
+        }
+        fs::remove(logPath);
+        const std::string command =
+            "cd '" + root().string() + "' && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
+            (root() / "runtime").string() + "' TMPDIR='" + tempDir().string() +
+            "' KELVARN_DRIVER_SCRIPT='" + scriptPath.string() + "' KELVARN_DRIVER_LOG='" +
+            logPath.string() + "' timeout 120 '" + (programDir() / "kelvarn").string() + "' >'" +
+            (root() / "output.txt").string() + "' 2>&1";
+        const int status = std::system(command.c_str());
+        ProgramRun result;
+        if (WIFEXITED(status))
+            result.exitCode = WEXITSTATUS(status);
+        std::ifstream in(logPath);
+        for (std::string line; std::getline(in, line);)
+            result.log.push_back(line);
+        EXPECT_THAT(namesIn(tempDir()), IsEmpty()) << "temporary files left behind";
+        EXPECT_THAT(result.lines("unused answers"), IsEmpty());
+        EXPECT_THAT(result.lines("script ended with the window open"), IsEmpty());
+        return result;
+    }
+
+    kelvarn::testing::TempFolder m_root;
+};
+
+TEST_F(ConverterProgramTest, ListsTheChosenFoldersFilesOfTheCurrentTypeAndKeepsTheListOnCancel) {
+    const fs::path pics = folder("pics");
+    writePng(pics / "a.png", pattern(3, 2, 1));
+    writePng(pics / "B.PNG", pattern(3, 2, 2));
+    writeBmp(pics / "c.bmp", pattern(3, 2, 3));
+    writeText(pics / "notes.txt", "not a picture");
+    fs::create_directories(pics / "folder.png"); // a folder never appears in the list
+    const fs::path bmps = folder("bmps");
+    writeBmp(bmps / "x.BMP", pattern(2, 2, 4));
+    writeBmp(bmps / "y.bmp", pattern(2, 2, 5));
+    writePng(bmps / "z.png", pattern(2, 2, 6));
+
+    ProgramRun r = run({"state", "folder " + pics.string(), "click choose", "state", "click bmp",
+                        "state", "folder " + bmps.string(), "click choose", "state", "cancel",
+                        "click choose", "state", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    const auto edits = r.lines("edit ");
+    const auto lists = r.lines("list ");
+    const auto checks = r.lines("checked ");
+    ASSERT_EQ(edits.size(), 5u);
+    ASSERT_EQ(lists.size(), 5u);
+    ASSERT_EQ(checks.size(), 5u);
+
+    // At start: "PNG" checked, nothing listed.
+    EXPECT_EQ(edits[0], "edit ");
+    EXPECT_EQ(lists[0], "list ");
+    EXPECT_EQ(checks[0], "checked png=1 bmp=0");
+    EXPECT_THAT(r.lines("dialog "),
+                ElementsAre("dialog 请选择文件夹", "dialog 请选择文件夹", "dialog 请选择文件夹"));
+    // The folder appears in the edit box and its PNG files, whatever the case, in the list.
+    EXPECT_EQ(edits[1], "edit " + pics.string());
+    EXPECT_THAT(listed(lists[1]), UnorderedElementsAre("a.png", "B.PNG"));
+    // "BMP" leaves the list alone; the next choice lists BMP files.
+    EXPECT_EQ(checks[2], "checked png=0 bmp=1");
+    EXPECT_EQ(lists[2], lists[1]);
+    EXPECT_EQ(edits[3], "edit " + bmps.string());
+    EXPECT_THAT(listed(lists[3]), UnorderedElementsAre("x.BMP", "y.bmp"));
+    // A cancelled dialog empties the edit box and keeps the list.
+    EXPECT_EQ(edits[4], "edit ");
+    EXPECT_EQ(lists[4], lists[3]);
+    // Nothing was converted, nowhere.
+    EXPECT_THAT(namesIn(programDir()), ElementsAre("kelvarn"));
+}
+
+TEST_F(ConverterProgramTest, ToBmpWritesIntoTheBmpFolderBesideTheProgramAndSaysSo) {
+    const fs::path pics = folder("pics");
+    const Picture b = pattern(5, 3, 7);
+    writePng(pics / "b.png", b);
+
+    ProgramRun r =
+        run({"folder " + pics.string(), "click choose", "box", "click tobmp", "state", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_THAT(r.lines("box "), ElementsAre("box 图片转BMP成功|信息：|8192"))
+        << "flags 0, shown task-modal with the default caption";
+    EXPECT_THAT(r.lines("selected "), ElementsAre("selected 0"));
+    EXPECT_THAT(namesIn(programDir() / "BMP"), ElementsAre("b.BMP"));
+    EXPECT_THAT(namesIn(pics), ElementsAre("b.png")) << "nothing is written beside the source";
+    EXPECT_EQ(decode(programDir() / "BMP" / "b.BMP"), b);
+}
+
+TEST_F(ConverterProgramTest, ToPngFromTheBmpListWritesPngFilesAndSaysSo) {
+    const fs::path pics = folder("pics");
+    const Picture a = pattern(7, 5, 8);
+    const Picture d = pattern(1, 1, 9);
+    writeBmp(pics / "a.bmp", a);
+    writeBmp(pics / "d.BMP", d);
+
+    ProgramRun r = run(
+        {"click bmp", "folder " + pics.string(), "click choose", "box", "click topng", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_THAT(r.lines("box "), ElementsAre("box 图片转PNG成功|信息：|8192"));
+    EXPECT_THAT(namesIn(programDir() / "PNG"), ElementsAre("a.PNG", "d.PNG"));
+    EXPECT_THAT(namesIn(pics), ElementsAre("a.bmp", "d.BMP"));
+    EXPECT_EQ(decode(programDir() / "PNG" / "a.PNG"), a);
+    EXPECT_EQ(decode(programDir() / "PNG" / "d.PNG"), d);
+}
+
+TEST_F(ConverterProgramTest, AnUnreadableFileIsNamedInAWarningWhileTheOthersConvert) {
+    const fs::path pics = folder("pics");
+    const Picture one = pattern(4, 4, 10);
+    const Picture two = pattern(3, 5, 11);
+    writePng(pics / "one.png", one);
+    writeText(pics / "bad.png", "this is not a picture at all");
+    writePng(pics / "two.png", two);
+
+    ProgramRun r = run({"folder " + pics.string(), "click choose", "box", "click tobmp", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_THAT(
+        r.lines("box "),
+        ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\nbad.png（无法识别的图片格式）|信息："
+                    "|8240"))
+        << "a warning box (0x30), shown task-modal";
+    EXPECT_THAT(namesIn(programDir() / "BMP"), ElementsAre("one.BMP", "two.BMP"));
+    EXPECT_EQ(decode(programDir() / "BMP" / "one.BMP"), one);
+    EXPECT_EQ(decode(programDir() / "BMP" / "two.BMP"), two);
+}
+
+TEST_F(ConverterProgramTest, AnEmptyListSucceedsAndMoreThanTwentyFailuresAreCut) {
+    const fs::path pics = folder("pics");
+    for (int i = 0; i < 22; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%02d.png", i);
+        writeText(pics / name, "broken");
+    }
+
+    ProgramRun r = run({"box", "click topng", "folder " + pics.string(), "click choose", "box",
+                        "click tobmp", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    const auto boxes = r.lines("box ");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], "box 图片转PNG成功|信息：|8192");
+    EXPECT_THAT(boxes[1], HasSubstr("box 图片转BMP完成，失败 22 个：\\r\\n"));
+    size_t named = 0;
+    for (size_t at = 0; (at = boxes[1].find("（无法识别的图片格式）", at)) != std::string::npos;
+         ++at)
+        ++named;
+    EXPECT_EQ(named, 20u);
+    EXPECT_THAT(boxes[1], HasSubstr("（无法识别的图片格式）\\r\\n……|信息：|8240"));
+    EXPECT_THAT(namesIn(programDir() / "BMP"), IsEmpty()) << "no partial target is left";
+}
+
+TEST_F(ConverterProgramTest, ChineseNamesAndNamesBeyondGbkConvert) {
+    const fs::path pics = folder("图片 文件夹");
+    const Picture scenery = pattern(6, 4, 12);
+    const Picture shallow = pattern(2, 3, 13);
+    const Picture hangul = pattern(3, 3, 14);
+    writePng(pics / "风景.png", scenery);
+    writePng(pics / "淺.png", shallow); // its second GBK byte is the backslash byte 0x5C
+    writePng(pics / "한글😀.png", hangul);
+
+    ProgramRun r =
+        run({"folder " + pics.string(), "click choose", "state", "box", "click tobmp", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    ASSERT_EQ(r.lines("list ").size(), 1u);
+    EXPECT_THAT(listed(r.lines("list ")[0]),
+                UnorderedElementsAre("风景.png", "淺.png", "한글😀.png"));
+    EXPECT_THAT(r.lines("edit "), ElementsAre("edit " + pics.string()));
+    EXPECT_THAT(r.lines("box "), ElementsAre("box 图片转BMP成功|信息：|8192"));
+    EXPECT_THAT(namesIn(programDir() / "BMP"),
+                UnorderedElementsAre("风景.BMP", "淺.BMP", "한글😀.BMP"));
+    EXPECT_EQ(decode(programDir() / "BMP" / "风景.BMP"), scenery);
+    EXPECT_EQ(decode(programDir() / "BMP" / "淺.BMP"), shallow);
+    EXPECT_EQ(decode(programDir() / "BMP" / "한글😀.BMP"), hangul);
+}
+
+TEST_F(ConverterProgramTest, EscapeClosesTheWindowAndEndsTheProgramNormally) {
+    ProgramRun r = run({"focus", "key escape"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_THAT(r.lines("focus "), ElementsAre("focus list"));
+}
+
+TEST_F(ConverterProgramTest, TabFollowsTheKeyboardOrderAndAnArrowMovesTheRadioCheck) {
+    const fs::path bmps = folder("bmps");
+    writeBmp(bmps / "only.bmp", pattern(2, 2, 15));
+    writePng(bmps / "other.png", pattern(2, 2, 16));
+
+    ProgramRun r = run({"focus", "key tab", "focus", "key tab", "focus", "key tab", "focus",
+                        "key tab", "focus", "key tab", "focus", "key tab", "focus",
+                        // Back on the list: four tabs reach "PNG"; the arrow moves to "BMP".
+                        "key tab", "key tab", "key tab", "key tab", "focus", "key right", "focus",
+                        "state", "folder " + bmps.string(), "click choose", "state", "close"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_THAT(r.lines("focus "),
+                ElementsAre("focus list", "focus tobmp", "focus topng", "focus choose", "focus png",
+                            "focus bmp", "focus list", "focus png", "focus bmp"));
+    const auto checks = r.lines("checked ");
+    ASSERT_EQ(checks.size(), 2u);
+    EXPECT_EQ(checks[0], "checked png=0 bmp=1");
+    // The arrow ran the radio box's click procedure: the next folder lists BMP files.
+    const auto lists = r.lines("list ");
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_THAT(listed(lists[1]), ElementsAre("only.bmp"));
+}
+
+} // namespace

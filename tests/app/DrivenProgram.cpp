@@ -1,0 +1,259 @@
+// The converter program with a script driver: the same program image as build/kelvarn (header,
+// libraries, entry procedure, procedures, template), started through the same process start,
+// plus a driver that plays a script against the running window. The driver takes over once
+// the start-up window is loaded and the message loop is idle; it acts only through the
+// windowing system's input and the test hooks that answer the real dialogs, and writes what it
+// sees to a log.
+//
+// KELVARN_DRIVER_SCRIPT names the script, one command a line:
+//   folder PATH    the next folder dialog gets PATH (UTF-8) typed in and chosen
+//   cancel         the next folder dialog is cancelled
+//   box            the next message box is logged and answered with OK
+//   click UNIT     a left click in the middle of a unit (list, edit, tobmp, topng, choose, png,
+//                  bmp)
+//   key KEY        a key press for the focused window (tab, left, right, up, down, escape)
+//   state          logs the edit box text, the list items, the checks and the selected item
+//   focus          logs which unit has the focus
+//   grab PATH      renders the window into a PNG file
+//   close          the close button of the window's caption
+// KELVARN_DRIVER_LOG names the log file (UTF-8 lines).
+
+#include "app/ConverterProgram.h"
+#include "app/ConverterUnits.h"
+#include "commands/core/ListBoxCommands.h"
+#include "platform/files/Codepage.h"
+#include "platform/windowing/MessageQueue.h"
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/Styles.h"
+#include "platform/windowing/TestHooks.h"
+#include "platform/windowing/Window.h"
+#include "platform/windowing/testing/InputSimulation.h"
+#include "runtime/ArgRecord.h"
+#include "runtime/MessageLoop.h"
+#include "runtime/RuntimeEntries.h"
+#include "runtime/TypeTag.h"
+#include "runtime/WindowRuntimeLink.h"
+#include "ui/WindowObject.h"
+#include "ui/WindowRuntime.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace kelvarn;
+using namespace kelvarn::app;
+
+void log(const std::string& line) {
+    const char* path = std::getenv("KELVARN_DRIVER_LOG");
+    if (std::FILE* f = path ? std::fopen(path, "a") : nullptr) {
+        std::fprintf(f, "%s\n", line.c_str());
+        std::fclose(f);
+    }
+}
+
+std::string utf8(const char* gb) {
+    return gb ? platform::gbToUtf8(gb) : std::string();
+}
+
+std::string escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\r')
+            out.append("\\r");
+        else if (c == '\n')
+            out.append("\\n");
+        else
+            out.push_back(c);
+    }
+    return out;
+}
+
+const std::pair<const char*, uint32_t> kUnitNames[] = {
+    {"list", kFileList},     {"edit", kFolderEdit},     {"tobmp", kToBmpButton},
+    {"topng", kToPngButton}, {"choose", kChooseButton}, {"png", kPngRadio},
+    {"bmp", kBmpRadio},
+};
+
+ui::WindowRecord* converterRecord() {
+    return ui::windowTable().find(kConverterWindowId);
+}
+
+platform::WindowHandle windowHandle() {
+    ui::WindowRecord* record = converterRecord();
+    ui::WindowObject* object = record ? ui::loadedWindowObject(*record) : nullptr;
+    return object ? object->handle() : 0;
+}
+
+platform::WindowHandle unitHandle(uint32_t unitId) {
+    ui::WindowRecord* record = converterRecord();
+    auto index = record ? record->units.findById(unitId) : std::nullopt;
+    ui::WindowObject* object = index ? ui::loadedUnitObject(*record, *index) : nullptr;
+    return object ? object->handle() : 0;
+}
+
+std::string unitName(platform::WindowHandle handle) {
+    if (handle != 0 && handle == windowHandle())
+        return "window";
+    for (const auto& [name, id] : kUnitNames)
+        if (handle != 0 && unitHandle(id) == handle)
+            return name;
+    return "none";
+}
+
+// Handles what the input queued, as the message loop would.
+void pump() {
+    runtime::ProcessPendingMessages();
+    runtime::ProcessPendingMessages();
+}
+
+runtime::ArgRecord listBox() {
+    return runtime::makeUnitReference(kConverterWindowId, kFileList, runtime::kTagListBox);
+}
+
+void logState() {
+    const runtime::RuntimeEntryTable& rt = runtime::runtimeEntries();
+    runtime::PropertyValue edit = rt.ReadUnitProperty(kConverterWindowId, kFolderEdit, 8, -1);
+    log("edit " + utf8(static_cast<const char*>(edit.address())));
+    rt.MemFree(edit.address());
+
+    runtime::ArgRecord args[2] = {listBox(), {}};
+    const int32_t count = rt.CallCoreCommand(&commands::ListItemCount, 1, args).integer();
+    std::string items;
+    for (int32_t i = 0; i < count; ++i) {
+        args[1] = runtime::makeInteger(i);
+        runtime::ArgRecord text = rt.CallCoreCommand(&commands::ListItemText, 2, args);
+        if (i > 0)
+            items.push_back('|');
+        items.append(utf8(text.text()));
+        rt.MemFree(text.address());
+    }
+    log("list " + items);
+
+    const uint32_t png = rt.ReadUnitProperty(kConverterWindowId, kPngRadio, 18, -1).low;
+    const uint32_t bmp = rt.ReadUnitProperty(kConverterWindowId, kBmpRadio, 18, -1).low;
+    log("checked png=" + std::to_string(png != 0) + " bmp=" + std::to_string(bmp != 0));
+    const auto selected =
+        platform::sendMessage(unitHandle(kFileList), platform::kLbGetCurSel, 0, 0);
+    log("selected " + std::to_string(static_cast<int>(selected)));
+}
+
+uint32_t keyCode(const std::string& name) {
+    if (name == "tab")
+        return platform::kVkTab;
+    if (name == "left")
+        return platform::kVkLeft;
+    if (name == "right")
+        return platform::kVkRight;
+    if (name == "up")
+        return platform::kVkUp;
+    if (name == "down")
+        return platform::kVkDown;
+    if (name == "escape")
+        return platform::kVkEscape;
+    return 0;
+}
+
+void click(uint32_t unitId) {
+    const platform::WindowHandle unit = unitHandle(unitId);
+    const platform::Rect r = platform::clientRect(unit);
+    const platform::Point middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    platform::testing::simulateMousePress(unit, middle);
+    platform::testing::simulateMouseRelease(unit, middle);
+    pump();
+}
+
+void runCommand(const std::string& line) {
+    std::istringstream in(line);
+    std::string command;
+    in >> command;
+    std::string rest;
+    std::getline(in >> std::ws, rest);
+
+    if (command == "folder" || command == "cancel") {
+        const bool choose = command == "folder";
+        platform::answerNextFolderDialog([choose, rest](const platform::FolderDialogSeen& seen) {
+            log("dialog " + utf8(seen.instruction.c_str()) +
+                (seen.includeFiles ? " with files" : ""));
+            return choose ? std::optional<std::string>(rest) : std::nullopt;
+        });
+    } else if (command == "box") {
+        platform::answerNextMessageBox([](const platform::MessageBoxSeen& seen) {
+            log("box " + escaped(utf8(seen.text.c_str())) + "|" + utf8(seen.caption.c_str()) + "|" +
+                std::to_string(seen.style));
+            return platform::kIdOk;
+        });
+    } else if (command == "click") {
+        for (const auto& [name, id] : kUnitNames)
+            if (rest == name)
+                click(id);
+    } else if (command == "key") {
+        platform::testing::simulateKey(platform::focusWindow(), keyCode(rest), "");
+        pump();
+    } else if (command == "state") {
+        logState();
+    } else if (command == "focus") {
+        log("focus " + unitName(platform::focusWindow()));
+    } else if (command == "grab") {
+        log(std::string("grab ") +
+            (platform::grabWindowToPng(windowHandle(), rest) ? "ok" : "failed"));
+    } else if (command == "close") {
+        platform::testing::simulateCloseButton(windowHandle());
+        pump();
+    } else if (!command.empty()) {
+        log("unknown command " + command);
+    }
+}
+
+void runScript(intptr_t) {
+    static bool started = false;
+    if (started)
+        return;
+    started = true;
+    pump(); // the window becomes active and its list box takes the focus
+    const char* path = std::getenv("KELVARN_DRIVER_SCRIPT");
+    std::ifstream script(path ? path : "");
+    for (std::string line; std::getline(script, line);)
+        runCommand(line);
+    if (platform::pendingDialogAnswers() != 0)
+        log("unused answers " + std::to_string(platform::pendingDialogAnswers()));
+    if (windowHandle() != 0) {
+        log("script ended with the window open");
+        platform::destroyWindow(windowHandle());
+    }
+}
+
+bool (*g_loadStartupWindow)(uint32_t) = nullptr;
+
+// The start-up window as the runtime loads it; then the driver waits for the loop's first idle
+// moment.
+bool loadStartupWindowAndDrive(uint32_t windowId) {
+    const bool loaded = g_loadStartupWindow(windowId);
+    if (loaded)
+        runtime::addIdleCallback(windowHandle(), &runScript, 0);
+    return loaded;
+}
+
+void installLibrariesAndDriver() {
+    installConverterLibraries();
+    runtime::WindowRuntimeLink link = runtime::windowRuntimeLink();
+    g_loadStartupWindow = link.loadStartupWindow;
+    link.loadStartupWindow = &loadStartupWindowAndDrive;
+    runtime::setWindowRuntimeLink(link);
+}
+
+runtime::ProgramImage drivenImage() {
+    runtime::ProgramImage image = converterProgramImage();
+    image.installLibraries = &installLibrariesAndDriver;
+    return image;
+}
+
+const runtime::ProgramImage g_image = drivenImage();
+const runtime::ProgramRegistration g_registration(g_image);
+
+} // namespace
