@@ -250,6 +250,10 @@ TEST_F(WindowRuntimeTest, RadioBoxCheckedByPropertyRaisesNoClick) {
     setProperty(unit(kBmpRadio), 10, 1);
     EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 1);
     EXPECT_EQ(getProperty(png, 10).integer(), 0);
+    // Any value but 1 unchecks, even the only checked one.
+    setProperty(unit(kBmpRadio), 10, 2);
+    EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 0);
+    EXPECT_EQ(getProperty(png, 10).integer(), 0);
 }
 
 TEST_F(WindowRuntimeTest, ListBoxSelectionIsMinusOneWithoutItemsAndClamped) {
