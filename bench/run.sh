@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The conversion benchmark: kelvarn-convert against ImageMagick 6 and libvips with equal PNG
+# settings (Adam7, 8-bit RGB, zlib level 6, every filter, filtered strategy, no metadata), in
+# both directions, over the workload of make-workload.sh, with the zlib floors measured in the
+# same run. Prints markdown tables and ratio lines (also kept in bench/work/results.md).
+#
+#   bench/run.sh [REPS]      REPS repetitions of the timed passes (default 3)
+#
+# Installs the packages only the benchmark needs. A full run takes about 5 to 10 minutes on a
+# busy 2-core machine with 3 repetitions.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(dirname "$here")
+build="$root/build"
+reps=${1:-3}
+floor_reps=${FLOOR_REPS:-3}
+
+"$root/scripts/install-deps.sh" imagemagick libvips-tools time python3
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVARN_BENCH=ON
+else
+  cmake "$build" -DKELVARN_BENCH=ON >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors
+
+"$here/make-workload.sh" "$build/kelvarn-convert"
+exec python3 "$here/timing.py" "$build" "$reps" "$floor_reps"

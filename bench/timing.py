@@ -1,0 +1,221 @@
+#!/usr/bin/env python3
+"""Times kelvarn-convert against ImageMagick and libvips on the workload of make-workload.sh.
+
+Called by bench/run.sh with: BUILD_DIR REPS FLOOR_REPS. Every tool converts every file once per
+repetition, the tools interleaved (their order turns with every file), each call measured by
+/usr/bin/time. Per tool and direction the tables give the medians over the repetitions of the
+summed wall and CPU (user + system) seconds, the largest peak resident size of one call and the
+summed output size. The floors are measured in the same run by kelvarn_png_floors.
+"""
+import os
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+WORK = HERE / "work"
+IM = "/usr/bin/convert-im6.q16"
+PNG_SETTINGS_IM = ["-interlace", "PNG", "-define", "png:compression-level=6",
+                   "-define", "png:compression-filter=5", "-define", "png:compression-strategy=1",
+                   "-strip"]
+PNG_SETTINGS_VIPS = "[interlace,compression=6,filter=all,strip]"
+MEMORY_ALLOWANCE = 30 * 1024 * 1024
+
+
+def tools(build):
+    convert = str(build / "kelvarn-convert")
+    return {
+        "png": {
+            "kelvarn-convert": lambda s, t: [convert, "png", s, t],
+            "ImageMagick 6": lambda s, t: [IM, s, *PNG_SETTINGS_IM, "PNG24:" + t],
+            "libvips": lambda s, t: ["vips", "copy", s, t + PNG_SETTINGS_VIPS],
+        },
+        "bmp": {
+            "kelvarn-convert": lambda s, t: [convert, "bmp", s, t],
+            "ImageMagick 6": lambda s, t: [IM, s, "-strip", "BMP3:" + t],
+            "libvips": lambda s, t: ["vips", "copy", s, t],
+        },
+    }
+
+
+def timed(command):
+    """Runs command under /usr/bin/time; returns (wall, cpu, peak bytes)."""
+    report = WORK / "time.txt"
+    result = subprocess.run(["/usr/bin/time", "-o", str(report), "-f", "%e %U %S %M", *command],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    if result.returncode != 0:
+        sys.exit("failed: %s\n%s" % (" ".join(command), result.stderr.decode(errors="replace")))
+    wall, user, system, peak = report.read_text().split()[-4:]
+    return float(wall), float(user) + float(system), int(peak) * 1024
+
+
+def picture_bytes(path):
+    """Pixel bytes (3 a pixel) of a picture, from its PNG header."""
+    header = path.read_bytes()[16:24]
+    width = int.from_bytes(header[:4], "big")
+    height = int.from_bytes(header[4:], "big")
+    return width, height
+
+
+def run_direction(direction, sources, tool_table, reps, log):
+    """Returns {tool: {"wall": [...], "cpu": [...], "peak": {...}, "size": n}}."""
+    names = list(tool_table)
+    results = {name: {"wall": [], "cpu": [], "peak": {}, "size": 0} for name in names}
+    suffix = "." + direction
+    for rep in range(reps):
+        totals = {name: [0.0, 0.0] for name in names}
+        for index, source in enumerate(sources):
+            shift = (rep + index) % len(names)
+            for name in names[shift:] + names[:shift]:
+                folder = WORK / "out" / direction / name.replace(" ", "_")
+                folder.mkdir(parents=True, exist_ok=True)
+                target = folder / (source.stem + suffix)
+                if target.exists():
+                    target.unlink()
+                wall, cpu, peak = timed(tool_table[name](str(source), str(target)))
+                totals[name][0] += wall
+                totals[name][1] += cpu
+                record = results[name]
+                record["peak"][source.stem] = max(record["peak"].get(source.stem, 0), peak)
+                if rep == 0:
+                    record["size"] += target.stat().st_size
+        for name in names:
+            results[name]["wall"].append(totals[name][0])
+            results[name]["cpu"].append(totals[name][1])
+        log("  %s repetition %d: %s" % (direction, rep + 1, ", ".join(
+            "%s %.2fs wall %.2fs cpu" % (n, totals[n][0], totals[n][1]) for n in names)))
+    return results
+
+
+def floors(build, mode, reps, files):
+    output = subprocess.run([str(build / "kelvarn_png_floors"), mode, str(reps), *map(str, files)],
+                            check=True, capture_output=True, text=True).stdout.split("\n")
+    per_file = {}
+    total = 0.0
+    for line in output:
+        parts = line.split()
+        if len(parts) >= 2 and parts[0] == "total":
+            total = float(parts[1])
+        elif len(parts) >= 2:
+            per_file[Path(parts[0]).stem] = parts[1:]
+    return total, per_file
+
+
+def table(title, results, megapixels, floor_name, floor_seconds, log):
+    log("")
+    log("| %s | wall s | CPU s | MP/s (CPU) | peak MB (largest file) | output MB |" % title)
+    log("|---|---|---|---|---|---|")
+    for name, record in results.items():
+        wall = statistics.median(record["wall"])
+        cpu = statistics.median(record["cpu"])
+        peak = max(record["peak"].values()) / 1e6
+        log("| %s | %.2f | %.2f | %.2f | %.1f | %.2f |" % (
+            name, wall, cpu, megapixels / cpu, peak, record["size"] / 1e6))
+    log("| %s | | %.2f | %.2f | | |" % (floor_name, floor_seconds, megapixels / floor_seconds))
+
+
+def ratios(direction, results, floor_seconds, target, log):
+    ours = results["kelvarn-convert"]
+    our_cpu = statistics.median(ours["cpu"])
+    our_wall = statistics.median(ours["wall"])
+    peers = {n: r for n, r in results.items() if n != "kelvarn-convert"}
+    best_cpu = min(statistics.median(r["cpu"]) for r in peers.values())
+    best_wall = min(statistics.median(r["wall"]) for r in peers.values())
+    verdict = "holds" if our_cpu / floor_seconds <= target else "MISSED"
+    log("%s: kelvarn CPU / floor = %.3f (target <= %.2f: %s); CPU / best peer = %.3f; "
+        "wall / best peer = %.3f" % (direction, our_cpu / floor_seconds, target, verdict,
+                                     our_cpu / best_cpu, our_wall / best_wall))
+
+
+def memory_line(direction, results, pixels, log):
+    ours = results["kelvarn-convert"]["peak"]
+    worst = max(ours[stem] - pixels[stem] for stem in ours)
+    verdict = "holds" if worst <= MEMORY_ALLOWANCE else "MISSED"
+    log("%s: kelvarn peak memory - pixel bytes, worst file = %.1f MB (target <= 30 MB: %s)" % (
+        direction, worst / 1e6, verdict))
+
+
+def main():
+    build = Path(sys.argv[1]).resolve()
+    reps = int(sys.argv[2])
+    floor_reps = int(sys.argv[3])
+    log_path = WORK / "results.md"
+    lines = []
+
+    def log(text):
+        print(text, flush=True)
+        lines.append(text)
+
+    pngs = sorted((WORK / "in" / "png").glob("*.png"))
+    bmps = sorted((WORK / "in" / "bmp").glob("*.bmp"))
+    sizes = {p.stem: picture_bytes(p) for p in pngs}
+    pixels = {stem: w * h * 3 for stem, (w, h) in sizes.items()}
+    megapixels = sum(w * h for w, h in sizes.values()) / 1e6
+    table_tools = tools(build)
+    log("workload: %d files, %.1f MP; load average before: %s" % (
+        len(pngs), megapixels, " ".join(os.getloadavg().__repr__().strip("()").split(", "))))
+
+    # One untimed pass: every output is checked before anything is timed.
+    log("checking outputs ...")
+    for name, command in table_tools["png"].items():
+        folder = WORK / "out" / "png" / name.replace(" ", "_")
+        folder.mkdir(parents=True, exist_ok=True)
+        for source in bmps:
+            target = folder / (source.stem + ".png")
+            subprocess.run(command(str(source), str(target)), check=True,
+                           stdout=subprocess.DEVNULL)
+        # libvips always writes a pHYs chunk; the others must write nothing but the picture.
+        allowed = ["--allow", "pHYs"] if name == "libvips" else []
+        check = subprocess.run([str(build / "kelvarn_png_floors"), "check", *allowed,
+                                *map(str, sorted(folder.glob("*.png")))],
+                               capture_output=True, text=True)
+        failures = [l for l in check.stdout.splitlines() if not l.startswith("ok")]
+        if check.returncode != 0:
+            sys.exit("output check failed for %s:\n%s" % (name, "\n".join(failures)))
+        log("  %s: %d outputs Adam7 8-bit RGB, IHDR/IDAT/IEND only%s" % (
+            name, len(bmps), " (plus pHYs)" if allowed else ""))
+    ours_idat = {}
+    vips_idat = {}
+    for folder, store in (("kelvarn-convert", ours_idat), ("libvips", vips_idat)):
+        out = subprocess.run([str(build / "kelvarn_png_floors"), "check", "--allow", "pHYs",
+                              *map(str, sorted((WORK / "out" / "png" / folder).glob("*.png")))],
+                             capture_output=True, text=True, check=True).stdout
+        for line in out.splitlines():
+            _, crc, path = line.split()
+            store[Path(path).stem] = crc
+    same = sum(1 for stem in ours_idat if ours_idat[stem] == vips_idat.get(stem))
+    log("  IDAT bytes identical to libvips's: %d of %d files" % (same, len(ours_idat)))
+
+    start = time.time()
+    log("floors (median of %d runs per file) ..." % floor_reps)
+    deflate_floor, deflate_files = floors(
+        build, "deflate", floor_reps, sorted((WORK / "out" / "png" / "kelvarn-convert").glob("*.png")))
+    same_deflate = sum(1 for v in deflate_files.values() if "same-idat" in v)
+    log("  deflate level 6 of the filtered Adam7 rows: %.2f s CPU (that deflate reproduces "
+        "kelvarn's IDAT for %d of %d files)" % (deflate_floor, same_deflate, len(deflate_files)))
+    inflate_floor, _ = floors(build, "inflate", floor_reps, pngs)
+    log("  inflate of the input PNGs' IDAT: %.2f s CPU" % inflate_floor)
+
+    log("timing, %d repetitions, tools interleaved ..." % reps)
+    to_png = run_direction("png", bmps, table_tools["png"], reps, log)
+    to_bmp = run_direction("bmp", pngs, table_tools["bmp"], reps, log)
+    log("timing took %.0f s; load average after: %s" % (
+        time.time() - start, " ".join("%.2f" % v for v in os.getloadavg())))
+
+    table("BMP -> PNG (%.1f MP)" % megapixels, to_png, megapixels,
+          "floor: zlib level 6 on the filtered Adam7 rows", deflate_floor, log)
+    table("PNG -> BMP (%.1f MP)" % megapixels, to_bmp, megapixels,
+          "floor: zlib inflate of the input PNGs", inflate_floor, log)
+    log("")
+    ratios("BMP -> PNG", to_png, deflate_floor, 1.15, log)
+    ratios("PNG -> BMP", to_bmp, inflate_floor, 1.6, log)
+    memory_line("BMP -> PNG", to_png, pixels, log)
+    memory_line("PNG -> BMP", to_bmp, pixels, log)
+    log_path.write_text("\n".join(lines) + "\n")
+    print("(written to %s)" % log_path)
+
+
+if __name__ == "__main__":
+    main()
