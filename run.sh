@@ -4,8 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVARN_TESTS=OFF >/dev/null
-cmake --build build -j "$(nproc)"
+# The same build folder as ./test.sh; only the program itself is built here.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$(nproc)" --target kelvarn kelvarn-convert
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != offscreen ]; then
   echo "No display here. Start Kelvarn under Xvfb: apt-get install xvfb && xvfb-run -a build/kelvarn"
