@@ -6,6 +6,7 @@
 
 #include "app/ConverterConstants.h"
 #include "app/ConverterUnits.h"
+#include "app/ParallelBatch.h"
 #include "commands/core/ListBoxCommands.h"
 #include "commands/core/SystemCommands.h"
 #include "commands/core/TextCommands.h"
@@ -20,6 +21,8 @@
 #include <cfenv>
 #include <charconv>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace kelvarn::app {
 
@@ -95,6 +98,10 @@ template <typename... Arguments>
 ArgRecord callLibrary(int32_t position, CommandFunction command, Arguments... arguments) {
     ArgRecord records[] = {arguments..., ArgRecord{}};
     return rt().CallLibraryCommand(position, command, sizeof...(Arguments), records);
+}
+
+std::string textOf(TextVariable text) {
+    return text ? std::string(text) : std::string();
 }
 
 // A text property read is a new text the caller owns.
@@ -254,22 +261,30 @@ void OnConvertToPng() {
 
 void ConvertListedFiles(TextVariable& targetType) {
     const ConverterConstants& c = converterConstants();
-    TextVariable item = nullptr;
     TextVariable outFolder = nullptr;
     TextVariable outName = nullptr;
     // Every file's result is kept: the failed ones are counted, and the first of them named
     // with their reasons, one line each.
     int32_t failedCount = 0;
     TextVariable failedLines = nullptr;
+    // The conversions run on worker threads, up to one a core, while this loop goes on with the
+    // next items; each item's texts stay alive until its conversion has ended. Items are
+    // walked, selected and reported in list order, and no window message is processed until
+    // the batch is over.
+    ParallelBatch batch(batchWorkers());
+    std::vector<TextVariable> items;
+    std::vector<TextVariable> sources;
+    std::vector<TextVariable> targets;
 
     // 1. Taken once.
     const int32_t n = callCore(&commands::ListItemCount, listBoxArgument(kListBox)).integer();
     // 2.
     for (int32_t i = 1; i <= n; ++i) {
         // a.
-        assign(item, callCore(&commands::ListItemText, listBoxArgument(kListBox),
-                              makeInteger(integerOf(i - c.one)))
-                         .text());
+        TextVariable item = callCore(&commands::ListItemText, listBoxArgument(kListBox),
+                                     makeInteger(integerOf(i - c.one)))
+                                .text();
+        items.push_back(item);
         // b. The item being converted becomes the selected one.
         callCore(&commands::ListSelectText, listBoxArgument(kListBox), textArgument(item));
         // c. For a program in /opt/kelvarn converting to PNG: /opt/kelvarn\PNG\.
@@ -288,19 +303,28 @@ void ConvertListedFiles(TextVariable& targetType) {
         // f.
         TextVariable source = TextConcat(SourceFolder, item);
         TextVariable target = TextConcat(outFolder, outName);
-        // g.
-        const int32_t result = ConvertOneFile(targetType, source, target);
-        if (result != kConverted) {
+        sources.push_back(source);
+        targets.push_back(target);
+        // g. Two items that write the same file (or read what another writes) run one after
+        //    the other, in list order.
+        batch.start(static_cast<size_t>(i - 1), {textOf(target), textOf(source)},
+                    [&targetType, source, target]() mutable {
+                        return ConvertOneFile(targetType, source, target);
+                    });
+    }
+    const std::vector<int32_t>& results = batch.finish();
+    for (size_t k = 0; k < items.size(); ++k) {
+        if (results[k] != kConverted) {
             ++failedCount;
             if (failedCount <= kMostFailuresNamed)
-                assign(failedLines, TextConcat(failedLines, c.lineBreak, item, c.openReason,
-                                               failureReason(result), c.closeReason));
+                assign(failedLines, TextConcat(failedLines, c.lineBreak, items[k], c.openReason,
+                                               failureReason(results[k]), c.closeReason));
         }
         // h.
-        release(source);
-        release(target);
+        release(sources[k]);
+        release(targets[k]);
+        release(items[k]);
     }
-    release(item);
     release(outFolder);
     release(outName);
 

@@ -28,14 +28,17 @@ bool TargetFile::create(const char* target) {
     for (int n = 0; n < kSiblingCandidates; ++n) {
         const std::string candidate =
             platform::fromNativePath(folder + ".kelvarn" + std::to_string(n) + ".tmp");
-        // "x": created exclusively, never opened if anything of that name exists (a link
-        // included), so the sibling is always a new file of this conversion.
-        if (platform::openStream(candidate, "wbx")) {
+        // Created exclusively, never opened if anything of that name exists (a link
+        // included), so the sibling is always a new file of this conversion. Conversions on
+        // other threads create and rename their own siblings meanwhile: whether the name was
+        // taken is what the open said, not what is there a moment later.
+        bool taken = false;
+        if (platform::createNewStream(candidate, taken)) {
             m_target = target;
             m_sibling = candidate;
             return true;
         }
-        if (!platform::pathExists(candidate))
+        if (!taken)
             return false; // the folder itself refuses new files
     }
     return false;

@@ -2,6 +2,7 @@
 
 #include "platform/files/Path.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,6 +51,13 @@ std::string temporaryDirectory() {
 
 StreamPtr openStream(std::string_view path, const char* mode) {
     return StreamPtr(std::fopen(toNativePath(path).c_str(), mode));
+}
+
+StreamPtr createNewStream(std::string_view path, bool& nameTaken) {
+    const std::string native = toNativePath(path);
+    std::FILE* file = std::fopen(native.c_str(), "wbx");
+    nameTaken = !file && errno == EEXIST;
+    return StreamPtr(file);
 }
 
 } // namespace kelvarn::platform

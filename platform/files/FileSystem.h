@@ -29,5 +29,10 @@ using StreamPtr = std::unique_ptr<std::FILE, StreamCloser>;
 
 // fopen over a runtime-text path.
 StreamPtr openStream(std::string_view path, const char* mode);
+// A new, empty file opened for writing; never an existing file or a link at the name. When it
+// fails, `nameTaken` says whether something of that name exists (rather than the folder
+// refusing new files): read from the open itself, so that a file that comes and goes at the
+// name on another thread cannot be mistaken for a folder that refuses.
+StreamPtr createNewStream(std::string_view path, bool& nameTaken);
 
 } // namespace kelvarn::platform

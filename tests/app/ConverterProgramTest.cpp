@@ -174,7 +174,8 @@ protected:
 
     // Runs the program with one script command a line; the temporary directory must be empty
     // afterwards.
-    ProgramRun run(const std::vector<std::string>& script) {
+    // `environment` goes before the program, as "NAME=value ...".
+    ProgramRun run(const std::vector<std::string>& script, const std::string& environment = {}) {
         const fs::path scriptPath = root() / "script.txt";
         const fs::path logPath = root() / "log.txt";
         {
@@ -187,8 +188,9 @@ protected:
             "cd '" + root().string() + "' && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
             (root() / "runtime").string() + "' TMPDIR='" + tempDir().string() +
             "' KELVARN_DRIVER_SCRIPT='" + scriptPath.string() + "' KELVARN_DRIVER_LOG='" +
-            logPath.string() + "' timeout 120 '" + (programDir() / "kelvarn").string() + "' >'" +
-            (root() / "output.txt").string() + "' 2>&1";
+            logPath.string() + "' " + environment + " timeout 120 '" +
+            (programDir() / "kelvarn").string() + "' >'" + (root() / "output.txt").string() +
+            "' 2>&1";
         const int status = std::system(command.c_str());
         ProgramRun result;
         if (WIFEXITED(status))
@@ -380,3 +382,76 @@ TEST_F(ConverterProgramTest, TabFollowsTheKeyboardOrderAndAnArrowMovesTheRadioCh
 }
 
 } // namespace
+
+namespace {
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+// The batch on two workers against one: the same files byte for byte, the same message with the
+// failures named in list order, the same selection; of two items that write the same file the
+// later one in the list wins, as in a one-at-a-time run.
+TEST_F(ConverterProgramTest, ABatchOnTwoWorkersEndsExactlyAsOneAtATime) {
+    const fs::path pics = folder("pics");
+    std::vector<std::string> pictures;
+    for (int i = 0; i < 9; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%d.bmp", i);
+        // Sizes vary so that conversions finish out of order.
+        writeBmp(pics / name, pattern(40 + 97 * ((i * 5) % 9), 30 + 61 * (i % 4), i));
+    }
+    writeText(pics / "bad1.bmp", "broken");
+    writeText(pics / "bad2.BMP", "also broken");
+    const Picture lower = pattern(301, 203, 40);
+    const Picture upper = pattern(7, 3, 41);
+    writeBmp(pics / "dup.bmp", lower);
+    writeBmp(pics / "dup.BMP", upper);
+
+    const std::vector<std::string> script = {"click bmp",    "folder " + pics.string(),
+                                             "click choose", "state",
+                                             "box",          "click topng",
+                                             "state",        "close"};
+    struct Outcome {
+        std::vector<std::string> boxes;
+        std::vector<std::string> selected;
+        std::vector<std::string> lists;
+        std::vector<std::pair<std::string, std::string>> files;
+    };
+    auto runWith = [&](const char* workers) {
+        fs::remove_all(programDir() / "PNG");
+        ProgramRun r = run(script, std::string("KELVARN_BATCH_WORKERS=") + workers);
+        EXPECT_EQ(r.exitCode, 0);
+        Outcome o{r.lines("box "), r.lines("selected "), r.lines("list "), {}};
+        for (const std::string& name : namesIn(programDir() / "PNG"))
+            o.files.emplace_back(name, bytesOf(programDir() / "PNG" / name));
+        return o;
+    };
+    const Outcome one = runWith("1");
+    const Outcome two = runWith("2");
+
+    ASSERT_EQ(one.lists.size(), 2u);
+    const std::vector<std::string> items = listed(one.lists[0]);
+    ASSERT_EQ(items.size(), 13u);
+    EXPECT_EQ(two.lists, one.lists);
+    EXPECT_EQ(two.selected, one.selected);
+    EXPECT_EQ(two.boxes, one.boxes);
+    EXPECT_EQ(two.files, one.files);
+    ASSERT_EQ(one.files.size(), 10u) << "nine pictures and one dup.PNG";
+
+    // The failures appear in the message in the order of the list.
+    const auto bad1 = std::find(items.begin(), items.end(), "bad1.bmp") - items.begin();
+    const auto bad2 = std::find(items.begin(), items.end(), "bad2.BMP") - items.begin();
+    const std::string first = bad1 < bad2 ? "bad1.bmp" : "bad2.BMP";
+    const std::string second = bad1 < bad2 ? "bad2.BMP" : "bad1.bmp";
+    ASSERT_EQ(two.boxes.size(), 1u);
+    EXPECT_THAT(two.boxes[0], HasSubstr("\\r\\n" + first + "（无法识别的图片格式）\\r\\n" + second +
+                                        "（无法识别的图片格式）|"));
+    // The later of the two items that map to dup.PNG is the one in the file.
+    const auto lowerAt = std::find(items.begin(), items.end(), "dup.bmp") - items.begin();
+    const auto upperAt = std::find(items.begin(), items.end(), "dup.BMP") - items.begin();
+    EXPECT_EQ(decode(programDir() / "PNG" / "dup.PNG"), lowerAt > upperAt ? lower : upper);
+}

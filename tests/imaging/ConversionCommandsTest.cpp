@@ -6,7 +6,10 @@
 #include "tests/imaging/ChainTest.h"
 #include "tests/imaging/PictureMakers.h"
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 namespace kelvarn::imaging {
 namespace {
@@ -135,6 +138,40 @@ TEST_F(ConversionCommandsTest, TakenSiblingNamesAreSkippedAndLeftAlone) {
     EXPECT_TRUE(std::filesystem::is_symlink(work(".kelvarn1.tmp")));
     EXPECT_FALSE(std::filesystem::exists(work("elsewhere")));
     EXPECT_EQ(readBack<BmpCodec>(work("b.bmp")), Bytes({1, 2, 3}));
+}
+
+// Conversions on several threads into one folder: pixel files and siblings get names of their own
+// on every thread, every conversion succeeds and nothing is left behind.
+TEST_F(ConversionCommandsTest, ConversionsOnManyThreadsAtOnceAllSucceed) {
+    constexpr int kThreads = 4;
+    constexpr int kRounds = 12;
+    std::vector<Bytes> pictures;
+    for (int t = 0; t < kThreads; ++t) {
+        pictures.push_back(testing::gradient(33 + t, 17 + 2 * t, 3));
+        ASSERT_TRUE(testing::writeBytes(work("s" + std::to_string(t) + ".bmp"),
+                                        testing::bmp24(33 + t, 17 + 2 * t, pictures.back())));
+    }
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            const std::string stem = work("s" + std::to_string(t));
+            for (int round = 0; round < kRounds; ++round) {
+                if (toPng(stem + ".bmp", stem + ".png") != kConvertOk ||
+                    toBmp(stem + ".png", stem + ".out.bmp") != kConvertOk)
+                    ++failures;
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    for (int t = 0; t < kThreads; ++t) {
+        const std::string stem = work("s" + std::to_string(t));
+        EXPECT_EQ(readBack<PngCodec>(stem + ".png"), pictures[static_cast<size_t>(t)]) << t;
+        EXPECT_EQ(readBack<BmpCodec>(stem + ".out.bmp"), pictures[static_cast<size_t>(t)]) << t;
+    }
+    EXPECT_EQ(entries(workFolder()).size(), static_cast<size_t>(3 * kThreads))
+        << "sources and targets only, no sibling left";
 }
 
 TEST_F(ConversionCommandsTest, LibraryRecordAndNotify) {

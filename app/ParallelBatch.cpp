@@ -1,0 +1,103 @@
+#include "app/ParallelBatch.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace kelvarn::app {
+
+namespace {
+
+constexpr unsigned kMostWorkers = 64;
+
+} // namespace
+
+ParallelBatch::ParallelBatch(unsigned workers) : m_workers(std::clamp(workers, 1u, kMostWorkers)) {}
+
+ParallelBatch::~ParallelBatch() {
+    finish();
+}
+
+bool ParallelBatch::keyBusy(const std::vector<std::string>& keys) const {
+    for (const std::string& key : keys)
+        if (std::find(m_busyKeys.begin(), m_busyKeys.end(), key) != m_busyKeys.end())
+            return true;
+    return false;
+}
+
+void ParallelBatch::releaseKeys(const std::vector<std::string>& keys) {
+    for (const std::string& key : keys) {
+        const auto at = std::find(m_busyKeys.begin(), m_busyKeys.end(), key);
+        if (at != m_busyKeys.end())
+            m_busyKeys.erase(at);
+    }
+}
+
+void ParallelBatch::start(size_t index, std::vector<std::string> keys, Work work) {
+    if (m_workers == 1) {
+        const int32_t result = work();
+        if (m_results.size() <= index)
+            m_results.resize(index + 1, 0);
+        m_results[index] = result;
+        return;
+    }
+    std::unique_lock lock(m_mutex);
+    // Workers store into the results under the lock, so they only grow under it.
+    if (m_results.size() <= index)
+        m_results.resize(index + 1, 0);
+    m_changed.wait(lock, [&] { return m_underWay < m_workers && !keyBusy(keys); });
+    m_busyKeys.insert(m_busyKeys.end(), keys.begin(), keys.end());
+    m_queue.push_back(Job{index, std::move(keys), std::move(work)});
+    ++m_underWay;
+    if (m_threads.size() < m_workers)
+        m_threads.emplace_back([this] { workerLoop(); });
+    lock.unlock();
+    m_changed.notify_all();
+}
+
+void ParallelBatch::workerLoop() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [&] { return !m_queue.empty() || m_closing; });
+        if (m_queue.empty())
+            return;
+        Job job = std::move(m_queue.front());
+        m_queue.pop_front();
+        lock.unlock();
+        const int32_t result = job.work();
+        lock.lock();
+        m_results[job.index] = result;
+        releaseKeys(job.keys);
+        --m_underWay;
+        m_changed.notify_all();
+    }
+}
+
+const std::vector<int32_t>& ParallelBatch::finish() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_changed.notify_all();
+    for (std::thread& thread : m_threads)
+        thread.join();
+    m_threads.clear();
+    std::lock_guard lock(m_mutex);
+    m_closing = false;
+    return m_results;
+}
+
+unsigned batchWorkers() {
+    if (const char* text = std::getenv("KELVARN_BATCH_WORKERS")) {
+        unsigned value = 0;
+        const char* end = text + std::strlen(text);
+        const auto [rest, error] = std::from_chars(text, end, value);
+        if (error == std::errc() && rest == end && value > 0)
+            return std::min(value, kMostWorkers);
+    }
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+} // namespace kelvarn::app

@@ -1,0 +1,144 @@
+// The batch runner under the converter's list loop: results by list position, at most one item
+// a worker under way, items that share a path one after the other in list order, and one
+// worker meaning the plain loop on the caller's thread.
+
+#include "app/ParallelBatch.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using kelvarn::app::batchWorkers;
+using kelvarn::app::ParallelBatch;
+using ::testing::ElementsAre;
+using namespace std::chrono_literals;
+
+// Counts the items under way at once and the most there ever were.
+struct Overlap {
+    std::atomic<int> now{0};
+    std::atomic<int> most{0};
+    void enter() {
+        const int n = ++now;
+        int seen = most.load();
+        while (n > seen && !most.compare_exchange_weak(seen, n)) {
+        }
+    }
+    void leave() { --now; }
+};
+
+TEST(ParallelBatchTest, ResultsStandAtTheirItemsAndNoMoreItemsRunThanWorkers) {
+    for (unsigned workers : {2u, 3u}) {
+        ParallelBatch batch(workers);
+        Overlap overlap;
+        std::atomic<int> runs{0};
+        for (size_t i = 0; i < 24; ++i)
+            batch.start(i, {"target" + std::to_string(i)}, [&, i] {
+                overlap.enter();
+                ++runs;
+                // Later items finish first now and then: results must not follow finishing order.
+                std::this_thread::sleep_for(std::chrono::milliseconds((24 - i) % 5));
+                overlap.leave();
+                return static_cast<int32_t>(i * 10 + 1);
+            });
+        const std::vector<int32_t>& results = batch.finish();
+        ASSERT_EQ(results.size(), 24u);
+        for (size_t i = 0; i < 24; ++i)
+            EXPECT_EQ(results[i], static_cast<int32_t>(i * 10 + 1)) << i;
+        EXPECT_EQ(runs.load(), 24);
+        EXPECT_LE(overlap.most.load(), static_cast<int>(workers));
+    }
+}
+
+TEST(ParallelBatchTest, TwoWorkersRunTwoItemsAtOnce) {
+    ParallelBatch batch(2);
+    std::atomic<bool> secondStarted{false};
+    bool firstSawSecond = false;
+    batch.start(0, {"a"}, [&] {
+        // The first item waits for the second: with one item at a time this would time out.
+        const auto giveUp = std::chrono::steady_clock::now() + 10s;
+        while (!secondStarted && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(1ms);
+        firstSawSecond = secondStarted;
+        return 1;
+    });
+    batch.start(1, {"b"}, [&] {
+        secondStarted = true;
+        return 1;
+    });
+    batch.finish();
+    EXPECT_TRUE(firstSawSecond);
+}
+
+TEST(ParallelBatchTest, ItemsSharingAPathRunOneAfterTheOtherInListOrder) {
+    ParallelBatch batch(4);
+    std::mutex mutex;
+    std::vector<std::string> events;
+    auto item = [&](const std::string& name, std::chrono::milliseconds pause) {
+        return [&, name, pause] {
+            {
+                std::lock_guard lock(mutex);
+                events.push_back("begin " + name);
+            }
+            std::this_thread::sleep_for(pause);
+            std::lock_guard lock(mutex);
+            events.push_back("end " + name);
+            return 1;
+        };
+    };
+    // 0 and 2 write the same target; 3 reads what 1 writes.
+    batch.start(0, {"out/x.PNG", "in/x.bmp"}, item("0", 60ms));
+    batch.start(1, {"out/y.PNG", "in/y.bmp"}, item("1", 60ms));
+    batch.start(2, {"out/x.PNG", "in/x.BMP"}, item("2", 0ms));
+    batch.start(3, {"out/z.PNG", "out/y.PNG"}, item("3", 0ms));
+    batch.finish();
+    auto at = [&](const std::string& event) {
+        return std::find(events.begin(), events.end(), event) - events.begin();
+    };
+    ASSERT_EQ(events.size(), 8u);
+    EXPECT_LT(at("end 0"), at("begin 2"));
+    EXPECT_LT(at("end 1"), at("begin 3"));
+    // Unrelated items were not held back: 1 began before 0 ended.
+    EXPECT_LT(at("begin 1"), at("end 0"));
+}
+
+TEST(ParallelBatchTest, OneWorkerRunsEachItemOnTheCallersThreadBeforeStartReturns) {
+    ParallelBatch batch(1);
+    const std::thread::id caller = std::this_thread::get_id();
+    std::vector<int> done;
+    for (int i = 0; i < 3; ++i) {
+        batch.start(static_cast<size_t>(i), {"same"}, [&, i] {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            done.push_back(i);
+            return i == 1 ? -7 : 1;
+        });
+        EXPECT_EQ(done.size(), static_cast<size_t>(i + 1)) << "ran inside start";
+    }
+    EXPECT_THAT(batch.finish(), ElementsAre(1, -7, 1));
+}
+
+TEST(ParallelBatchTest, WorkersAreTheCoresUnlessTheEnvironmentSaysHowMany) {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    unsetenv("KELVARN_BATCH_WORKERS");
+    EXPECT_EQ(batchWorkers(), cores);
+    setenv("KELVARN_BATCH_WORKERS", "1", 1);
+    EXPECT_EQ(batchWorkers(), 1u);
+    setenv("KELVARN_BATCH_WORKERS", "3", 1);
+    EXPECT_EQ(batchWorkers(), 3u);
+    for (const char* bad : {"0", "-2", "two", "2x", ""}) {
+        setenv("KELVARN_BATCH_WORKERS", bad, 1);
+        EXPECT_EQ(batchWorkers(), cores) << bad;
+    }
+    unsetenv("KELVARN_BATCH_WORKERS");
+}
+
+} // namespace
