@@ -4,7 +4,9 @@
 # both directions, over the workload of make-workload.sh, with the zlib floors measured in the
 # same run. Prints markdown tables and ratio lines (also kept in bench/work/results.md).
 #
-#   bench/run.sh [REPS]      REPS repetitions of the timed passes (default 3)
+#   bench/run.sh [REPS]      REPS repetitions of the timed passes (default 3); FLOOR_REPS
+#                            (default 3) and BATCH_REPS (default 2) for the floors and for the
+#                            converter's batch through its window, one worker against two
 #
 # Installs the packages only the benchmark needs. A full run takes about 5 to 10 minutes on a
 # busy 2-core machine with 3 repetitions.
@@ -16,13 +18,14 @@ build="$root/build"
 reps=${1:-3}
 floor_reps=${FLOOR_REPS:-3}
 
-"$root/scripts/install-deps.sh" imagemagick libvips-tools time python3
+"$root/scripts/install-deps.sh" imagemagick libvips-tools time python3 xvfb
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVARN_BENCH=ON
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVARN_BENCH=ON -DKELVARN_TESTS=ON
 else
-  cmake "$build" -DKELVARN_BENCH=ON >/dev/null
+  cmake "$build" -DKELVARN_BENCH=ON -DKELVARN_TESTS=ON >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors
+cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors kelvarn \
+  kelvarn_driven
 
 "$here/make-workload.sh" "$build/kelvarn-convert"
-exec python3 "$here/timing.py" "$build" "$reps" "$floor_reps"
+exec python3 "$here/timing.py" "$build" "$reps" "$floor_reps" "${BATCH_REPS:-2}"

@@ -137,10 +137,115 @@ def memory_line(direction, results, pixels, log):
         direction, worst / 1e6, verdict))
 
 
+def startup(program, platform_env, runs, log):
+    """Milliseconds from process start to the first paint of the window, median of runs."""
+    mark = WORK / "first-paint.txt"
+    times = []
+    for _ in range(runs):
+        if mark.exists():
+            mark.unlink()
+        env = dict(os.environ, KELVARN_FIRST_PAINT_FILE=str(mark), **platform_env)
+        started = time.time()
+        child = subprocess.Popen([str(program)], env=env, cwd=str(WORK),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        while time.time() - started < 20 and not (mark.exists() and mark.read_text().strip()):
+            time.sleep(0.001)
+        text = mark.read_text().strip() if mark.exists() else ""
+        child.terminate()
+        child.wait()
+        if text:
+            times.append((float(text.split()[0]) - started) * 1000)
+    return statistics.median(times) if times else None
+
+
+def batch_runs(build, reps, log):
+    """The converter's own batch through its window (offscreen, driven by a script), one
+    worker against two, both directions; outputs compared with kelvarn-convert's."""
+    driven = build / "tests" / "app" / "kelvarn_driven"
+    if not driven.exists():
+        log("batch: %s not built, skipped" % driven)
+        return
+    root = WORK / "batch"
+    program_dir = root / "program"
+    program_dir.mkdir(parents=True, exist_ok=True)
+    (root / "runtime").mkdir(mode=0o700, exist_ok=True)
+    program = program_dir / "kelvarn"
+    if program.exists():
+        program.unlink()
+    os.link(driven, program)
+    cases = {"png": ("bmp", "click topng", "PNG"), "bmp": ("png", "click tobmp", "BMP")}
+    wall = {}
+    cpu = {}
+    for rep in range(reps):
+        for direction, (source, click, folder) in cases.items():
+            order = (1, 2) if rep % 2 == 0 else (2, 1)
+            for workers in order:
+                out = program_dir / folder
+                if out.exists():
+                    for f in out.iterdir():
+                        f.unlink()
+                script = root / "script.txt"
+                radio = ["click bmp"] if source == "bmp" else []
+                script.write_text("\n".join(radio + ["folder " + str(WORK / "in" / source),
+                                                      "click choose", "box", click, "close"]) + "\n")
+                log_file = root / "log.txt"
+                if log_file.exists():
+                    log_file.unlink()
+                env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
+                           XDG_RUNTIME_DIR=str(root / "runtime"),
+                           KELVARN_DRIVER_SCRIPT=str(script), KELVARN_DRIVER_LOG=str(log_file),
+                           KELVARN_BATCH_WORKERS=str(workers))
+                report = WORK / "time.txt"
+                subprocess.run(["/usr/bin/time", "-o", str(report), "-f", "%e %U %S",
+                                str(program)], env=env, cwd=str(root), check=True,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                w, u, sy = report.read_text().split()[-3:]
+                boxes = [l for l in log_file.read_text().splitlines() if l.startswith("box ")]
+                if len(boxes) != 1 or "成功" not in boxes[0]:
+                    sys.exit("batch %s with %d workers did not succeed: %s" % (
+                        direction, workers, boxes))
+                if rep == 0:
+                    reference = WORK / "out" / direction / "kelvarn-convert"
+                    for f in out.iterdir():
+                        if f.read_bytes() != (reference / (f.stem + "." + direction)).read_bytes():
+                            sys.exit("batch output %s differs from kelvarn-convert's" % f)
+                wall.setdefault((direction, workers), []).append(float(w))
+                cpu.setdefault((direction, workers), []).append(float(u) + float(sy))
+    log("")
+    log("| converter batch (offscreen window, whole program run) | workers | wall s | CPU s |")
+    log("|---|---|---|---|")
+    for direction, label in (("png", "BMP -> PNG"), ("bmp", "PNG -> BMP")):
+        for workers in (1, 2):
+            log("| %s | %d | %.2f | %.2f |" % (label, workers,
+                                              statistics.median(wall[(direction, workers)]),
+                                              statistics.median(cpu[(direction, workers)])))
+    for direction, label in (("png", "BMP -> PNG"), ("bmp", "PNG -> BMP")):
+        speedup = statistics.median(wall[(direction, 1)]) / statistics.median(wall[(direction, 2)])
+        log("%s batch: 2 workers %.2f x faster than 1 (target >= 1.8: %s); outputs byte-identical "
+            "to kelvarn-convert's" % (label, speedup, "holds" if speedup >= 1.8 else "MISSED"))
+
+
+def xvfb_startup(build):
+    """The same on an X server (Xvfb), when there is one on the machine."""
+    if not Path("/usr/bin/Xvfb").exists():
+        return ""
+    server = subprocess.Popen(["/usr/bin/Xvfb", ":97", "-screen", "0", "1280x1024x24", "-nolisten",
+                               "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        time.sleep(1.0)
+        result = startup(build / "kelvarn", {"QT_QPA_PLATFORM": "xcb", "DISPLAY": ":97"}, 7,
+                         None)
+    finally:
+        server.terminate()
+        server.wait()
+    return ", X server (Xvfb) %s ms" % ("%.0f" % result if result is not None else "n/a")
+
+
 def main():
     build = Path(sys.argv[1]).resolve()
     reps = int(sys.argv[2])
     floor_reps = int(sys.argv[3])
+    batch_reps = int(sys.argv[4]) if len(sys.argv) > 4 else 2
     log_path = WORK / "results.md"
     lines = []
 
@@ -201,6 +306,11 @@ def main():
     log("timing, %d repetitions, tools interleaved ..." % reps)
     to_png = run_direction("png", bmps, table_tools["png"], reps, log)
     to_bmp = run_direction("bmp", pngs, table_tools["bmp"], reps, log)
+    batch_runs(build, batch_reps, log)
+    log("")
+    offscreen = startup(build / "kelvarn", {"QT_QPA_PLATFORM": "offscreen"}, 7, log)
+    log("start-up, process start to the window's first paint (median of 7): offscreen %s ms%s" % (
+        "%.0f" % offscreen if offscreen is not None else "n/a", xvfb_startup(build)))
     log("timing took %.0f s; load average after: %s" % (
         time.time() - start, " ".join("%.2f" % v for v in os.getloadavg())))
 

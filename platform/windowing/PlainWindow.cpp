@@ -10,6 +10,10 @@
 #include <QStyleOptionFrame>
 #include <QWindow>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 namespace kelvarn::platform::detail {
 namespace {
 
@@ -17,6 +21,25 @@ namespace {
 // manager framed the window).
 constexpr int kDefaultBorder = 3;
 constexpr int kDefaultCaption = 26;
+
+// With KELVARN_FIRST_PAINT_FILE set, the wall-clock time (seconds since the epoch) at which a
+// top-level window is first painted is appended to that file, once a process: start-up is
+// measured from process start to that moment.
+void noteFirstPaint() {
+    static bool noted = false;
+    if (noted)
+        return;
+    noted = true;
+    const char* path = std::getenv("KELVARN_FIRST_PAINT_FILE");
+    if (!path || !*path)
+        return;
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const double seconds = std::chrono::duration<double>(now).count();
+    if (std::FILE* file = std::fopen(path, "a")) {
+        std::fprintf(file, "%.6f\n", seconds);
+        std::fclose(file);
+    }
+}
 
 class PlainWidget : public QWidget {
 public:
@@ -43,6 +66,8 @@ protected:
                 style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
             }
         }
+        if (!window->isChild())
+            noteFirstPaint();
     }
 
 private:
