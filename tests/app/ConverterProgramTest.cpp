@@ -13,6 +13,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -454,4 +455,31 @@ TEST_F(ConverterProgramTest, ABatchOnTwoWorkersEndsExactlyAsOneAtATime) {
     const auto lowerAt = std::find(items.begin(), items.end(), "dup.bmp") - items.begin();
     const auto upperAt = std::find(items.begin(), items.end(), "dup.BMP") - items.begin();
     EXPECT_EQ(decode(programDir() / "PNG" / "dup.PNG"), lowerAt > upperAt ? lower : upper);
+}
+
+// With KELVARN_FIRST_PAINT_FILE set, the moment of the window's first paint is written there
+// once, as seconds since the epoch, between the program's start and its end.
+TEST_F(ConverterProgramTest, TheFirstPaintIsStampedOnceWhenAsked) {
+    const fs::path stamp = root() / "first-paint.txt";
+    auto now = [] {
+        return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    };
+    const double before = now();
+    ProgramRun r = run({"state", "click bmp", "state", "close"},
+                       "KELVARN_FIRST_PAINT_FILE='" + stamp.string() + "'");
+    const double after = now();
+    EXPECT_EQ(r.exitCode, 0);
+    std::ifstream in(stamp);
+    std::vector<double> stamps;
+    for (double value = 0; in >> value;)
+        stamps.push_back(value);
+    ASSERT_EQ(stamps.size(), 1u) << "one stamp, however often the window repaints";
+    EXPECT_GE(stamps[0], before);
+    EXPECT_LE(stamps[0], after);
+
+    // Without the variable nothing is written.
+    fs::remove(stamp);
+    EXPECT_EQ(run({"close"}).exitCode, 0);
+    EXPECT_FALSE(fs::exists(stamp));
 }
