@@ -7,6 +7,7 @@
 
 #include "imaging/ConversionCommands.h"
 #include "platform/files/Codepage.h"
+#include "platform/files/Process.h"
 #include "runtime/ArgRecord.h"
 #include "runtime/CommandCall.h"
 
@@ -40,6 +41,7 @@ bool parseDepth(const char* text, int32_t& depth) {
 
 int main(int argc, char** argv) {
     using namespace kelvarn;
+    platform::prepareProcess();
     if (argc < 4)
         return usage();
     const std::string mode = argv[1];

@@ -33,9 +33,12 @@ struct ErrorBridge {
 }
 
 void emitMessage(j_common_ptr cinfo, int level) {
-    // A file that ends early would have its missing rows filled with grey and pass as decoded:
-    // treat the end of the data as an error. Other warnings go to libjpeg's default output.
-    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+    // A file that ends early, or whose compressed data stops at a marker before the picture is
+    // complete, would have its missing rows filled with grey and pass as decoded (a tiny file
+    // announcing a huge picture then takes seconds to "decode"): both are errors. Other
+    // warnings go to libjpeg's default output.
+    if (level < 0 &&
+        (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
         jumpBack(cinfo);
     reinterpret_cast<ErrorBridge*>(cinfo->err)->defaultEmit(cinfo, level);
 }

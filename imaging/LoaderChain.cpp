@@ -7,6 +7,7 @@
 #include "imaging/PhotoCdDecoder.h"
 #include "imaging/PngCodec.h"
 #include "imaging/TiffDecoder.h"
+#include "platform/files/FileSystem.h"
 
 namespace kelvarn::imaging {
 
@@ -35,6 +36,10 @@ int LoadImageFile(const char* path, ImageRecord& target) {
     int result = kLoadUnrecognised;
     if (!fileExists(path))
         result = kLoadNotFound;
+    // A pipe or a device that merely carries a picture's name would block the first open or
+    // read without end; it is refused like any file that no decoder accepts.
+    else if (!platform::isRegularFile(path))
+        result = kLoadUnrecognised;
     else if (offer(jpeg, path, target) || offer(bmp, path, target) || offer(tiff, path, target) ||
              offer(png, path, target) || offer(pcx, path, target) ||
              offer(photoCd, path, target, kPhotoCdResolution))

@@ -36,6 +36,11 @@ bool pathExists(std::string_view path) {
     return lstat(toNativePath(path).c_str(), &st) == 0;
 }
 
+bool isRegularFile(std::string_view path) {
+    struct stat st;
+    return stat(toNativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::string temporaryDirectory() {
     std::string dir = "/tmp";
     if (const char* env = std::getenv("TMPDIR")) {

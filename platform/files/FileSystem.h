@@ -16,6 +16,9 @@ bool deleteFile(std::string_view path);
 bool renameFile(std::string_view from, std::string_view to);
 bool isDirectory(std::string_view path);
 bool pathExists(std::string_view path);
+// A regular file, a link to one included. False for folders, pipes, sockets and devices, which
+// a reader could block on or read without end.
+bool isRegularFile(std::string_view path);
 // $TMPDIR when it names an existing directory, else /tmp; native, without trailing '/'.
 std::string temporaryDirectory();
 

@@ -3,6 +3,7 @@
 #include "platform/files/Path.h"
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -11,6 +12,10 @@
 #include <vector>
 
 namespace kelvarn::platform {
+
+void prepareProcess() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 std::string programPath() {
     std::vector<char> buffer(PATH_MAX);

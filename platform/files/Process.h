@@ -8,6 +8,10 @@
 
 namespace kelvarn::platform {
 
+// Called once where a program starts: a write beyond the file-size limit then fails with an
+// error the writer sees (EFBIG) instead of ending the process with SIGXFSZ.
+void prepareProcess();
+
 // Full native path of the running program (/proc/self/exe), as a runtime text.
 std::string programPath();
 std::string currentDirectory();

@@ -3,6 +3,7 @@
 
 #include "platform/windowing/Application.h"
 
+#include "platform/files/Process.h"
 #include "platform/windowing/Window.h"
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
@@ -54,6 +55,7 @@ bool startWindowing() {
     Windowing& w = windowing();
     if (w.started)
         return true;
+    prepareProcess();
     if (!QCoreApplication::instance()) {
         if (!displayReachable())
             return false;

@@ -16,6 +16,9 @@
 //   focus          logs which unit has the focus
 //   grab PATH      renders the window into a PNG file
 //   close          the close button of the window's caption
+//   remove PATH    deletes the file PATH (UTF-8), as another program might between two clicks
+//   resources      logs the open file descriptors, the mappings of pixel files and target
+//                  siblings, and the heap in use
 // KELVARN_DRIVER_LOG names the log file (UTF-8 lines).
 
 #include "app/ConverterProgram.h"
@@ -38,7 +41,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -168,6 +173,22 @@ void click(uint32_t unitId) {
     pump();
 }
 
+void logResources() {
+    size_t descriptors = 0;
+    std::error_code ec;
+    for (auto it = std::filesystem::directory_iterator("/proc/self/fd", ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        ++descriptors;
+    size_t mappings = 0;
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find("QUILBRIX") != std::string::npos ||
+            line.find(".kelvarn") != std::string::npos)
+            ++mappings;
+    log("resources fds=" + std::to_string(descriptors) + " maps=" + std::to_string(mappings) +
+        " heap=" + std::to_string(mallinfo2().uordblks));
+}
+
 void runCommand(const std::string& line) {
     std::istringstream in(line);
     std::string command;
@@ -205,6 +226,10 @@ void runCommand(const std::string& line) {
     } else if (command == "close") {
         platform::testing::simulateCloseButton(windowHandle());
         pump();
+    } else if (command == "remove") {
+        log(std::string("removed ") + (std::remove(rest.c_str()) == 0 ? "ok" : "failed"));
+    } else if (command == "resources") {
+        logResources();
     } else if (!command.empty()) {
         log("unknown command " + command);
     }

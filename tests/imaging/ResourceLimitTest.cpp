@@ -1,0 +1,124 @@
+// Pictures that announce more pixel memory than a picture may have, and small files that
+// announce pictures far larger than their data could ever fill: each is refused before pixel
+// memory is taken, quickly, and leaves no pixel file (the fixture checks the temporary folder).
+
+#include "imaging/ImageRecord.h"
+#include "imaging/LoaderChain.h"
+#include "tests/imaging/HostileInputTest.h"
+
+#include <chrono>
+
+namespace kelvarn::imaging {
+namespace {
+
+using kelvarn::testing::Bytes;
+
+class ResourceLimitTest : public kelvarn::testing::ChainTest {
+protected:
+    // Loads `bytes` through the whole chain; the elapsed seconds go to `seconds`.
+    int load(const std::string& name, const Bytes& bytes, double& seconds) {
+        EXPECT_TRUE(kelvarn::testing::writeBytes(work(name), bytes));
+        ImageRecord image;
+        const auto start = std::chrono::steady_clock::now();
+        const int result = LoadImageFile(work(name).c_str(), image);
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        image.release();
+        return result;
+    }
+
+    Bytes tiffGrey(int width, int height) {
+        testing::TiffPage page;
+        page.width = width;
+        page.height = height;
+        page.kind = testing::TiffKind::Grey;
+        page.samples = testing::gradient(width, height, 1);
+        page.rowsPerStrip = 0xFFFFFFFF;
+        EXPECT_TRUE(testing::writeTiff(work("seed.tif"), {page}));
+        return testing::readBytes(work("seed.tif"));
+    }
+};
+
+TEST_F(ResourceLimitTest, EveryDecoderRefusesPicturesAboveTwoGigabytesBeforeAllocating) {
+    struct Case {
+        const char* name;
+        Bytes bytes;
+    };
+    std::vector<Case> cases;
+
+    // BMP: 30000 x 30000 at 3 bytes a pixel is 2.7 GB.
+    Bytes bmp = testing::bmp24(2, 2, testing::gradient(2, 2, 3));
+    for (int at : {18, 22}) {
+        bmp[at] = 0x30;
+        bmp[at + 1] = 0x75;
+        bmp[at + 2] = bmp[at + 3] = 0;
+    }
+    cases.push_back({"big.bmp", bmp});
+    // PNG: 40000 x 20000 RGB is 2.4 GB.
+    cases.push_back({"big.png", testing::pngFile(40000, 20000, 2, testing::deflated(Bytes(64)))});
+    // JPEG: 65000 x 65000 RGB.
+    ASSERT_TRUE(testing::writeJpeg(work("seed.jpg"), 16, 16, 3, testing::gradient(16, 16, 3)));
+    Bytes jpeg = testing::readBytes(work("seed.jpg"));
+    ASSERT_TRUE(testing::patchJpegSize(jpeg, 65000, 65000));
+    cases.push_back({"big.jpg", jpeg});
+    // TIFF: 40000 x 40000 (the RGBA raster alone would be 6.4 GB).
+    Bytes tiff = tiffGrey(4, 4);
+    ASSERT_TRUE(testing::patchTiffSize(tiff, 40000, 40000));
+    cases.push_back({"big.tif", tiff});
+    // PCX: 65535 x 65535 at 24 bits, with enough bytes behind the header to pass for data.
+    testing::PcxHeader header;
+    header.xmax = header.ymax = 65534;
+    header.planes = 3;
+    header.bytesPerLine = 65535;
+    Bytes pcx = testing::pcxHeader(header);
+    pcx.resize(pcx.size() + 100000, 0xC1);
+    cases.push_back({"big.pcx", pcx});
+
+    for (const Case& c : cases) {
+        double seconds = 0;
+        EXPECT_EQ(load(c.name, c.bytes, seconds), kLoadUnrecognised) << c.name;
+        EXPECT_LT(seconds, 1.0) << c.name;
+    }
+}
+
+TEST_F(ResourceLimitTest, SmallFilesAnnouncingHugePicturesAreRefusedWithinASecond) {
+    // Each stays below the pixel limit, so only the data behind the header can tell: a few
+    // hundred bytes cannot hold a picture of a gigabyte, whatever the compression.
+    struct Case {
+        const char* name;
+        Bytes bytes;
+    };
+    std::vector<Case> cases;
+    cases.push_back(
+        {"bomb.png", testing::pngFile(20000, 20000, 2, testing::deflated(Bytes(4000)))});
+    cases.push_back(
+        {"bomb_grey.png", testing::pngFile(40000, 40000, 0, testing::deflated(Bytes(4000)))});
+    Bytes tiff = tiffGrey(64, 4);
+    ASSERT_TRUE(testing::patchTiffSize(tiff, 20000, 20000));
+    cases.push_back({"bomb.tif", tiff});
+    Bytes bmp = testing::bmp24(2, 2, testing::gradient(2, 2, 3));
+    for (int at : {18, 22}) {
+        bmp[at] = 0x20;
+        bmp[at + 1] = 0x4E; // 20000
+    }
+    cases.push_back({"bomb.bmp", bmp});
+    ASSERT_TRUE(testing::writeJpeg(work("seed.jpg"), 16, 16, 3, testing::gradient(16, 16, 3)));
+    Bytes jpeg = testing::readBytes(work("seed.jpg"));
+    ASSERT_TRUE(testing::patchJpegSize(jpeg, 20000, 20000));
+    cases.push_back({"bomb.jpg", jpeg});
+    testing::PcxHeader header;
+    header.xmax = header.ymax = 19999;
+    header.planes = 3;
+    header.bytesPerLine = 20000;
+    Bytes pcx = testing::pcxHeader(header);
+    pcx.resize(pcx.size() + 2000, 0xFF);
+    cases.push_back({"bomb.pcx", pcx});
+
+    for (const Case& c : cases) {
+        double seconds = 0;
+        EXPECT_EQ(load(c.name, c.bytes, seconds), kLoadUnrecognised) << c.name;
+        EXPECT_LT(seconds, 1.0) << c.name;
+    }
+}
+
+} // namespace
+} // namespace kelvarn::imaging
