@@ -24,7 +24,7 @@ case $target in
   *) dict= ;;
 esac
 set -- "$build/fuzz/$target" "$work/corpus" -max_total_time="$seconds" -max_len=65536 \
-  -timeout=10 -rss_limit_mb=3072 -print_final_stats=1 \
+  -timeout=10 -rss_limit_mb=3072 -malloc_limit_mb=256 -print_final_stats=1 \
   -artifact_prefix="$here/regressions/$target/"
 [ -n "$dict" ] && set -- "$@" -dict="$dict"
 status=0

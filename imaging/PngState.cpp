@@ -122,6 +122,13 @@ bool PngState::createRead(std::FILE* stream) {
     }
     png_set_user_limits(m_png, kMaxWidth, kMaxHeight);
     png_set_chunk_malloc_max(m_png, kMaxChunkBytes);
+    // libpng reads these chunks whole into memory of the length their header claims, whatever
+    // its limits say, so a 100-byte file claiming a 2 GB text chunk takes 2 GB before the read
+    // fails. The reader uses none of them: they are skipped as unknown chunks, which costs
+    // nothing but reading past them.
+    static constexpr png_byte kSkipped[] = "tEXt\0zTXt\0iTXt\0sPLT\0eXIf\0pCAL\0sCAL\0";
+    png_set_keep_unknown_chunks(m_png, PNG_HANDLE_CHUNK_NEVER, kSkipped,
+                                static_cast<int>(sizeof kSkipped / 5));
     png_set_read_fn(m_png, stream, readData);
     return true;
 }

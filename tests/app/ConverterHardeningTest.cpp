@@ -124,12 +124,13 @@ protected:
                 out << line << "\n";
         }
         fs::remove(logPath);
-        // glibc's per-thread cache keeps freed blocks counted as in use: off, so that the heap
-        // the driver logs counts exactly the blocks the program holds.
+        // glibc's per-thread cache keeps freed blocks counted as in use, and only the main
+        // arena is counted: cache off and one arena for every thread, so that the heap the
+        // driver logs counts exactly the blocks the program holds, workers' included.
         const std::string command =
             "cd '" + root().string() +
-            "' && GLIBC_TUNABLES=glibc.malloc.tcache_count=0 QT_QPA_PLATFORM=offscreen "
-            "XDG_RUNTIME_DIR='" +
+            "' && GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.arena_max=1 "
+            "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
             (root() / "runtime").string() + "' TMPDIR='" + tempDir().string() +
             "' KELVARN_DRIVER_SCRIPT='" + scriptPath.string() + "' KELVARN_DRIVER_LOG='" +
             logPath.string() + "' timeout 300 " + m_prefix + "'" +
