@@ -57,8 +57,7 @@ void jpegSeeds() {
     testing::writeJpeg(seed("jpeg", "progressive.jpg"), 16, 16, 3, testing::gradient(16, 16, 3),
                        true);
     testing::writeJpeg(seed("jpeg", "cmyk.jpg"), 8, 8, 4, testing::gradient(8, 8, 4));
-    testing::writeJpeg(seed("jpeg", "ycck.jpg"), 8, 8, 4, testing::gradient(8, 8, 4), false,
-                       true);
+    testing::writeJpeg(seed("jpeg", "ycck.jpg"), 8, 8, 4, testing::gradient(8, 8, 4), false, true);
 }
 
 void tiffSeeds() {
