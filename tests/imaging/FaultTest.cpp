@@ -194,3 +194,28 @@ TEST_F(FaultTest, TargetFoldersThatCannotTakeAFileGiveMinusFourAndTheBatchGoesOn
 
 } // namespace
 } // namespace kelvarn::imaging
+
+namespace kelvarn::imaging {
+namespace {
+
+TEST_F(FaultTest, PlantedPixelFileNamesAreNeitherFollowedNorDeletedNorOverwritten) {
+    writeSource("a.png", 6, 5);
+    const std::string planted = tmpFolder() + "/QUILBRIX0.tmp";
+    const std::string link = tmpFolder() + "/QUILBRIX1.tmp";
+    ASSERT_TRUE(testing::writeBytes(planted, {'k', 'e', 'e', 'p'}));
+    ASSERT_TRUE(testing::writeBytes(work("victim"), {'v'}));
+    fs::create_symlink(work("victim"), link);
+
+    EXPECT_EQ(commandToBmp(work("a.png"), work("a.bmp")), kConvertOk);
+    EXPECT_EQ(commandToPng(work("a.bmp"), work("b.png")), kConvertOk);
+    EXPECT_EQ(testing::readBytes(planted), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(testing::readBytes(work("victim")), (Bytes{'v'}));
+    EXPECT_EQ(entries(tmpFolder()), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}))
+        << "the pixel files took the next numbers and were removed";
+    fs::remove(planted);
+    fs::remove(link);
+}
+
+} // namespace
+} // namespace kelvarn::imaging
