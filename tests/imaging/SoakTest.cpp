@@ -50,13 +50,13 @@ size_t heapInUse() {
 
 constexpr const char* kExactHeap = "glibc.malloc.tcache_count=0";
 
-bool heapCountIsExact() {
+[[maybe_unused]] bool heapCountIsExact() {
     const char* tunables = std::getenv("GLIBC_TUNABLES");
     return tunables && std::strstr(tunables, kExactHeap);
 }
 
 // Runs the current test again in a fresh process with the exact heap count; its exit status.
-int rerunWithExactHeap() {
+[[maybe_unused]] int rerunWithExactHeap() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string filter =
         std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
