@@ -259,8 +259,8 @@ def main():
     pixels = {stem: w * h * 3 for stem, (w, h) in sizes.items()}
     megapixels = sum(w * h for w, h in sizes.values()) / 1e6
     table_tools = tools(build)
-    log("workload: %d files, %.1f MP; load average before: %s" % (
-        len(pngs), megapixels, " ".join(os.getloadavg().__repr__().strip("()").split(", "))))
+    log("workload: %d files, %.1f MP; %d cores; load average before: %s" % (
+        len(pngs), megapixels, os.cpu_count(), " ".join("%.2f" % v for v in os.getloadavg())))
 
     # One untimed pass: every output is checked before anything is timed.
     log("checking outputs ...")
