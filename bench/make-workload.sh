@@ -20,7 +20,8 @@ fi
 
 cd "$work/deb"
 if ! ls ./*.deb >/dev/null 2>&1; then
-  apt-get download "$package"
+  # The package lists may not be there yet on a fresh machine.
+  apt-get download "$package" || { apt-get update -qq && apt-get download "$package"; }
 fi
 [ -d root ] || dpkg -x ./*.deb root
 photos="$work/deb/root/usr/share/wallpapers"
