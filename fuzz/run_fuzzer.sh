@@ -33,7 +33,8 @@ nice -n 10 "$@" || status=$?
 mkdir -p "$work/merged"
 cp -r "$here/corpus/$target/." "$here/regressions/$target/." "$work/merged/" 2>/dev/null || true
 ls "$work/merged" >"$work/known"
-nice -n 10 "$build/fuzz/$target" -merge=1 "$work/merged" "$work/corpus" >"$work/merge.log" 2>&1
+nice -n 10 "$build/fuzz/$target" -merge=1 -malloc_limit_mb=256 \
+  -artifact_prefix="$here/regressions/$target/" "$work/merged" "$work/corpus" >"$work/merge.log" 2>&1
 for f in "$work/merged"/*; do
   grep -qxF "$(basename "$f")" "$work/known" || cp "$f" "$here/regressions/$target/"
 done
