@@ -2,6 +2,7 @@
 
 #include "imaging/ByteOrder.h"
 #include "imaging/FileUtilities.h"
+#include "imaging/PixelLimit.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -157,8 +158,7 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
     // Nothing is allocated for a picture that is too large or whose rows the file does not hold.
     if (m_width < 1 || height < 1)
         return refuse();
-    const uint64_t pixelBytes = static_cast<uint64_t>(m_width) * static_cast<uint64_t>(height) * 3;
-    if (pixelBytes > kMaxPixelBytes)
+    if (checkedPixelBytes(m_width, height, 3) == 0)
         return refuse();
     m_height = static_cast<int32_t>(height);
     const uint64_t rowsEnd =

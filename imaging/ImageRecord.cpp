@@ -1,5 +1,7 @@
 #include "imaging/ImageRecord.h"
 
+#include "imaging/PixelLimit.h"
+
 #include <cstring>
 
 namespace kelvarn::imaging {
@@ -36,7 +38,8 @@ int ImageRecord::create(int32_t width, int32_t height, int32_t bitsPerPixel, int
     if (paletteCount < 0)
         return 0;
     const uint64_t size = pixelBytes(width, height, bitsPerPixel);
-    if (size > kMaxPixelBytes)
+    // No picture holds more than the default limit, whatever a decoder was told.
+    if (size > kDefaultPixelByteLimit)
         return 0;
     if (paletteCount > 0 && !m_palette.allocate(paletteCount))
         return 0;

@@ -12,10 +12,6 @@
 
 namespace kelvarn::imaging {
 
-// No picture holds more pixel bytes than this; decoders refuse larger headers before they
-// allocate anything.
-constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 31;
-
 // width x height x bytes per pixel in 64 bits; 0 for an empty size or another depth.
 uint64_t pixelBytes(int32_t width, int32_t height, int32_t bitsPerPixel);
 

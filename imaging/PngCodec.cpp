@@ -1,6 +1,7 @@
 #include "imaging/PngCodec.h"
 
 #include "imaging/HeapBlock.h"
+#include "imaging/PixelLimit.h"
 
 #include <array>
 #include <cstdio>
@@ -115,7 +116,7 @@ int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
         return refuse();
     m_width = static_cast<int32_t>(header.width);
     m_height = static_cast<int32_t>(header.height);
-    if (pixelBytes(m_width, m_height, m_bitsPerPixel) > kMaxPixelBytes)
+    if (checkedPixelBytes(m_width, m_height, m_bitsPerPixel / 8) == 0)
         return refuse();
     m_progress = progress;
     m_target = &target;
