@@ -155,22 +155,9 @@ void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callba
 } // namespace
 
 void* buttonInterface(int32_t code) {
-    switch (code) {
-    case kInterfaceCreate:
-        return reinterpret_cast<void*>(static_cast<CreateEntry>(&ButtonUnit::create));
-    case kInterfaceSetProperty:
-        return reinterpret_cast<void*>(&setPropertyEntry);
-    case kInterfaceSaveProperties:
-        return reinterpret_cast<void*>(&savePropertiesEntry);
-    case kInterfaceGetProperty:
-        return reinterpret_cast<void*>(&getPropertyEntry);
-    case kInterfaceEnumerateTexts:
-        return reinterpret_cast<void*>(&enumerateTexts);
-    case kInterfaceIsDefaultButton:
+    if (code == kInterfaceIsDefaultButton)
         return reinterpret_cast<void*>(&isDefaultButtonEntry);
-    default:
-        return nullptr;
-    }
+    return commonInterfaceEntry(code, &ButtonUnit::create, &enumerateTexts);
 }
 
 } // namespace kelvarn::ui

@@ -29,6 +29,10 @@ template <typename Entry> Entry typeEntry(uint32_t typeTag, int32_t code) {
     return reinterpret_cast<Entry>(type->interface(code));
 }
 
+// The entries every type answers alike: its own creation and text enumeration, and the shared
+// set, save and get entries above. Null for any other code.
+void* commonInterfaceEntry(int32_t code, CreateEntry create, EnumerateTextsEntry enumerateTexts);
+
 uint32_t typeFlagsOf(uint32_t typeTag);
 
 // Interface code 9 for a type whose properties `Visit(properties, onText, onFont)` walks: each

@@ -419,22 +419,9 @@ void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callba
 } // namespace
 
 void* editBoxInterface(int32_t code) {
-    switch (code) {
-    case kInterfaceCreate:
-        return reinterpret_cast<void*>(static_cast<CreateEntry>(&EditBoxUnit::create));
-    case kInterfaceSetProperty:
-        return reinterpret_cast<void*>(&setPropertyEntry);
-    case kInterfaceSaveProperties:
-        return reinterpret_cast<void*>(&savePropertiesEntry);
-    case kInterfaceGetProperty:
-        return reinterpret_cast<void*>(&getPropertyEntry);
-    case kInterfaceWantsEnter:
+    if (code == kInterfaceWantsEnter)
         return reinterpret_cast<void*>(&wantsEnterEntry);
-    case kInterfaceEnumerateTexts:
-        return reinterpret_cast<void*>(&enumerateTexts);
-    default:
-        return nullptr;
-    }
+    return commonInterfaceEntry(code, &EditBoxUnit::create, &enumerateTexts);
 }
 
 } // namespace kelvarn::ui

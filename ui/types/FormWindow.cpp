@@ -562,22 +562,9 @@ void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callba
 } // namespace
 
 void* windowInterface(int32_t code) {
-    switch (code) {
-    case kInterfaceCreate:
-        return reinterpret_cast<void*>(static_cast<CreateEntry>(&createEntry));
-    case kInterfaceSetProperty:
-        return reinterpret_cast<void*>(&setPropertyEntry);
-    case kInterfaceSaveProperties:
-        return reinterpret_cast<void*>(&savePropertiesEntry);
-    case kInterfaceGetProperty:
-        return reinterpret_cast<void*>(&getPropertyEntry);
-    case kInterfaceIcon:
+    if (code == kInterfaceIcon)
         return reinterpret_cast<void*>(&iconEntry);
-    case kInterfaceEnumerateTexts:
-        return reinterpret_cast<void*>(&enumerateTexts);
-    default:
-        return nullptr;
-    }
+    return commonInterfaceEntry(code, &createEntry, &enumerateTexts);
 }
 
 } // namespace kelvarn::ui

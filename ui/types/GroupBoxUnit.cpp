@@ -136,20 +136,7 @@ void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callba
 } // namespace
 
 void* groupBoxInterface(int32_t code) {
-    switch (code) {
-    case kInterfaceCreate:
-        return reinterpret_cast<void*>(static_cast<CreateEntry>(&GroupBoxUnit::create));
-    case kInterfaceSetProperty:
-        return reinterpret_cast<void*>(&setPropertyEntry);
-    case kInterfaceSaveProperties:
-        return reinterpret_cast<void*>(&savePropertiesEntry);
-    case kInterfaceGetProperty:
-        return reinterpret_cast<void*>(&getPropertyEntry);
-    case kInterfaceEnumerateTexts:
-        return reinterpret_cast<void*>(&enumerateTexts);
-    default:
-        return nullptr;
-    }
+    return commonInterfaceEntry(code, &GroupBoxUnit::create, &enumerateTexts);
 }
 
 } // namespace kelvarn::ui

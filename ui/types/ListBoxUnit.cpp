@@ -299,20 +299,7 @@ void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callba
 } // namespace
 
 void* listBoxInterface(int32_t code) {
-    switch (code) {
-    case kInterfaceCreate:
-        return reinterpret_cast<void*>(static_cast<CreateEntry>(&ListBoxUnit::create));
-    case kInterfaceSetProperty:
-        return reinterpret_cast<void*>(&setPropertyEntry);
-    case kInterfaceSaveProperties:
-        return reinterpret_cast<void*>(&savePropertiesEntry);
-    case kInterfaceGetProperty:
-        return reinterpret_cast<void*>(&getPropertyEntry);
-    case kInterfaceEnumerateTexts:
-        return reinterpret_cast<void*>(&enumerateTexts);
-    default:
-        return nullptr;
-    }
+    return commonInterfaceEntry(code, &ListBoxUnit::create, &enumerateTexts);
 }
 
 } // namespace kelvarn::ui
