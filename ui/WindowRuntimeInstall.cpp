@@ -1,6 +1,5 @@
 #include "ui/WindowRuntimeInstall.h"
 
-#include "platform/windowing/Cursor.h"
 #include "platform/windowing/Window.h"
 #include "runtime/MessageLoop.h"
 #include "runtime/RuntimeEntries.h"
@@ -9,7 +8,6 @@
 #include "ui/CoreDataTypes.h"
 #include "ui/EventDispatch.h"
 #include "ui/LoadWindow.h"
-#include "ui/UnitFields.h"
 #include "ui/UnitPropertyAccess.h"
 #include "ui/WindowObject.h"
 #include "ui/WindowRuntime.h"
@@ -52,20 +50,8 @@ bool preTranslateMessage(platform::WindowHandle window, platform::Message& messa
 // The end of the program: windows still open are destroyed (their objects go with them; events
 // are suppressed by now), cursors left in the cursor slots are released, and the table empties.
 void clearWindowTable() {
-    WindowTable& table = windowTable();
-    for (size_t i = 0; i < table.size(); ++i) {
-        WindowRecord& record = table.at(i);
-        if (WindowObject* window = loadedWindowObject(record))
-            platform::destroyWindow(window->handle());
-        for (uint32_t u = 0; u < record.units.count(); ++u) {
-            UnitFields fields(record.units, u);
-            if (fields.isValid() && fields.cursorSlot() != 0) {
-                platform::destroyCursor(fields.cursorSlot());
-                fields.setCursorSlot(0);
-            }
-        }
-    }
-    table.clear();
+    ReleaseWindowRecords();
+    windowTable().clear();
 }
 
 } // namespace
