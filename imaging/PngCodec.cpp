@@ -3,6 +3,8 @@
 #include "imaging/HeapBlock.h"
 #include "imaging/PixelLimit.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -12,6 +14,23 @@ namespace kelvarn::imaging {
 namespace {
 
 constexpr size_t kStreamBuffer = 1 << 16;
+// Deflate's best case: a 258-byte match in two bits.
+constexpr uint64_t kDeflateMaxRatio = 1032;
+
+// True when the rest of the file could hold the announced picture's samples at deflate's best
+// ratio. A small file that announces a huge picture fails later in any case; refused here, it
+// never reserves the pixel file of that picture. Streams without a size are given the benefit.
+bool fileCanHoldSamples(std::FILE* file, uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
+    struct stat info {};
+    if (fileno(file) < 0 || fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
+        return true;
+    const long position = std::ftell(file);
+    const uint64_t left = position >= 0 && info.st_size > position
+                              ? static_cast<uint64_t>(info.st_size - position)
+                              : 0;
+    const uint64_t sampleBytes = width * height * bitsPerPixel / 8;
+    return sampleBytes <= left * kDeflateMaxRatio + (1u << 16);
+}
 
 // One pointer per row, straight into the record's mapped pixels.
 bool pointRows(HeapBlock& block, const ImageRecord& image) {
@@ -116,7 +135,10 @@ int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
         return refuse();
     m_width = static_cast<int32_t>(header.width);
     m_height = static_cast<int32_t>(header.height);
-    if (checkedPixelBytes(m_width, m_height, m_bitsPerPixel / 8) == 0)
+    if (checkedPixelBytes(m_width, m_height, m_bitsPerPixel / 8) == 0 ||
+        !fileCanHoldSamples(m_file.get(), header.width, header.height,
+                            static_cast<uint64_t>(m_bitDepth) *
+                                png_get_channels(m_png.png(), m_png.info())))
         return refuse();
     m_progress = progress;
     m_target = &target;

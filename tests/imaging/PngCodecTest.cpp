@@ -279,6 +279,34 @@ TEST_F(PngCodecTest, RefusesSixteenBitAndDamagedFiles) {
     EXPECT_EQ(image.pixels(), nullptr);
 }
 
+TEST_F(PngCodecTest, RefusesFilesTooShortForTheirPictureButNotHighlyCompressedOnes) {
+    // All zeros compress close to deflate's best ratio; such a file must still be read.
+    PngFileLayout flat;
+    flat.width = flat.height = 4096;
+    flat.colourType = PNG_COLOR_TYPE_GRAY;
+    flat.rows.assign(size_t{4096} * 4096, 0);
+    const Bytes file = test::readFile(write(flat, "flat.png"));
+    ASSERT_GT(flat.rows.size() / file.size(), 500u);
+    ImageRecord image;
+    EXPECT_EQ(decodeFile(workPath("flat.png"), image), 1);
+    EXPECT_EQ(image.row(4095)[4095], 0);
+    image.release();
+
+    // The same file announcing 16384 x 16384 cannot hold the picture: refused at open, before
+    // the pixel memory is taken. So is a cut copy of the real one.
+    Bytes bomb = file;
+    const uint8_t size[8] = {0, 0, 0x40, 0, 0, 0, 0x40, 0};
+    std::memcpy(&bomb[16], size, 8);
+    test::fixChunkCrc(bomb, 8);
+    test::writeFile(workPath("bomb.png"), bomb);
+    test::writeFile(workPath("cut.png"), Bytes(file.begin(), file.begin() + file.size() / 8));
+    for (const char* name : {"bomb.png", "cut.png"}) {
+        PngCodec codec;
+        EXPECT_EQ(codec.open(workPath(name).c_str(), image), 0) << name;
+        EXPECT_EQ(image.pixels(), nullptr) << name;
+    }
+}
+
 TEST_F(PngCodecTest, WritesAdam7RgbWithOnlyTheCriticalChunksAndReadsBackTheSame) {
     const std::pair<int32_t, int32_t> sizes[] = {{1, 1}, {1, 7}, {7, 1}, {13, 5}, {64, 33}};
     for (const auto& [width, height] : sizes) {
