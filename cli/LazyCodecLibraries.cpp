@@ -141,6 +141,45 @@ int TIFFGetField(TIFF* tif, uint32_t tag, ...) {
     return result;
 }
 
+int TIFFGetFieldDefaulted(TIFF* tif, uint32_t tag, ...) {
+    KELVARN_REAL(tiffLibrary, TIFFVGetFieldDefaulted);
+    va_list arguments;
+    va_start(arguments, tag);
+    const int result = real(tif, tag, arguments);
+    va_end(arguments);
+    return result;
+}
+
+int TIFFFileno(TIFF* tif) {
+    KELVARN_REAL(tiffLibrary, TIFFFileno);
+    return real(tif);
+}
+
+int TIFFIsTiled(TIFF* tif) {
+    KELVARN_REAL(tiffLibrary, TIFFIsTiled);
+    return real(tif);
+}
+
+uint32_t TIFFNumberOfStrips(TIFF* tif) {
+    KELVARN_REAL(tiffLibrary, TIFFNumberOfStrips);
+    return real(tif);
+}
+
+uint32_t TIFFNumberOfTiles(TIFF* tif) {
+    KELVARN_REAL(tiffLibrary, TIFFNumberOfTiles);
+    return real(tif);
+}
+
+uint64_t TIFFGetStrileOffsetWithErr(TIFF* tif, uint32_t strile, int* error) {
+    KELVARN_REAL(tiffLibrary, TIFFGetStrileOffsetWithErr);
+    return real(tif, strile, error);
+}
+
+uint64_t TIFFGetStrileByteCountWithErr(TIFF* tif, uint32_t strile, int* error) {
+    KELVARN_REAL(tiffLibrary, TIFFGetStrileByteCountWithErr);
+    return real(tif, strile, error);
+}
+
 int TIFFReadRGBAImageOriented(TIFF* tif, uint32_t width, uint32_t height, uint32_t* raster,
                               int orientation, int stop) {
     KELVARN_REAL(tiffLibrary, TIFFReadRGBAImageOriented);

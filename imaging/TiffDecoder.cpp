@@ -4,6 +4,9 @@
 #include "imaging/PixelLimit.h"
 #include "platform/files/Path.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdarg>
 
 #include <tiffio.h>
@@ -23,6 +26,58 @@ void silenceLibtiff() {
         return true;
     }();
     (void)silenced;
+}
+
+// The most bytes one byte of strip data can become under the schemes whose ratio is bounded:
+// deflate's 258-byte match in two bits, PackBits' 128-byte run in two bytes, and an LZW code of
+// at most 12 bits standing for fewer than 4096 bytes. Fax codes, among others, have no useful
+// bound (a blank row is a handful of bits): 0.
+uint64_t bestRatio(uint16_t compression) {
+    switch (compression) {
+    case COMPRESSION_NONE:
+        return 1;
+    case COMPRESSION_PACKBITS:
+        return 64;
+    case COMPRESSION_ADOBE_DEFLATE:
+    case COMPRESSION_DEFLATE:
+        return 1032;
+    case COMPRESSION_LZW:
+        return 2731;
+    default:
+        return 0;
+    }
+}
+
+// False when the strips (or tiles) of the picture, each cut at the end of the file and read at
+// its scheme's best ratio, cannot give the picture's samples: the file is incomplete or
+// announces a picture far larger than its data, and fails before the pixel memory of that
+// picture is taken. Strips may share data, so each is counted on its own.
+bool stripsCanHoldPicture(TIFF* tif, uint64_t width, uint64_t height) {
+    uint16_t compression = COMPRESSION_NONE;
+    uint16_t bitsPerSample = 1;
+    uint16_t samplesPerPixel = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
+    const uint64_t ratio = bestRatio(compression);
+    struct stat info {};
+    if (ratio == 0 || fstat(TIFFFileno(tif), &info) != 0 || !S_ISREG(info.st_mode))
+        return true;
+    const auto fileSize = static_cast<uint64_t>(info.st_size);
+    // The caller has checked the pixel limit, so width x height is below 2^31.
+    const uint64_t needed = width * height * bitsPerSample * samplesPerPixel / 8;
+    const uint64_t slack = 1u << 16;
+    const uint32_t striles = TIFFIsTiled(tif) ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    uint64_t reachable = 0;
+    for (uint32_t i = 0; i < striles && reachable + slack < needed; ++i) {
+        int error = 0;
+        const uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &error);
+        const uint64_t count = error ? 0 : TIFFGetStrileByteCountWithErr(tif, i, &error);
+        if (error || offset >= fileSize)
+            continue;
+        reachable += std::min(count, fileSize - offset) * ratio;
+    }
+    return reachable + slack >= needed;
 }
 
 } // namespace
@@ -77,7 +132,8 @@ int TiffDecoder::decode() {
     };
     // Both the target (3 bytes a pixel) and the RGBA raster (4) must stay within the limit.
     const uint64_t rasterBytes = checkedPixelBytes(m_width, m_height, 4);
-    if (rasterBytes == 0)
+    if (rasterBytes == 0 ||
+        !stripsCanHoldPicture(static_cast<TIFF*>(m_tiff.get()), m_width, m_height))
         return fail();
     const auto width = static_cast<int32_t>(m_width);
     const auto height = static_cast<int32_t>(m_height);
@@ -93,9 +149,11 @@ int TiffDecoder::decode() {
         return fail();
     // Asking for the top-left orientation gives the rows top row first, which is what reading
     // the raster bottom-up and then turning it upside down would give, without the extra pass.
+    // Stopping on error: otherwise a strip that cannot be read leaves its rows blank and the
+    // damaged file passes as converted.
     auto* words = reinterpret_cast<uint32_t*>(raster.data());
     if (!TIFFReadRGBAImageOriented(static_cast<TIFF*>(m_tiff.get()), m_width, m_height, words,
-                                   ORIENTATION_TOPLEFT, 0))
+                                   ORIENTATION_TOPLEFT, 1))
         return fail();
 
     for (int32_t y = 0; y < height; ++y) {

@@ -4,9 +4,12 @@
 
 #include "imaging/ImageRecord.h"
 #include "imaging/LoaderChain.h"
+#include "imaging/TiffDecoder.h"
 #include "tests/imaging/HostileInputTest.h"
 
 #include <chrono>
+
+#include <tiffio.h>
 
 namespace kelvarn::imaging {
 namespace {
@@ -117,6 +120,53 @@ TEST_F(ResourceLimitTest, SmallFilesAnnouncingHugePicturesAreRefusedWithinASecon
         double seconds = 0;
         EXPECT_EQ(load(c.name, c.bytes, seconds), kLoadUnrecognised) << c.name;
         EXPECT_LT(seconds, 1.0) << c.name;
+    }
+}
+
+TEST_F(ResourceLimitTest, TiffWithTooLittleOrDamagedDataFailsAndTooLittleFailsBeforeAllocating) {
+    // Zeros in deflate strips come close to deflate's best ratio; such a file must still be read.
+    const int side = 2048;
+    testing::TiffPage flat;
+    flat.width = flat.height = side;
+    flat.kind = testing::TiffKind::Grey;
+    flat.samples = Bytes(size_t{side} * side, 0);
+    flat.compression = COMPRESSION_ADOBE_DEFLATE;
+    flat.rowsPerStrip = side;
+    ASSERT_TRUE(testing::writeTiff(work("flat.tif"), {flat}));
+    const Bytes file = testing::readBytes(work("flat.tif"));
+    ASSERT_GT(flat.samples.size() / file.size(), 500u);
+    ImageRecord image;
+    TiffDecoder decoder;
+    ASSERT_EQ(decoder.open(work("flat.tif").c_str(), image), 1);
+    EXPECT_EQ(decoder.decode(), 1);
+    image.release();
+
+    // The same strip announced as a picture of 16000 x 16000, and an uncompressed picture
+    // announced likewise: each fails without reserving the picture's pixels.
+    Bytes bomb = file;
+    ASSERT_TRUE(testing::patchTiffSize(bomb, 16000, 16000));
+    ASSERT_TRUE(testing::writeBytes(work("bomb.tif"), bomb));
+    testing::TiffPage plain = flat;
+    plain.width = plain.height = 1000;
+    plain.samples = Bytes(1000000, 9);
+    plain.compression = COMPRESSION_NONE;
+    plain.rowsPerStrip = 0;
+    ASSERT_TRUE(testing::writeTiff(work("plain.tif"), {plain}));
+    Bytes plainBomb = testing::readBytes(work("plain.tif"));
+    ASSERT_TRUE(testing::patchTiffSize(plainBomb, 16000, 16000));
+    ASSERT_TRUE(testing::writeBytes(work("plain_bomb.tif"), plainBomb));
+    // Damaged compressed data in a strip of the real file: a failure, not a picture with a hole.
+    Bytes damaged = file;
+    for (size_t i = 12; i < 40; ++i)
+        damaged[i] ^= 0x5A;
+    ASSERT_TRUE(testing::writeBytes(work("damaged.tif"), damaged));
+    ASSERT_EQ(decoder.open(work("damaged.tif").c_str(), image), 1);
+    EXPECT_EQ(decoder.decode(), 0);
+    image.release();
+    for (const char* name : {"bomb.tif", "plain_bomb.tif"}) {
+        ASSERT_EQ(decoder.open(work(name).c_str(), image), 1) << name;
+        EXPECT_EQ(decoder.decode(), 0) << name;
+        EXPECT_EQ(image.pixels(), nullptr) << name;
     }
 }
 
