@@ -17,6 +17,9 @@ int deleteFile(const char* path);
 // Length of an open stream, which is left positioned at its start; 0 for no stream or a failed
 // seek.
 int64_t fileSize(std::FILE* stream);
+// Length of the regular file open as `descriptor`, without moving it; -1 for anything else (a
+// pipe, a failed call), whose size says nothing about its data.
+int64_t regularFileSize(int descriptor);
 // The temporary directory as a runtime text ending in a separator; empty when it is missing.
 std::string temporaryDirectoryPath();
 // The first "<temporary directory><prefix><n>.tmp" that does not exist; empty when none can be

@@ -25,4 +25,8 @@ uint64_t checkedPixelBytes(int64_t width, int64_t height, int64_t bytesPerPixel)
     return bytes <= g_limit ? bytes : 0;
 }
 
+bool dataCanHoldSamples(uint64_t reachableBytes, uint64_t sampleBytes) {
+    return reachableBytes + (uint64_t{1} << 16) >= sampleBytes;
+}
+
 } // namespace kelvarn::imaging

@@ -16,4 +16,13 @@ void setPixelByteLimit(uint64_t limit);
 // a side does not fit a signed 32-bit value, or the product exceeds the limit.
 uint64_t checkedPixelBytes(int64_t width, int64_t height, int64_t bytesPerPixel);
 
+// Deflate's best case: a 258-byte match coded in two bits.
+constexpr uint64_t kDeflateBestRatio = 1032;
+
+// Whether compressed data that can expand to at most `reachableBytes` (its bytes times its
+// scheme's best ratio) can give `sampleBytes` of samples, with 64 KB to spare for headers and
+// rounding. A file that cannot is incomplete or announces more than it holds, and is refused
+// before its pixel memory is taken.
+bool dataCanHoldSamples(uint64_t reachableBytes, uint64_t sampleBytes);
+
 } // namespace kelvarn::imaging

@@ -1,9 +1,8 @@
 #include "imaging/PngCodec.h"
 
+#include "imaging/FileUtilities.h"
 #include "imaging/HeapBlock.h"
 #include "imaging/PixelLimit.h"
-
-#include <sys/stat.h>
 
 #include <array>
 #include <cstdio>
@@ -14,22 +13,17 @@ namespace kelvarn::imaging {
 namespace {
 
 constexpr size_t kStreamBuffer = 1 << 16;
-// Deflate's best case: a 258-byte match in two bits.
-constexpr uint64_t kDeflateMaxRatio = 1032;
 
 // True when the rest of the file could hold the announced picture's samples at deflate's best
-// ratio. A small file that announces a huge picture fails later in any case; refused here, it
-// never reserves the pixel file of that picture. Streams without a size are given the benefit.
+// ratio. Streams without a size are given the benefit.
 bool fileCanHoldSamples(std::FILE* file, uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
-    struct stat info {};
-    if (fileno(file) < 0 || fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))
+    const int64_t size = regularFileSize(fileno(file));
+    if (size < 0)
         return true;
     const long position = std::ftell(file);
-    const uint64_t left = position >= 0 && info.st_size > position
-                              ? static_cast<uint64_t>(info.st_size - position)
-                              : 0;
-    const uint64_t sampleBytes = width * height * bitsPerPixel / 8;
-    return sampleBytes <= left * kDeflateMaxRatio + (1u << 16);
+    const uint64_t left =
+        position >= 0 && size > position ? static_cast<uint64_t>(size - position) : 0;
+    return dataCanHoldSamples(left * kDeflateBestRatio, width * height * bitsPerPixel / 8);
 }
 
 // One pointer per row, straight into the record's mapped pixels.

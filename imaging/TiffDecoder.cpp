@@ -1,10 +1,9 @@
 #include "imaging/TiffDecoder.h"
 
+#include "imaging/FileUtilities.h"
 #include "imaging/MappedPixelBuffer.h"
 #include "imaging/PixelLimit.h"
 #include "platform/files/Path.h"
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -40,7 +39,7 @@ uint64_t bestRatio(uint16_t compression) {
         return 64;
     case COMPRESSION_ADOBE_DEFLATE:
     case COMPRESSION_DEFLATE:
-        return 1032;
+        return kDeflateBestRatio;
     case COMPRESSION_LZW:
         return 2731;
     default:
@@ -60,16 +59,15 @@ bool stripsCanHoldPicture(TIFF* tif, uint64_t width, uint64_t height) {
     TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
     const uint64_t ratio = bestRatio(compression);
-    struct stat info {};
-    if (ratio == 0 || fstat(TIFFFileno(tif), &info) != 0 || !S_ISREG(info.st_mode))
+    const int64_t size = ratio == 0 ? -1 : regularFileSize(TIFFFileno(tif));
+    if (size < 0)
         return true;
-    const auto fileSize = static_cast<uint64_t>(info.st_size);
+    const auto fileSize = static_cast<uint64_t>(size);
     // The caller has checked the pixel limit, so width x height is below 2^31.
     const uint64_t needed = width * height * bitsPerSample * samplesPerPixel / 8;
-    const uint64_t slack = 1u << 16;
     const uint32_t striles = TIFFIsTiled(tif) ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
     uint64_t reachable = 0;
-    for (uint32_t i = 0; i < striles && reachable + slack < needed; ++i) {
+    for (uint32_t i = 0; i < striles && !dataCanHoldSamples(reachable, needed); ++i) {
         int error = 0;
         const uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &error);
         const uint64_t count = error ? 0 : TIFFGetStrileByteCountWithErr(tif, i, &error);
@@ -77,7 +75,7 @@ bool stripsCanHoldPicture(TIFF* tif, uint64_t width, uint64_t height) {
             continue;
         reachable += std::min(count, fileSize - offset) * ratio;
     }
-    return reachable + slack >= needed;
+    return dataCanHoldSamples(reachable, needed);
 }
 
 } // namespace
