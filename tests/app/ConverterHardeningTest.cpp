@@ -6,7 +6,7 @@
 #include "imaging/ImageRecord.h"
 #include "imaging/LoaderChain.h"
 #include "platform/files/Codepage.h"
-#include "tests/support/TempFolder.h"
+#include "tests/app/DrivenProgramTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -24,6 +24,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using kelvarn::testing::namesIn;
+using kelvarn::testing::ProgramRun;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -68,15 +70,6 @@ std::vector<uint8_t> decode(const fs::path& path) {
     return std::vector<uint8_t>(image.pixels(), image.pixels() + image.bufferSize());
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // "resources fds=N maps=M heap=H" as numbers.
 struct Resources {
     long fds = -1;
@@ -90,74 +83,20 @@ Resources parseResources(const std::string& line) {
     return r;
 }
 
-class ConverterHardeningTest : public ::testing::Test {
+class ConverterHardeningTest : public kelvarn::testing::DrivenProgramTest {
 protected:
-    void SetUp() override {
-        fs::create_directories(programDir());
-        fs::create_directories(tempDir());
-        fs::create_directories(root() / "runtime");
-        fs::permissions(root() / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-        const fs::path program = programDir() / "kelvarn";
-        std::error_code ec;
-        fs::create_hard_link(KELVARN_DRIVEN_PROGRAM, program, ec);
-        if (ec)
-            fs::copy_file(KELVARN_DRIVEN_PROGRAM, program);
+    // Runs the program with the script; it must end normally. glibc's per-thread cache keeps
+    // freed blocks counted as in use, and only the main arena is counted: cache off and one
+    // arena for every thread, so that the heap the driver logs counts exactly the blocks the
+    // program holds, workers' included.
+    ProgramRun run(const std::vector<std::string>& script) {
+        ProgramRun r = runProgram(
+            script, "GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.arena_max=1", 300,
+            m_prefix);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        return r;
     }
 
-    fs::path root() const { return m_root.path(); }
-    fs::path programDir() const { return root() / "program"; }
-    fs::path tempDir() const { return root() / "tmp"; }
-    fs::path folder(const std::string& name) const {
-        fs::path p = root() / name;
-        fs::create_directories(p);
-        return p;
-    }
-
-    // Runs the program with the script; its log lines come back. The temporary folder must be
-    // empty afterwards and the program must end normally.
-    std::vector<std::string> run(const std::vector<std::string>& script) {
-        const fs::path scriptPath = root() / "script.txt";
-        const fs::path logPath = root() / "log.txt";
-        {
-            std::ofstream out(scriptPath);
-            for (const std::string& line : script)
-                out << line << "\n";
-        }
-        fs::remove(logPath);
-        // glibc's per-thread cache keeps freed blocks counted as in use, and only the main
-        // arena is counted: cache off and one arena for every thread, so that the heap the
-        // driver logs counts exactly the blocks the program holds, workers' included.
-        const std::string command =
-            "cd '" + root().string() +
-            "' && GLIBC_TUNABLES=glibc.malloc.tcache_count=0:glibc.malloc.arena_max=1 "
-            "QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
-            (root() / "runtime").string() + "' TMPDIR='" + tempDir().string() +
-            "' KELVARN_DRIVER_SCRIPT='" + scriptPath.string() + "' KELVARN_DRIVER_LOG='" +
-            logPath.string() + "' timeout 300 " + m_prefix + "'" +
-            (programDir() / "kelvarn").string() + "' >'" + (root() / "output.txt").string() +
-            "' 2>&1";
-        const int status = std::system(command.c_str());
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-            << "status " << status << "\n"
-            << readBytes(root() / "output.txt");
-        std::vector<std::string> log;
-        std::ifstream in(logPath);
-        for (std::string line; std::getline(in, line);)
-            log.push_back(line);
-        EXPECT_THAT(namesIn(tempDir()), IsEmpty()) << "temporary files left behind";
-        return log;
-    }
-
-    static std::vector<std::string> lines(const std::vector<std::string>& log,
-                                          const std::string& prefix) {
-        std::vector<std::string> found;
-        for (const std::string& line : log)
-            if (line.rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
-
-    kelvarn::testing::TempFolder m_root;
     std::string m_prefix; // put in front of the program, e.g. to run it as another user
 };
 
@@ -185,7 +124,7 @@ TEST_F(ConverterHardeningTest, HostileNamesAreListedConvertedAndReported) {
 
     const auto log =
         run({"folder " + pics.string(), "click choose", "state", "box", "click tobmp", "close"});
-    const auto lists = lines(log, "list ");
+    const auto lists = log.lines("list ");
     ASSERT_EQ(lists.size(), 1u);
     std::vector<std::string> shown;
     const std::string items = lists[0].substr(5);
@@ -198,7 +137,7 @@ TEST_F(ConverterHardeningTest, HostileNamesAreListedConvertedAndReported) {
     }
     EXPECT_THAT(shown, UnorderedElementsAreArray(listedNames));
     EXPECT_THAT(
-        lines(log, "box "),
+        log.lines("box "),
         ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\n-x \xFF'\".png（无法识别的图片格式）|"
                     "信息：|8240"));
     EXPECT_THAT(namesIn(programDir() / "BMP"), UnorderedElementsAreArray(converted));
@@ -219,16 +158,16 @@ TEST_F(ConverterHardeningTest,
 
     auto log = run({"folder " + pics.string(), "click choose",
                     "remove " + (pics / "gone.png").string(), "box", "click tobmp", "close"});
-    EXPECT_THAT(lines(log, "removed "), ElementsAre("removed ok"));
+    EXPECT_THAT(log.lines("removed "), ElementsAre("removed ok"));
     EXPECT_THAT(
-        lines(log, "box "),
+        log.lines("box "),
         ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\ngone.png（文件不存在）|信息：|8240"));
     EXPECT_THAT(namesIn(programDir() / "BMP"), ElementsAre("a.BMP", "z.BMP"));
 
     // Where the target folder should be lies a file: no target can be made, each file says so.
     writeBytes(programDir() / "PNG", "in the way");
     log = run({"folder " + pics.string(), "click choose", "box", "click topng", "close"});
-    EXPECT_THAT(lines(log, "box "),
+    EXPECT_THAT(log.lines("box "),
                 ElementsAre("box 图片转PNG完成，失败 2 个：\\r\\na.png（无法写入目标文件）\\r\\n"
                             "z.png（无法写入目标文件）|信息：|8240"));
     EXPECT_EQ(readBytes(programDir() / "PNG"), "in the way");
@@ -259,7 +198,7 @@ TEST_F(ConverterHardeningTest, AReadOnlyProgramFolderFailsEveryTargetAndSaysSo) 
     const auto log =
         run({"folder " + pics.string(), "click choose", "box", "click tobmp", "close"});
     EXPECT_THAT(
-        lines(log, "box "),
+        log.lines("box "),
         ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\na.png（无法写入目标文件）|信息：|8240"));
     EXPECT_THAT(namesIn(programDir()), ElementsAre("kelvarn"));
 }
@@ -300,7 +239,7 @@ TEST_F(ConverterHardeningTest,
     const auto log = run({"folder " + pics.string(), "click choose", "resources", "box",
                           "click tobmp", "resources", "box", "click tobmp", "resources", "box",
                           "click tobmp", "resources", "close"});
-    const auto boxes = lines(log, "box ");
+    const auto boxes = log.lines("box ");
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_THAT(boxes[0],
                 HasSubstr("box 图片转BMP完成，失败 " + std::to_string(bad) + " 个：\\r\\n"));
@@ -325,7 +264,7 @@ TEST_F(ConverterHardeningTest,
         EXPECT_EQ(decode(programDir() / "BMP" / converted[static_cast<size_t>(i / 2)]),
                   pattern(1 + i % 13, 1 + i % 7, i));
 
-    const auto measured = lines(log, "resources ");
+    const auto measured = log.lines("resources ");
     ASSERT_EQ(measured.size(), 4u);
     std::vector<Resources> r;
     for (const std::string& line : measured)

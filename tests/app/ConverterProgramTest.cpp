@@ -6,7 +6,7 @@
 #include "imaging/ImageRecord.h"
 #include "imaging/LoaderChain.h"
 #include "platform/files/Codepage.h"
-#include "tests/support/TempFolder.h"
+#include "tests/app/DrivenProgramTest.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,6 +26,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using kelvarn::testing::namesIn;
+using kelvarn::testing::ProgramRun;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -109,15 +111,6 @@ std::optional<Picture> decode(const fs::path& path) {
     return p;
 }
 
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The logged list, in the program's order: "list a|b" gives {a, b}.
 std::vector<std::string> listed(const std::string& line) {
     std::vector<std::string> items;
@@ -133,79 +126,16 @@ std::vector<std::string> listed(const std::string& line) {
     return items;
 }
 
-struct ProgramRun {
-    int exitCode = -1000;
-    std::vector<std::string> log;
-
-    // The logged lines that start with `prefix`, in order.
-    std::vector<std::string> lines(const std::string& prefix) const {
-        std::vector<std::string> found;
-        for (const std::string& line : log)
-            if (line.rfind(prefix, 0) == 0)
-                found.push_back(line);
-        return found;
-    }
-};
-
-class ConverterProgramTest : public ::testing::Test {
+class ConverterProgramTest : public kelvarn::testing::DrivenProgramTest {
 protected:
-    void SetUp() override {
-        fs::create_directories(programDir());
-        fs::create_directories(tempDir());
-        // The windowing system keeps its runtime folder apart, so that the temporary directory
-        // holds only what the program itself creates there.
-        fs::create_directories(root() / "runtime");
-        fs::permissions(root() / "runtime", fs::perms::owner_all, fs::perm_options::replace);
-        const fs::path program = programDir() / "kelvarn";
-        std::error_code ec;
-        fs::create_hard_link(KELVARN_DRIVEN_PROGRAM, program, ec);
-        if (ec)
-            fs::copy_file(KELVARN_DRIVEN_PROGRAM, program);
-        fs::permissions(program, fs::perms::owner_all, fs::perm_options::add);
-    }
-
-    fs::path root() const { return m_root.path(); }
-    fs::path programDir() const { return root() / "program"; }
-    fs::path tempDir() const { return root() / "tmp"; }
-    fs::path folder(const std::string& name) const {
-        fs::path p = root() / name;
-        fs::create_directories(p);
-        return p;
-    }
-
-    // Runs the program with one script command a line; the temporary directory must be empty
-    // afterwards.
-    // `environment` goes before the program, as "NAME=value ...".
+    // Runs the program with one script command a line; every scripted answer must have been
+    // used and the window closed. `environment` goes before the program, as "NAME=value ...".
     ProgramRun run(const std::vector<std::string>& script, const std::string& environment = {}) {
-        const fs::path scriptPath = root() / "script.txt";
-        const fs::path logPath = root() / "log.txt";
-        {
-            std::ofstream out(scriptPath);
-            for (const std::string& line : script)
-                out << line << "\n";
-        }
-        fs::remove(logPath);
-        const std::string command =
-            "cd '" + root().string() + "' && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR='" +
-            (root() / "runtime").string() + "' TMPDIR='" + tempDir().string() +
-            "' KELVARN_DRIVER_SCRIPT='" + scriptPath.string() + "' KELVARN_DRIVER_LOG='" +
-            logPath.string() + "' " + environment + " timeout 120 '" +
-            (programDir() / "kelvarn").string() + "' >'" + (root() / "output.txt").string() +
-            "' 2>&1";
-        const int status = std::system(command.c_str());
-        ProgramRun result;
-        if (WIFEXITED(status))
-            result.exitCode = WEXITSTATUS(status);
-        std::ifstream in(logPath);
-        for (std::string line; std::getline(in, line);)
-            result.log.push_back(line);
-        EXPECT_THAT(namesIn(tempDir()), IsEmpty()) << "temporary files left behind";
+        ProgramRun result = runProgram(script, environment, 120);
         EXPECT_THAT(result.lines("unused answers"), IsEmpty());
         EXPECT_THAT(result.lines("script ended with the window open"), IsEmpty());
         return result;
     }
-
-    kelvarn::testing::TempFolder m_root;
 };
 
 TEST_F(ConverterProgramTest, ListsTheChosenFoldersFilesOfTheCurrentTypeAndKeepsTheListOnCancel) {
