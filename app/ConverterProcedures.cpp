@@ -10,13 +10,13 @@
 #include "commands/core/ListBoxCommands.h"
 #include "commands/core/SystemCommands.h"
 #include "commands/core/TextCommands.h"
+#include "commands/image/ConversionCommands.h"
 #include "commands/shell/ShellLibrary.h"
-#include "imaging/ConversionCommands.h"
 #include "imaging/LoaderChain.h"
-#include "runtime/ArgRecord.h"
-#include "runtime/RuntimeEntries.h"
-#include "runtime/Text.h"
-#include "runtime/TypeTag.h"
+#include "runtime/core/ArgRecord.h"
+#include "runtime/core/RuntimeEntries.h"
+#include "runtime/core/Text.h"
+#include "runtime/core/TypeTag.h"
 
 #include <cfenv>
 #include <charconv>

@@ -6,10 +6,10 @@
 #include "app/ProcedureOffsets.h"
 #include "commands/core/CoreLibrary.h"
 #include "commands/core/FindFile.h"
+#include "commands/image/ConversionCommands.h"
 #include "commands/shell/ShellLibrary.h"
-#include "imaging/ConversionCommands.h"
-#include "ui/CoreDataTypes.h"
-#include "ui/WindowRuntimeInstall.h"
+#include "ui/window/CoreDataTypes.h"
+#include "ui/window/WindowRuntimeInstall.h"
 
 #include <span>
 

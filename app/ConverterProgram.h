@@ -3,7 +3,7 @@
 // code area base, constants area, form template, the table of the three libraries it was built
 // against), the entry procedure and the code area with its procedures by offset.
 
-#include "runtime/ProgramImage.h"
+#include "runtime/frame/ProgramImage.h"
 
 #include <cstdint>
 

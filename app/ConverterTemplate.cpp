@@ -7,14 +7,14 @@
 #include "app/ConverterUnits.h"
 #include "app/ProcedureOffsets.h"
 #include "platform/files/Codepage.h"
-#include "runtime/TypeTag.h"
-#include "ui/properties/ButtonProperties.h"
-#include "ui/properties/LabelProperties.h"
-#include "ui/properties/RadioBoxProperties.h"
-#include "ui/properties/WindowProperties.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/template/ButtonProperties.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/FormTemplateWriter.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 #include "ui/template/UnitRecord.h"
+#include "ui/template/WindowProperties.h"
 
 #include <string>
 #include <string_view>

@@ -5,11 +5,11 @@
 // (1, -4, -7, 253, 255) on the first line of standard output. Exit status: 0 when the code is
 // 1, 1 for any other code, 2 for a usage error.
 
-#include "imaging/ConversionCommands.h"
+#include "commands/image/ConversionCommands.h"
 #include "platform/files/Codepage.h"
 #include "platform/files/Process.h"
-#include "runtime/ArgRecord.h"
-#include "runtime/CommandCall.h"
+#include "runtime/core/ArgRecord.h"
+#include "runtime/core/CommandCall.h"
 
 #include <charconv>
 #include <cstdint>

@@ -2,17 +2,17 @@
 // the window runtime will: every record decoded, every property block read by its type and
 // written back, and a tag resized in place.
 
-#include "runtime/TypeTag.h"
-#include "ui/properties/ButtonProperties.h"
-#include "ui/properties/EditBoxProperties.h"
-#include "ui/properties/GroupBoxProperties.h"
-#include "ui/properties/IconFile.h"
-#include "ui/properties/LabelProperties.h"
-#include "ui/properties/ListBoxProperties.h"
-#include "ui/properties/RadioBoxProperties.h"
-#include "ui/properties/WindowProperties.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/template/ButtonProperties.h"
+#include "ui/template/EditBoxProperties.h"
 #include "ui/template/FormTemplateReader.h"
+#include "ui/template/GroupBoxProperties.h"
+#include "ui/template/IconFile.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/ListBoxProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 #include "ui/template/UnitRecord.h"
+#include "ui/template/WindowProperties.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,18 +3,18 @@
 // property block type and the older block versions.
 
 #include "app/ConverterTemplate.h"
-#include "runtime/TypeTag.h"
-#include "ui/properties/ButtonProperties.h"
-#include "ui/properties/EditBoxProperties.h"
-#include "ui/properties/GroupBoxProperties.h"
-#include "ui/properties/LabelProperties.h"
-#include "ui/properties/ListBoxProperties.h"
-#include "ui/properties/RadioBoxProperties.h"
-#include "ui/properties/WindowProperties.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/template/ButtonProperties.h"
+#include "ui/template/EditBoxProperties.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/FormTemplateReader.h"
 #include "ui/template/FormTemplateWriter.h"
+#include "ui/template/GroupBoxProperties.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/ListBoxProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 #include "ui/template/UnitRecord.h"
+#include "ui/template/WindowProperties.h"
 
 #include <cstdio>
 #include <string>

@@ -2,8 +2,8 @@
 // The core runtime library's side of the command-call convention: its link to the runtime
 // services and its command list in the library table's order.
 
-#include "runtime/ArgRecord.h"
-#include "runtime/RuntimeServices.h"
+#include "runtime/core/ArgRecord.h"
+#include "runtime/core/RuntimeServices.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "commands/core/FindFile.h"
 
 #include "platform/files/FileSearch.h"
-#include "runtime/RuntimeEntries.h"
-#include "runtime/Text.h"
+#include "runtime/core/RuntimeEntries.h"
+#include "runtime/core/Text.h"
 
 namespace kelvarn::commands {
 

@@ -5,8 +5,8 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/Text.h"
-#include "ui/WindowObject.h"
+#include "runtime/core/Text.h"
+#include "ui/window/WindowObject.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // Method commands of the ListBox unit: each becomes one or two list-box messages sent to the
 // unit's native control. Argument 1 is the unit reference (window id, unit id).
 
-#include "runtime/ArgRecord.h"
+#include "runtime/core/ArgRecord.h"
 
 namespace kelvarn::commands {
 

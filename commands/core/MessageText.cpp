@@ -1,6 +1,6 @@
 #include "commands/core/MessageText.h"
 
-#include "runtime/TypeTag.h"
+#include "runtime/core/TypeTag.h"
 
 #include <cinttypes>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 // The text a message box shows for a value of any basic type.
 
-#include "runtime/ArgRecord.h"
+#include "runtime/core/ArgRecord.h"
 
 #include <string>
 

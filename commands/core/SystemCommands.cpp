@@ -4,9 +4,9 @@
 #include "commands/core/MessageText.h"
 #include "platform/files/FileSystem.h"
 #include "platform/windowing/MessageBox.h"
-#include "runtime/Text.h"
-#include "runtime/TypeTag.h"
-#include "ui/WindowObject.h"
+#include "runtime/core/Text.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/window/WindowObject.h"
 
 namespace kelvarn::commands {
 

@@ -1,7 +1,7 @@
 #pragma once
 // System commands: the program's folder, folder creation, message boxes and pending messages.
 
-#include "runtime/ArgRecord.h"
+#include "runtime/core/ArgRecord.h"
 
 namespace kelvarn::commands {
 

@@ -1,6 +1,6 @@
 #include "commands/core/TextCommands.h"
 
-#include "runtime/Text.h"
+#include "runtime/core/Text.h"
 
 #include <algorithm>
 

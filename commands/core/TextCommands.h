@@ -1,7 +1,7 @@
 #pragma once
 // Text commands: lengths and cuts in bytes, with no double-byte awareness.
 
-#include "runtime/ArgRecord.h"
+#include "runtime/core/ArgRecord.h"
 
 namespace kelvarn::commands {
 

@@ -2,8 +2,8 @@
 
 #include "platform/windowing/FolderBrowser.h"
 #include "platform/windowing/Window.h"
-#include "runtime/RuntimeServices.h"
-#include "runtime/Text.h"
+#include "runtime/core/RuntimeServices.h"
+#include "runtime/core/Text.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // The shell interface library: the folder browse command.
 
-#include "runtime/ArgRecord.h"
+#include "runtime/core/ArgRecord.h"
 
 #include <array>
 #include <cstdint>

@@ -2,6 +2,8 @@
 
 #include "platform/windowing/Cursor.h"
 
+#include "platform/files/LittleEndian.h"
+
 #include "platform/windowing/Application.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/WindowObject.h"
@@ -66,14 +68,6 @@ std::optional<QCursor> cursorFor(CursorHandle cursor) {
     return it->second;
 }
 
-std::uint16_t read16(const std::uint8_t* p) {
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
-std::uint32_t read32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
-}
-
 } // namespace
 
 CursorHandle loadStandardCursor(std::uint32_t cursorId) {
@@ -85,15 +79,15 @@ CursorHandle createCursorFromFile(std::span<const std::uint8_t> bytes) {
         return 0;
     // Directory: reserved 0, type (1 icon, 2 cursor), count; then 16-byte entries whose
     // planes / bit-count words hold the hot spot in a cursor file.
-    if (bytes.size() < 6 + 16 || read16(bytes.data()) != 0)
+    if (bytes.size() < 6 + 16 || loadLe16(bytes.data()) != 0)
         return 0;
-    const std::uint16_t type = read16(bytes.data() + 2);
-    const std::uint16_t count = read16(bytes.data() + 4);
+    const std::uint16_t type = loadLe16(bytes.data() + 2);
+    const std::uint16_t count = loadLe16(bytes.data() + 4);
     if ((type != 1 && type != 2) || count == 0 || bytes.size() < 6 + 16u * count)
         return 0;
     const std::uint8_t* entry = bytes.data() + 6;
-    const std::uint32_t size = read32(entry + 8);
-    const std::uint32_t offset = read32(entry + 12);
+    const std::uint32_t size = loadLe32(entry + 8);
+    const std::uint32_t offset = loadLe32(entry + 12);
     if (offset > bytes.size() || size > bytes.size() - offset)
         return 0;
     // Qt's icon reader takes the data as an icon file; a cursor differs only in its type word.
@@ -102,8 +96,8 @@ CursorHandle createCursorFromFile(std::span<const std::uint8_t> bytes) {
     const QImage image = QImage::fromData(data, "ICO");
     if (image.isNull())
         return 0;
-    const int hotX = type == 2 ? read16(entry + 4) : image.width() / 2;
-    const int hotY = type == 2 ? read16(entry + 6) : image.height() / 2;
+    const int hotX = type == 2 ? loadLe16(entry + 4) : image.width() / 2;
+    const int hotY = type == 2 ? loadLe16(entry + 6) : image.height() / 2;
     const CursorHandle h = g_nextCursor++;
     customCursors().emplace(h, QCursor(QPixmap::fromImage(image), hotX, hotY));
     return h;

@@ -2,6 +2,8 @@
 
 #include "platform/windowing/Font.h"
 
+#include "platform/files/LittleEndian.h"
+
 #include "platform/windowing/Application.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -36,19 +38,6 @@ std::unordered_map<FontHandle, FontEntry>& fonts() {
 }
 
 FontHandle g_nextFont = 0x100;
-
-std::int32_t readInt(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) |
-                                     (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24));
-}
-
-void writeInt(std::uint8_t* p, std::int32_t value) {
-    const auto v = static_cast<std::uint32_t>(value);
-    p[0] = std::uint8_t(v);
-    p[1] = std::uint8_t(v >> 8);
-    p[2] = std::uint8_t(v >> 16);
-    p[3] = std::uint8_t(v >> 24);
-}
 
 QFont makeQFont(const FontDescription& d) {
     QFont font;
@@ -95,11 +84,11 @@ std::optional<FontDescription> readFontDescription(std::span<const std::uint8_t>
         return std::nullopt;
     const std::uint8_t* p = bytes.data();
     FontDescription d;
-    d.height = readInt(p);
-    d.width = readInt(p + 4);
-    d.escapement = readInt(p + 8);
-    d.orientation = readInt(p + 12);
-    d.weight = readInt(p + 16);
+    d.height = loadLe32Signed(p);
+    d.width = loadLe32Signed(p + 4);
+    d.escapement = loadLe32Signed(p + 8);
+    d.orientation = loadLe32Signed(p + 12);
+    d.weight = loadLe32Signed(p + 16);
     d.italic = p[20];
     d.underline = p[21];
     d.strikeOut = p[22];
@@ -115,11 +104,11 @@ std::optional<FontDescription> readFontDescription(std::span<const std::uint8_t>
 
 std::array<std::uint8_t, kFontDescriptionSize> writeFontDescription(const FontDescription& d) {
     std::array<std::uint8_t, kFontDescriptionSize> out{};
-    writeInt(out.data(), d.height);
-    writeInt(out.data() + 4, d.width);
-    writeInt(out.data() + 8, d.escapement);
-    writeInt(out.data() + 12, d.orientation);
-    writeInt(out.data() + 16, d.weight);
+    storeLe32(out.data(), static_cast<std::uint32_t>(d.height));
+    storeLe32(out.data() + 4, static_cast<std::uint32_t>(d.width));
+    storeLe32(out.data() + 8, static_cast<std::uint32_t>(d.escapement));
+    storeLe32(out.data() + 12, static_cast<std::uint32_t>(d.orientation));
+    storeLe32(out.data() + 16, static_cast<std::uint32_t>(d.weight));
     out[20] = d.italic;
     out[21] = d.underline;
     out[22] = d.strikeOut;

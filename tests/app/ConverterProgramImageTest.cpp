@@ -10,9 +10,9 @@
 #include "commands/core/ListBoxCommands.h"
 #include "commands/core/SystemCommands.h"
 #include "commands/core/TextCommands.h"
+#include "commands/image/ConversionCommands.h"
 #include "commands/shell/ShellLibrary.h"
-#include "imaging/ConversionCommands.h"
-#include "ui/CoreDataTypes.h"
+#include "ui/window/CoreDataTypes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,16 +3,16 @@
 #include "app/ConverterUnits.h"
 #include "app/EmbeddedTemplate.h"
 #include "app/ProcedureOffsets.h"
-#include "runtime/TypeTag.h"
-#include "ui/properties/ButtonProperties.h"
-#include "ui/properties/IconFile.h"
-#include "ui/properties/LabelProperties.h"
-#include "ui/properties/RadioBoxProperties.h"
-#include "ui/properties/WindowProperties.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/template/ButtonProperties.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/FormTemplateReader.h"
+#include "ui/template/IconFile.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 #include "ui/template/UnitRecord.h"
+#include "ui/template/WindowProperties.h"
 
 #include <gtest/gtest.h>
 

@@ -31,13 +31,13 @@
 #include "platform/windowing/TestHooks.h"
 #include "platform/windowing/Window.h"
 #include "platform/windowing/testing/InputSimulation.h"
-#include "runtime/ArgRecord.h"
-#include "runtime/MessageLoop.h"
-#include "runtime/RuntimeEntries.h"
-#include "runtime/TypeTag.h"
-#include "runtime/WindowRuntimeLink.h"
-#include "ui/WindowObject.h"
-#include "ui/WindowRuntime.h"
+#include "runtime/core/ArgRecord.h"
+#include "runtime/core/RuntimeEntries.h"
+#include "runtime/core/TypeTag.h"
+#include "runtime/frame/MessageLoop.h"
+#include "runtime/frame/WindowRuntimeLink.h"
+#include "ui/window/WindowObject.h"
+#include "ui/window/WindowRuntime.h"
 
 #include <cstdio>
 #include <cstdlib>

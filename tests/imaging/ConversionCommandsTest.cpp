@@ -1,8 +1,8 @@
-#include "imaging/ConversionCommands.h"
+#include "commands/image/ConversionCommands.h"
 #include "imaging/BmpCodec.h"
 #include "imaging/LoaderChain.h"
 #include "imaging/PngCodec.h"
-#include "runtime/CommandCall.h"
+#include "runtime/core/CommandCall.h"
 #include "tests/imaging/ChainTest.h"
 #include "tests/imaging/PictureMakers.h"
 

@@ -4,7 +4,7 @@
 // Each gives its code, leaves no partial target and no temporary file, and the next file of
 // the batch converts.
 
-#include "imaging/ConversionCommands.h"
+#include "commands/image/ConversionCommands.h"
 #include "imaging/LoaderChain.h"
 #include "platform/files/Process.h"
 #include "tests/imaging/HostileInputTest.h"

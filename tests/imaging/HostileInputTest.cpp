@@ -1,7 +1,7 @@
 #include "tests/imaging/HostileInputTest.h"
 
-#include "imaging/ConversionCommands.h"
-#include "runtime/CommandCall.h"
+#include "commands/image/ConversionCommands.h"
+#include "runtime/core/CommandCall.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

@@ -4,11 +4,11 @@
 // conversion commands take them, and the converted file carries the same name on disk.
 
 #include "commands/core/FindFile.h"
+#include "commands/image/ConversionCommands.h"
 #include "imaging/BmpCodec.h"
-#include "imaging/ConversionCommands.h"
 #include "imaging/PngCodec.h"
 #include "platform/files/Codepage.h"
-#include "runtime/Heap.h"
+#include "runtime/core/Heap.h"
 #include "tests/imaging/HostileInputTest.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // through the conversion commands. Afterwards no file descriptor, no mapping and no temporary
 // file is left, and the heap in use is back where it was before the batch.
 
+#include "commands/image/ConversionCommands.h"
 #include "imaging/BmpCodec.h"
-#include "imaging/ConversionCommands.h"
 #include "imaging/LoaderChain.h"
 #include "imaging/PngCodec.h"
 #include "tests/imaging/HostileInputTest.h"

@@ -2,12 +2,12 @@
 
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/testing/InputSimulation.h"
-#include "runtime/EventRecords.h"
-#include "runtime/RuntimeError.h"
-#include "runtime/RuntimeServices.h"
-#include "ui/EventDispatch.h"
-#include "ui/UnitPropertyAccess.h"
-#include "ui/WindowObject.h"
+#include "runtime/core/EventRecords.h"
+#include "runtime/core/RuntimeError.h"
+#include "runtime/core/RuntimeServices.h"
+#include "ui/window/EventDispatch.h"
+#include "ui/window/UnitPropertyAccess.h"
+#include "ui/window/WindowObject.h"
 
 #include <cstdio>
 #include <span>

@@ -1,8 +1,8 @@
 #include "LifeFixture.h"
 
 #include "platform/windowing/Messages.h"
-#include "runtime/RuntimeServices.h"
-#include "ui/WindowObject.h"
+#include "runtime/core/RuntimeServices.h"
+#include "ui/window/WindowObject.h"
 
 #include <span>
 

@@ -1,13 +1,13 @@
 #include "LifeFixture.h"
 
 #include "platform/windowing/Font.h"
-#include "runtime/Heap.h"
-#include "runtime/RuntimeError.h"
-#include "ui/FontMembers.h"
-#include "ui/UnitFields.h"
-#include "ui/UnitPropertyAccess.h"
-#include "ui/WindowObject.h"
+#include "runtime/core/Heap.h"
+#include "runtime/core/RuntimeError.h"
 #include "ui/template/ByteWriter.h"
+#include "ui/window/FontMembers.h"
+#include "ui/window/UnitFields.h"
+#include "ui/window/UnitPropertyAccess.h"
+#include "ui/window/WindowObject.h"
 
 #include <cstdio>
 #include <cstring>

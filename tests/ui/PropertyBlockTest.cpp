@@ -1,10 +1,10 @@
-#include "ui/properties/ButtonProperties.h"
-#include "ui/properties/EditBoxProperties.h"
-#include "ui/properties/GroupBoxProperties.h"
-#include "ui/properties/LabelProperties.h"
-#include "ui/properties/ListBoxProperties.h"
-#include "ui/properties/RadioBoxProperties.h"
-#include "ui/properties/WindowProperties.h"
+#include "ui/template/ButtonProperties.h"
+#include "ui/template/EditBoxProperties.h"
+#include "ui/template/GroupBoxProperties.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/ListBoxProperties.h"
+#include "ui/template/RadioBoxProperties.h"
+#include "ui/template/WindowProperties.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Small records and buffers the template tests build on.
 
-#include "runtime/TypeTag.h"
+#include "runtime/core/TypeTag.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/UnitBuffer.h"
 #include "ui/template/UnitRecord.h"

@@ -6,14 +6,14 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/testing/InputSimulation.h"
-#include "runtime/TypeTag.h"
-#include "ui/GlobalBlock.h"
-#include "ui/properties/EditBoxProperties.h"
-#include "ui/properties/LabelProperties.h"
-#include "ui/properties/WindowProperties.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/template/EditBoxProperties.h"
 #include "ui/template/FormIds.h"
-#include "ui/types/CommonEntries.h"
-#include "ui/types/FormWindow.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/WindowProperties.h"
+#include "ui/window/CommonEntries.h"
+#include "ui/window/FormWindow.h"
+#include "ui/window/GlobalBlock.h"
 
 #include <cstring>
 

@@ -7,10 +7,10 @@
 #include "imaging/PngCodec.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/TestHooks.h"
-#include "runtime/TypeTag.h"
+#include "runtime/core/TypeTag.h"
 #include "ui/template/FormIds.h"
-#include "ui/types/CommonEntries.h"
-#include "ui/types/FormWindow.h"
+#include "ui/window/CommonEntries.h"
+#include "ui/window/FormWindow.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,13 +3,13 @@
 #include "WindowRuntimeFixture.h"
 
 #include "platform/windowing/Styles.h"
-#include "runtime/TypeTag.h"
-#include "ui/GlobalBlock.h"
-#include "ui/properties/WindowProperties.h"
+#include "runtime/core/TypeTag.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/FormTemplateWriter.h"
-#include "ui/types/CommonEntries.h"
-#include "ui/types/FormWindow.h"
+#include "ui/template/WindowProperties.h"
+#include "ui/window/CommonEntries.h"
+#include "ui/window/FormWindow.h"
+#include "ui/window/GlobalBlock.h"
 
 namespace kelvarn::ui::test {
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/template/FormTemplateReader.h"
 
-#include "runtime/RuntimeError.h"
+#include "runtime/core/RuntimeError.h"
 
 namespace kelvarn::ui {
 

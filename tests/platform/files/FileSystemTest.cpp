@@ -1,0 +1,185 @@
+#include "platform/files/FileSystem.h"
+#include "platform/files/DynamicLibrary.h"
+#include "platform/files/FileMapping.h"
+#include "platform/files/Process.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace kelvarn::platform;
+using kelvarn::testing::TempFolder;
+
+namespace {
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+} // namespace
+
+TEST(FileMapping, NewMemoryIsZeroAndFlushedWritesReachTheFile) {
+    TempFolder dir;
+    std::string path = dir / "pixels.tmp";
+    FileMapping map;
+    ASSERT_EQ(map.create(path, 10000), FileMapping::Status::Ok);
+    auto* bytes = static_cast<unsigned char*>(map.data());
+    for (size_t i = 0; i < map.size(); ++i)
+        ASSERT_EQ(bytes[i], 0) << i;
+    bytes[0] = 'K';
+    bytes[9999] = 'n';
+    map.flush(5000, 0);
+    map.flush();
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 10000);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    std::string content = readFile(path);
+    EXPECT_EQ(content.front(), 'K');
+    EXPECT_EQ(content.back(), 'n');
+    map.closeAndRemove();
+    EXPECT_FALSE(map.isOpen());
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
+}
+
+TEST(FileMapping, ATakenNameIsNeitherOpenedNorFollowed) {
+    TempFolder dir;
+    std::string existing = dir / "QUILBRIX0.tmp";
+    std::ofstream(existing) << "keep me";
+    std::string target = dir / "elsewhere";
+    std::ofstream(target) << "target";
+    std::string link = dir / "QUILBRIX1.tmp";
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    std::string dangling = dir / "QUILBRIX2.tmp";
+    ASSERT_EQ(symlink((dir / "nowhere").c_str(), dangling.c_str()), 0);
+
+    FileMapping map;
+    EXPECT_EQ(map.create(existing, 64), FileMapping::Status::NameTaken);
+    EXPECT_EQ(map.create(link, 64), FileMapping::Status::NameTaken);
+    EXPECT_EQ(map.create(dangling, 64), FileMapping::Status::NameTaken);
+    EXPECT_EQ(readFile(existing), "keep me");
+    EXPECT_EQ(readFile(target), "target");
+    EXPECT_NE(access((dir / "nowhere").c_str(), F_OK), 0);
+    // Closing a mapping that never opened removes nothing.
+    map.closeAndRemove();
+    EXPECT_EQ(readFile(existing), "keep me");
+}
+
+TEST(FileMapping, FailuresLeaveNoFile) {
+    TempFolder dir;
+    FileMapping map;
+    EXPECT_EQ(map.create(dir / "missing/x.tmp", 64), FileMapping::Status::Failed);
+    EXPECT_EQ(map.create(dir / "zero.tmp", 0), FileMapping::Status::Failed);
+    EXPECT_NE(access((dir / "zero.tmp").c_str(), F_OK), 0);
+}
+
+TEST(FileMapping, MoveKeepsOneOwner) {
+    TempFolder dir;
+    FileMapping a;
+    ASSERT_EQ(a.create(dir / "m.tmp", 4096), FileMapping::Status::Ok);
+    FileMapping b(std::move(a));
+    EXPECT_FALSE(a.isOpen());
+    ASSERT_TRUE(b.isOpen());
+    static_cast<char*>(b.data())[0] = 1;
+    b.closeAndRemove();
+    EXPECT_NE(access((dir / "m.tmp").c_str(), F_OK), 0);
+}
+
+TEST(FileSystem, DirectoriesOneLevelAtATime) {
+    TempFolder dir;
+    EXPECT_TRUE(createDirectory(dir.path() + "\\PNG"));
+    EXPECT_TRUE(isDirectory(dir / "PNG"));
+    EXPECT_FALSE(createDirectory(dir / "PNG"));
+    EXPECT_FALSE(createDirectory(dir / "a/b"));
+    EXPECT_FALSE(deleteFile(dir / "PNG"));
+    EXPECT_TRUE(isDirectory(dir / "PNG"));
+}
+
+TEST(FileSystem, DeleteRemovesALinkNotItsTarget) {
+    TempFolder dir;
+    std::ofstream(dir / "target") << "t";
+    ASSERT_EQ(symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+    EXPECT_TRUE(deleteFile(dir / "link"));
+    EXPECT_EQ(readFile(dir / "target"), "t");
+    EXPECT_FALSE(deleteFile(dir / "link"));
+}
+
+TEST(FileSystem, RenameReplacesAndStreamsOpenRuntimePaths) {
+    TempFolder dir;
+    std::string gbName = dir.path() + "\\\xcd\xbc\xc6\xac.txt"; // 图片.txt
+    {
+        StreamPtr out = openStream(gbName, "wb");
+        ASSERT_TRUE(out);
+        std::fputs("new", out.get());
+    }
+    EXPECT_EQ(readFile(dir / "图片.txt"), "new");
+    std::ofstream(dir / "old.txt") << "old";
+    EXPECT_TRUE(renameFile(gbName, dir / "old.txt"));
+    EXPECT_EQ(readFile(dir / "old.txt"), "new");
+    EXPECT_FALSE(pathExists(gbName));
+    EXPECT_FALSE(openStream(dir / "none.txt", "rb"));
+}
+
+TEST(FileSystem, TemporaryDirectoryHonoursTmpdirOnlyWhenItExists) {
+    const char* saved = std::getenv("TMPDIR");
+    std::string savedValue = saved ? saved : "";
+    TempFolder dir;
+    setenv("TMPDIR", (dir.path() + "//").c_str(), 1);
+    EXPECT_EQ(temporaryDirectory(), dir.path());
+    setenv("TMPDIR", (dir / "missing").c_str(), 1);
+    EXPECT_EQ(temporaryDirectory(), "/tmp");
+    unsetenv("TMPDIR");
+    EXPECT_EQ(temporaryDirectory(), "/tmp");
+    if (saved)
+        setenv("TMPDIR", savedValue.c_str(), 1);
+}
+
+TEST(Process, ProgramPathAndCurrentDirectory) {
+    std::string self = programPath();
+    EXPECT_NE(self.find("platform_files_tests"), std::string::npos) << self;
+    EXPECT_EQ(self.front(), '/');
+    std::string before = currentDirectory();
+    TempFolder dir;
+    ASSERT_TRUE(setCurrentDirectory(dir.path()));
+    char resolved[4096];
+    ASSERT_TRUE(realpath(dir.path().c_str(), resolved));
+    EXPECT_EQ(currentDirectory(), resolved);
+    ASSERT_TRUE(setCurrentDirectory(before));
+    EXPECT_FALSE(setCurrentDirectory(dir / "missing"));
+}
+
+TEST(Process, TickCountAdvancesAndThreadIdIsStable) {
+    uint32_t t0 = tickCount();
+    usleep(20000);
+    uint32_t elapsed = tickCount() - t0;
+    EXPECT_GE(elapsed, 15u);
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_EQ(currentThreadId(), currentThreadId());
+    EXPECT_NE(currentThreadId(), 0u);
+}
+
+TEST(Process, HeapBlocksKeepTheirContentAcrossRealloc) {
+    auto* p = static_cast<char*>(heapAlloc(16));
+    ASSERT_TRUE(p);
+    std::memcpy(p, "0123456789abcdef", 16);
+    p = static_cast<char*>(heapRealloc(p, 1 << 20));
+    ASSERT_TRUE(p);
+    EXPECT_EQ(std::string(p, 16), "0123456789abcdef");
+    heapFree(p);
+    heapFree(nullptr);
+}
+
+TEST(DynamicLibrary, ResolvesExportsAndRefusesMissingOnes) {
+    auto libm = DynamicLibrary::load("libm.so.6");
+    ASSERT_TRUE(libm);
+    auto cosine = reinterpret_cast<double (*)(double)>(libm->symbol("cos"));
+    ASSERT_TRUE(cosine);
+    EXPECT_DOUBLE_EQ(cosine(0.0), 1.0);
+    EXPECT_EQ(libm->symbol("no_such_export_here"), nullptr);
+    EXPECT_EQ(DynamicLibrary::load("/nonexistent/lib.so"), nullptr);
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Interface entries every unit type shares (set, save and get properties go to the object's own
+// property set) and the text enumeration over a type's property block.
+
+#include "ui/template/FontBlock.h"
+#include "ui/template/PropertyBlock.h"
+#include "ui/window/CoreDataTypes.h"
+#include "ui/window/GlobalBlock.h"
+#include "ui/window/TypeInterface.h"
+#include "ui/window/WindowObject.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kelvarn::ui {
+
+int32_t setPropertyEntry(WindowObject* object, int32_t typeIndex, const TypeValue* value,
+                         int32_t reserved);
+void* savePropertiesEntry(WindowObject* object);
+int32_t getPropertyEntry(WindowObject* object, int32_t typeIndex, TypeValue* out);
+
+// The entry a type's interface function answers for `code`, or null.
+template <typename Entry> Entry typeEntry(uint32_t typeTag, int32_t code) {
+    const runtime::DataTypeEntry* type = dataTypeFor(typeTag);
+    if (!type || !type->interface)
+        return nullptr;
+    return reinterpret_cast<Entry>(type->interface(code));
+}
+
+// The entries every type answers alike: its own creation and text enumeration, and the shared
+// set, save and get entries above. Null for any other code.
+void* commonInterfaceEntry(int32_t code, CreateEntry create, EnumerateTextsEntry enumerateTexts);
+
+uint32_t typeFlagsOf(uint32_t typeTag);
+
+// Interface code 9 for a type whose properties `Visit(properties, onText, onFont)` walks: each
+// text goes to the callback as (text, null, 0, user) and each 60-byte font's face name as
+// (face, face, 1, user); a non-null answer replaces it. The block is written back at the
+// type's maximum version.
+template <typename Properties, typename Visit>
+void* enumerateBlockTexts(const uint8_t* block, uint32_t* blockLength, TextCallback callback,
+                          uintptr_t user, Visit visit) {
+    if (!blockLength || !callback)
+        return nullptr;
+    Properties p;
+    std::span<const uint8_t> bytes(block, block ? *blockLength : 0);
+    if (p.read(bytes) != BlockStatus::Ok)
+        return nullptr;
+    auto onText = [&](std::string& text) {
+        if (const char* replacement = callback(text.c_str(), nullptr, 0, user))
+            text = replacement;
+    };
+    auto onFont = [&](FontBlock& font) {
+        if (font.isDefault())
+            return;
+        std::string face = font.faceName();
+        if (const char* replacement = callback(face.c_str(), face.c_str(), 1, user))
+            font.setFaceName(replacement);
+    };
+    visit(p, onText, onFont);
+    std::vector<uint8_t> written = p.write();
+    void* result = globalBlockFrom(written);
+    if (result)
+        *blockLength = static_cast<uint32_t>(written.size());
+    return result;
+}
+
+} // namespace kelvarn::ui

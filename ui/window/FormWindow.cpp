@@ -1,0 +1,570 @@
+#include "ui/window/FormWindow.h"
+
+#include "platform/windowing/Messages.h"
+#include "platform/windowing/Painter.h"
+#include "platform/windowing/Styles.h"
+#include "platform/windowing/Window.h"
+#include "runtime/core/TypeTag.h"
+#include "ui/window/CommonEntries.h"
+#include "ui/window/GlobalBlock.h"
+#include "ui/window/LoadWindow.h"
+#include "ui/window/UnitTypes.h"
+#include "ui/window/WindowRuntime.h"
+
+#include <algorithm>
+
+namespace kelvarn::ui {
+namespace {
+
+using namespace platform;
+
+constexpr const char kDefaultClassName[] = "RkWindow";
+constexpr uint32_t kFrameStyles =
+    kWsCaption | kWsSysMenu | kWsThickFrame | kWsDlgFrame | kWsMinimizeBox | kWsMaximizeBox;
+constexpr uint32_t kFrameExStyles = kWsExToolWindow | kWsExClientEdge;
+
+CommonEventRaiser g_commonEventRaiser = nullptr;
+bool g_creatingModal = false;
+
+// The frame styles the window's properties ask for.
+void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) {
+    style = 0;
+    exStyle = 0;
+    int32_t border = clampChoice(p.borderStyle, 6);
+    if (border != 0) {
+        if (!p.title.empty() || p.controlBox) {
+            style |= kWsCaption;
+            if (p.controlBox)
+                style |= kWsSysMenu;
+        }
+        style |= kWsDlgFrame;
+        if (border == 1 || border == 3 || border == 5)
+            style |= kWsThickFrame;
+        if (border == 3 || border == 4)
+            exStyle |= kWsExToolWindow;
+        if (border == 5 || border == 6)
+            exStyle |= kWsExClientEdge;
+    }
+    if (p.maximizeButton)
+        style |= kWsMaximizeBox;
+    if (p.minimizeButton)
+        style |= kWsMinimizeBox;
+}
+
+bool ensureClass(const std::string& name) {
+    if (isClassRegistered(name))
+        return true;
+    WindowClass c;
+    c.name = name;
+    c.style = kCsHRedraw | kCsVRedraw | kCsDblClks;
+    c.noBackground = true;
+    return registerClass(c);
+}
+
+} // namespace
+
+std::optional<Region> windowShapeRegion(int32_t shape, int width, int height) {
+    Rect all{0, 0, width, height};
+    switch (shape) {
+    case 1:
+        return Region::ellipse(all);
+    case 2: {
+        int corner = std::min(width / 5, height / 5);
+        return Region::roundRect(all, corner, corner);
+    }
+    case 3: {
+        Region ring = Region::ellipse(all);
+        Rect inner{width / 4, height / 4, width - width / 4, height - height / 4};
+        ring.subtract(Region::ellipse(inner));
+        return ring;
+    }
+    default: {
+        std::vector<uint16_t> outline = windowShapeOutline(shape);
+        if (outline.empty())
+            return std::nullopt;
+        std::vector<Point> points;
+        for (size_t i = 0; i + 1 < outline.size() && outline[i] != 0xFFFF; i += 2)
+            points.push_back({static_cast<int>(int64_t{outline[i]} * width / 32767),
+                              static_cast<int>(int64_t{outline[i + 1]} * height / 32767)});
+        return Region::polygon(std::move(points));
+    }
+    }
+}
+
+void setCommonEventRaiser(CommonEventRaiser raiser) {
+    g_commonEventRaiser = raiser;
+}
+
+void publishModalCreation(bool modal) {
+    g_creatingModal = modal;
+}
+
+FormWindow::FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
+    : WindowObject(runtime::kTagWindow, windowId, unitId, creationArgument) {}
+
+FormWindow::~FormWindow() = default;
+
+WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uint32_t style,
+                                 WindowHandle owner, uintptr_t /*menu*/, int32_t left, int32_t top,
+                                 int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
+                                 uintptr_t creationArgument) {
+    auto object = std::make_unique<FormWindow>(windowId, unitId, creationArgument);
+    WindowProperties& p = object->m_properties;
+    if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
+        return nullptr;
+
+    uint32_t frame = 0;
+    uint32_t exStyle = 0;
+    frameStyles(p, frame, exStyle);
+    style |= kWsClipChildren | frame;
+
+    int x = left;
+    int y = top;
+    if (p.startPosition == 1) {
+        Size screen = screenSize();
+        x = (screen.width - width) / 2;
+        y = (screen.height - height) / 2;
+    } else if (p.startPosition == 2) {
+        style |= kWsMinimize;
+    } else if (p.startPosition == 3 && (style & kWsThickFrame)) {
+        style |= kWsMaximize;
+    }
+
+    if ((g_creatingModal || !p.shownInTaskbar) && owner == 0)
+        owner = hiddenOwnerWindow();
+    if (owner != 0)
+        style |= kWsPopup;
+    if (p.alwaysOnTop)
+        exStyle |= kWsExTopmost;
+
+    std::string className = p.windowClassName.empty() ? kDefaultClassName : p.windowClassName;
+    if (!ensureClass(className))
+        return nullptr;
+    CreateParams params;
+    params.exStyle = exStyle;
+    params.className = className;
+    params.title = p.title;
+    params.style = style;
+    params.x = x;
+    params.y = y;
+    params.width = width;
+    params.height = height;
+    params.parent = owner;
+    WindowHandle handle = createWindow(params);
+    if (handle == 0)
+        return nullptr;
+    auto* self = static_cast<FormWindow*>(adopt(std::move(object), handle));
+    if (!self) {
+        destroyWindow(handle);
+        return nullptr;
+    }
+    Rect outer = windowRect(handle);
+    if (outer.width() != width || outer.height() != height)
+        moveWindow(handle, x, y, width, height);
+    self->m_hasIcon = setWindowIconFromFile(handle, self->m_properties.icon);
+    self->applyShape();
+    self->applyFont(FontBlock{}, false);
+    return self;
+}
+
+WindowRecord* FormWindow::record() const {
+    return windowTable().find(windowId());
+}
+
+void FormWindow::applyFrameStyles() {
+    uint32_t frame = 0;
+    uint32_t exFrame = 0;
+    frameStyles(m_properties, frame, exFrame);
+    setWindowStyle(handle(), (windowStyle(handle()) & ~kFrameStyles) | frame);
+    setWindowExStyle(handle(), (windowExStyle(handle()) & ~kFrameExStyles) | exFrame);
+}
+
+void FormWindow::applyStartPosition(int32_t position) {
+    if (!isWindowVisible(handle()))
+        return;
+    switch (position) {
+    case 0:
+        showWindow(handle(), kSwShowNormal);
+        break;
+    case 1: {
+        if (isIconic(handle()) || isZoomed(handle()))
+            showWindow(handle(), kSwRestore);
+        Rect r = windowRect(handle());
+        Size screen = screenSize();
+        moveWindow(handle(), (screen.width - r.width()) / 2, (screen.height - r.height()) / 2,
+                   r.width(), r.height());
+        break;
+    }
+    case 2:
+        showWindow(handle(), kSwShowMinimized);
+        break;
+    default:
+        showWindow(handle(), kSwShowMaximized);
+        break;
+    }
+}
+
+void FormWindow::applyTopmost() {
+    changeExStyle(kWsExTopmost, m_properties.alwaysOnTop != 0);
+    if (m_properties.alwaysOnTop)
+        return;
+    // The program's other always-on-top windows that stay out of the taskbar keep their place.
+    WindowTable& table = windowTable();
+    for (size_t i = 0; i < table.size(); ++i) {
+        auto* other = dynamic_cast<FormWindow*>(loadedWindowObject(table.at(i)));
+        if (other && other != this && other->m_properties.alwaysOnTop &&
+            !other->m_properties.shownInTaskbar)
+            setWindowExStyle(other->handle(), windowExStyle(other->handle()) | kWsExTopmost);
+    }
+}
+
+void FormWindow::applyShape() {
+    Rect r = windowRect(handle());
+    std::optional<Region> region =
+        windowShapeRegion(m_properties.windowShape, r.width(), r.height());
+    setWindowRegion(handle(), region ? &*region : nullptr);
+}
+
+int32_t FormWindow::setProperty(int32_t typeIndex, const TypeValue& v) {
+    WindowProperties& p = m_properties;
+    switch (typeIndex) {
+    case 0:
+        p.title = v.text() ? v.text() : "";
+        setWindowText(handle(), p.title);
+        applyFrameStyles();
+        break;
+    case 1:
+        p.borderStyle = clampChoice(v.integer(), 6);
+        applyFrameStyles();
+        break;
+    case 2:
+        p.backgroundColour = static_cast<uint32_t>(v.word);
+        invalidateWindow(handle());
+        break;
+    case 3:
+        p.backgroundPicture.assign(v.data(), v.data() + (v.data() ? v.length : 0));
+        invalidateWindow(handle());
+        break;
+    case 4:
+        p.pictureMode = clampChoice(v.integer(), 3);
+        if (!p.backgroundPicture.empty())
+            invalidateWindow(handle());
+        break;
+    case 5:
+        // No sound is played on this platform; the block is kept for saving.
+        p.backgroundSound.assign(v.data(), v.data() + (v.data() ? v.length : 0));
+        break;
+    case 6:
+        p.soundPlayMode = clampChoice(v.integer(), 2);
+        break;
+    case 7:
+        p.controlBox = v.integer() != 0;
+        applyFrameStyles();
+        break;
+    case 8:
+        p.maximizeButton = v.integer() != 0;
+        applyFrameStyles();
+        break;
+    case 9:
+        p.minimizeButton = v.integer() != 0;
+        applyFrameStyles();
+        break;
+    case 10:
+        p.startPosition = clampChoice(v.integer(), 3);
+        applyStartPosition(p.startPosition);
+        break;
+    case 11:
+        p.movable = v.integer() != 0;
+        break;
+    case 12:
+        p.icon.assign(v.data(), v.data() + (v.data() ? v.length : 0));
+        m_hasIcon = setWindowIconFromFile(handle(), p.icon);
+        break;
+    case 13:
+        p.enterMovesFocus = v.integer();
+        break;
+    case 14:
+        p.escapeCloses = v.integer();
+        break;
+    case 15:
+        p.f1OpensHelp = v.integer();
+        break;
+    case 16:
+        p.helpFileName = v.text() ? v.text() : "";
+        break;
+    case 17:
+        p.helpContext = v.integer();
+        break;
+    case 18:
+        p.shownInTaskbar = v.integer();
+        break;
+    case 19:
+        p.dragByAnyPoint = v.integer();
+        break;
+    case 20:
+        p.windowShape = clampChoice(v.integer(), 29);
+        applyShape();
+        break;
+    case 21:
+        p.alwaysOnTop = v.integer() != 0;
+        applyTopmost();
+        break;
+    case 22:
+        p.extraWord = v.integer();
+        break;
+    case 23:
+        p.windowClassName = v.text() ? v.text() : "";
+        break;
+    default:
+        break;
+    }
+    return 0; // a window is never re-created
+}
+
+bool FormWindow::getProperty(int32_t typeIndex, TypeValue& out) {
+    const WindowProperties& p = m_properties;
+    auto word = [&out](int64_t v) {
+        out = {static_cast<uintptr_t>(static_cast<uint32_t>(v)), 0};
+        return true;
+    };
+    switch (typeIndex) {
+    case 0:
+        out = keepText(windowText(handle()));
+        return true;
+    case 1:
+        return word(p.borderStyle);
+    case 2:
+        return word(p.backgroundColour);
+    case 3:
+        out = keepBytes(p.backgroundPicture);
+        return true;
+    case 4:
+        return word(p.pictureMode);
+    case 5:
+        out = keepBytes(p.backgroundSound);
+        return true;
+    case 6:
+        return word(p.soundPlayMode);
+    case 7:
+        return word(p.controlBox);
+    case 8:
+        return word(p.maximizeButton);
+    case 9:
+        return word(p.minimizeButton);
+    case 10:
+        return word(isIconic(handle()) ? 2 : (isZoomed(handle()) ? 3 : 0));
+    case 11:
+        return word(p.movable);
+    case 12:
+        out = keepBytes(p.icon);
+        return true;
+    case 13:
+        return word(p.enterMovesFocus);
+    case 14:
+        return word(p.escapeCloses);
+    case 15:
+        return word(p.f1OpensHelp);
+    case 16:
+        out = keepText(p.helpFileName);
+        return true;
+    case 17:
+        return word(p.helpContext);
+    case 18:
+        return word(p.shownInTaskbar);
+    case 19:
+        return word(p.dragByAnyPoint);
+    case 20:
+        return word(p.windowShape);
+    case 21:
+        return word(p.alwaysOnTop);
+    case 22:
+        return word(p.extraWord);
+    case 23:
+        out = keepText(p.windowClassName);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FormWindow::showAsLoaded() {
+    switch (m_properties.startPosition) {
+    case 2:
+        showWindow(handle(), kSwShowMinimized);
+        break;
+    case 3:
+        showWindow(handle(), kSwRestore);
+        showWindow(handle(), kSwShowMaximized);
+        break;
+    default:
+        showWindow(handle(), kSwShow);
+        break;
+    }
+    WindowHandle focus = focusWindow();
+    if (focus == handle()) {
+        raiseEvent(kEventGotFocus);
+    } else if (WindowRecord* r = record()) {
+        int32_t index = FindUnitIndexByHandle(*r, focus, true);
+        if (index > 0)
+            if (WindowObject* unit = loadedUnitObject(*r, static_cast<uint32_t>(index)))
+                unit->raiseEvent(kEventGotFocus);
+    }
+}
+
+void FormWindow::paintBackground() {
+    Painter painter(handle());
+    if (!painter.isValid())
+        return;
+    painter.fillRect(painter.clientRect(), m_properties.backgroundColour);
+}
+
+void FormWindow::close() {
+    if (raiseEvent(kWindowEventCloseRequested).cancelled())
+        return;
+    if (!isAlive() || raiseEvent(kWindowEventClose).cancelled())
+        return;
+    if (isAlive())
+        destroyWindow(handle());
+}
+
+void FormWindow::onDestroy() {
+    raiseEvent(kWindowEventDestroyed);
+    if (modalLoopWindow() == handle()) {
+        // Windows this modal window disabled get their previous state back.
+        for (auto [window, wasEnabled] : m_disabledWindows)
+            if (isWindow(window))
+                enableWindow(window, wasEnabled);
+        m_disabledWindows.clear();
+    }
+}
+
+LResult FormWindow::handleMessage(uint32_t message, WParam wParam, LParam lParam) {
+    switch (message) {
+    case kWmPaint:
+        paintBackground();
+        return 0;
+    case kWmEraseBkgnd:
+        return 1;
+    case kWmClose:
+        close();
+        return 0;
+    case kWmMove:
+        callPrevious(message, wParam, lParam);
+        raiseEvent(kWindowEventMoved);
+        return 0;
+    case kWmSize:
+        callPrevious(message, wParam, lParam);
+        if (m_properties.windowShape != 0)
+            applyShape();
+        raiseEvent(kWindowEventResized);
+        return 0;
+    case kWmActivate:
+        callPrevious(message, wParam, lParam);
+        if (wParam != 0) {
+            if (!isWindowEnabled(handle()) && modalLoopWindow() && modalLoopWindow() != handle() &&
+                isWindow(modalLoopWindow())) {
+                setActiveWindow(modalLoopWindow());
+                return 0;
+            }
+            if (!m_firstActivationDone) {
+                m_firstActivationDone = true;
+                raiseEvent(kWindowEventFirstActivation);
+            }
+            if (isAlive())
+                raiseEvent(kWindowEventActivated);
+            WindowHandle focus = focusWindow();
+            if (isAlive() && (focus == 0 || focus == handle()))
+                restoreFocus();
+        } else {
+            WindowHandle focus = focusWindow();
+            if (focus != 0 && focus != handle())
+                m_lastFocus = focus;
+            raiseEvent(kWindowEventDeactivated);
+        }
+        return 0;
+    case kWmSetFocus:
+        callPrevious(message, wParam, lParam);
+        restoreFocus();
+        // The window raises -7 and -8 only when it keeps the focus itself.
+        if (isAlive() && focusWindow() == handle()) {
+            m_ownFocus = true;
+            raiseEvent(kEventGotFocus);
+        }
+        return 0;
+    case kWmKillFocus:
+        callPrevious(message, wParam, lParam);
+        if (m_ownFocus) {
+            m_ownFocus = false;
+            raiseEvent(kEventLostFocus);
+        }
+        return 0;
+    case kWmShowWindow:
+        callPrevious(message, wParam, lParam);
+        raiseEvent(wParam ? kWindowEventShown : kWindowEventHidden);
+        return 0;
+    default:
+        return WindowObject::handleMessage(message, wParam, lParam);
+    }
+}
+
+bool FormWindow::preTranslateMessage(Message& message) {
+    WindowHandle target = message.window;
+    // Only what is aimed at this window or something inside it.
+    WindowHandle w = target;
+    while (w != 0 && w != handle())
+        w = parentWindow(w);
+    if (w == 0)
+        return false;
+
+    bool keyboard = message.message >= kWmKeyDown && message.message <= kWmSysChar;
+    if (keyboard && !isWindowEnabled(target))
+        return false;
+    if ((message.message == kWmKeyDown || message.message == kWmSysKeyDown) && handleKey(message))
+        return true;
+    if (m_properties.dragByAnyPoint && handleDrag(message))
+        return true;
+    // The hook point of the common events (-1 to -6, -9 to -12).
+    if (g_commonEventRaiser)
+        return g_commonEventRaiser(*this, message);
+    return false;
+}
+
+} // namespace kelvarn::ui
+
+namespace kelvarn::ui {
+namespace {
+
+WindowObject* createEntry(const uint8_t* block, uint32_t blockLength, uint32_t style,
+                          platform::WindowHandle parent, uint32_t, uintptr_t menu, int32_t left,
+                          int32_t top, int32_t width, int32_t height, uint32_t windowId,
+                          uint32_t unitId, uint32_t, uintptr_t creationArgument) {
+    return FormWindow::create(block, blockLength, style, parent, menu, left, top, width, height,
+                              windowId, unitId, creationArgument);
+}
+
+void* iconEntry(const uint8_t* block, uint32_t blockLength) {
+    WindowProperties p;
+    if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
+        return nullptr;
+    return globalBlockFrom(p.icon);
+}
+
+void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callback,
+                     uintptr_t user) {
+    return enumerateBlockTexts<WindowProperties>(block, length, callback, user,
+                                                 [](WindowProperties& p, auto& text, auto&) {
+                                                     text(p.windowClassName);
+                                                     text(p.title);
+                                                     text(p.helpFileName);
+                                                 });
+}
+
+} // namespace
+
+void* windowInterface(int32_t code) {
+    if (code == kInterfaceIcon)
+        return reinterpret_cast<void*>(&iconEntry);
+    return commonInterfaceEntry(code, &createEntry, &enumerateTexts);
+}
+
+} // namespace kelvarn::ui

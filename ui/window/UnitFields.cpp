@@ -1,0 +1,111 @@
+#include "ui/window/UnitFields.h"
+
+#include "ui/template/ByteWriter.h"
+
+namespace kelvarn::ui {
+
+std::optional<UnitRecordLayout> UnitFields::layout() const {
+    if (m_index >= m_buffer.count() || m_buffer.isMenuItem(m_index))
+        return std::nullopt;
+    return walkUnitRecord(m_buffer.recordData(m_index));
+}
+
+bool UnitFields::isValid() const {
+    return layout().has_value();
+}
+
+uint32_t UnitFields::wordAt(size_t offset) const {
+    std::span<const uint8_t> data = m_buffer.recordData(m_index);
+    return offset + 4 <= data.size() ? loadU32(data.data() + offset) : 0;
+}
+
+void UnitFields::setWordAt(size_t offset, uint32_t value) {
+    std::span<uint8_t> data = m_buffer.recordData(m_index);
+    if (offset + 4 <= data.size())
+        storeU32(data.data() + offset, value);
+}
+
+uint32_t UnitFields::typeTag() const {
+    return m_index < m_buffer.count() ? wordAt(UnitRecordLayout::kTypeTag) : 0;
+}
+
+uint32_t UnitFields::objectSlot() const {
+    auto l = layout();
+    return l ? wordAt(l->objectSlot) : 0;
+}
+
+void UnitFields::setObjectSlot(uint32_t value) {
+    if (auto l = layout())
+        setWordAt(l->objectSlot, value);
+}
+
+int32_t UnitFields::left() const {
+    auto l = layout();
+    return l ? static_cast<int32_t>(wordAt(l->left())) : 0;
+}
+
+int32_t UnitFields::top() const {
+    auto l = layout();
+    return l ? static_cast<int32_t>(wordAt(l->top())) : 0;
+}
+
+int32_t UnitFields::width() const {
+    auto l = layout();
+    return l ? static_cast<int32_t>(wordAt(l->width())) : 0;
+}
+
+int32_t UnitFields::height() const {
+    auto l = layout();
+    return l ? static_cast<int32_t>(wordAt(l->height())) : 0;
+}
+
+uint32_t UnitFields::cursorSlot() const {
+    auto l = layout();
+    return l ? wordAt(l->cursorSlot()) : 0;
+}
+
+void UnitFields::setCursorSlot(uint32_t value) {
+    if (auto l = layout())
+        setWordAt(l->cursorSlot(), value);
+}
+
+uint32_t UnitFields::parentId() const {
+    auto l = layout();
+    return l ? wordAt(l->parentId()) : 0;
+}
+
+std::vector<uint32_t> UnitFields::children() const {
+    std::vector<uint32_t> ids;
+    if (auto l = layout())
+        for (uint32_t i = 0; i < l->childTotal; ++i)
+            ids.push_back(wordAt(l->children() + 4 * i));
+    return ids;
+}
+
+std::span<const uint8_t> UnitFields::mousePointer() const {
+    auto l = layout();
+    if (!l)
+        return {};
+    std::span<const uint8_t> data = m_buffer.recordData(m_index);
+    uint32_t n = wordAt(l->mousePointer);
+    return data.subspan(l->mousePointer + 4, n);
+}
+
+uint32_t UnitFields::stateFlags() const {
+    auto l = layout();
+    return l ? wordAt(l->stateFlags) : 0;
+}
+
+int32_t UnitFields::tabOrder() const {
+    auto l = layout();
+    return l ? static_cast<int32_t>(wordAt(l->tabOrder())) : 0;
+}
+
+std::span<const uint8_t> UnitFields::propertyBlock() const {
+    auto l = layout();
+    if (!l)
+        return {};
+    return std::span<const uint8_t>(m_buffer.recordData(m_index)).subspan(l->propertyBlock);
+}
+
+} // namespace kelvarn::ui

@@ -1,0 +1,563 @@
+#include "ui/window/UnitPropertyAccess.h"
+
+#include "platform/windowing/Cursor.h"
+#include "platform/windowing/Styles.h"
+#include "platform/windowing/Window.h"
+#include "runtime/core/Heap.h"
+#include "runtime/core/RuntimeApp.h"
+#include "runtime/core/RuntimeError.h"
+#include "runtime/frame/MessageLoop.h"
+#include "ui/template/ByteWriter.h"
+#include "ui/template/FormIds.h"
+#include "ui/template/UnitRecord.h"
+#include "ui/window/FontMembers.h"
+#include "ui/window/LoadWindow.h"
+#include "ui/window/MousePointer.h"
+#include "ui/window/TypeInterface.h"
+#include "ui/window/WindowObject.h"
+#include "ui/window/WindowRuntime.h"
+
+#include <array>
+#include <cstring>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace kelvarn::ui {
+namespace {
+
+// "未载入欲访问窗口组件所在的窗口"
+constexpr char kUnitWindowNotLoaded[] =
+    "\xce\xb4\xd4\xd8\xc8\xeb\xd3\xfb\xb7\xc3\xce\xca\xb4\xb0\xbf\xda\xd7\xe9\xbc\xfe\xcb\xf9"
+    "\xd4\xda\xb5\xc4\xb4\xb0\xbf\xda";
+// "指定窗口尚未载入"
+constexpr char kWindowNotLoaded[] = "\xd6\xb8\xb6\xa8\xb4\xb0\xbf\xda\xc9\xd0\xce\xb4\xd4\xd8"
+                                    "\xc8\xeb";
+// "指定窗口或窗口组件不存在或尚未载入": a unit id that names no record of the window.
+constexpr char kUnitMissing[] = "\xd6\xb8\xb6\xa8\xb4\xb0\xbf\xda\xbb\xf2\xb4\xb0\xbf\xda\xd7"
+                                "\xe9\xbc\xfe\xb2\xbb\xb4\xe6\xd4\xda\xbb\xf2\xc9\xd0\xce\xb4"
+                                "\xd4\xd8\xc8\xeb";
+
+constexpr uint32_t kMenuHidden = 0x1;
+constexpr uint32_t kMenuDisabled = 0x2;
+constexpr uint32_t kMenuChecked = 0x4;
+
+enum class KindClass { Integer, Choice, Logical, EightByte, ByteBlock, Font, Text };
+
+KindClass classify(uint16_t kind) {
+    switch (kind) {
+    case 1000:
+    case 1001:
+    case 1014:
+    case 1015:
+    case 1017:
+        return KindClass::Integer;
+    case 1006:
+        return KindClass::Choice;
+    case 1003:
+        return KindClass::Logical;
+    case 1002:
+    case 1004:
+        return KindClass::EightByte;
+    case 1009:
+    case 1010:
+    case 1011:
+    case 1012:
+    case 1023:
+    case 1024:
+        return KindClass::ByteBlock;
+    case 1013:
+        return KindClass::Font;
+    default:
+        return KindClass::Text;
+    }
+}
+constexpr uint16_t kKindMousePointer = 1011;
+
+struct UnitRef {
+    WindowRecord* window = nullptr;
+    uint32_t index = 0;
+};
+
+UnitRef findUnit(uint32_t windowId, uint32_t unitId) {
+    WindowRecord* window = windowTable().find(windowId);
+    if (!window)
+        runtime::reportRuntimeError(kUnitWindowNotLoaded, 0);
+    std::optional<uint32_t> index = unitId == 0 && window->units.count() > 0
+                                        ? std::optional<uint32_t>(0)
+                                        : window->units.findById(unitId);
+    if (!index)
+        runtime::reportRuntimeError(kUnitMissing, 0);
+    return {window, *index};
+}
+
+uint32_t recordTypeTag(const UnitBuffer& units, uint32_t index) {
+    std::span<const uint8_t> data = units.recordData(index);
+    return data.size() >= 4 ? loadU32(data.data()) : 0;
+}
+
+// Field words of a unit record, found by walking it afresh (records move when another one
+// changes length).
+std::optional<UnitRecordLayout> layoutOf(const UnitBuffer& units, uint32_t index) {
+    return walkUnitRecord(units.recordData(index));
+}
+
+uint32_t fieldWord(const UnitBuffer& units, uint32_t index, size_t offset) {
+    std::span<const uint8_t> data = units.recordData(index);
+    return offset + 4 <= data.size() ? loadU32(data.data() + offset) : 0;
+}
+
+void setFieldWord(UnitBuffer& units, uint32_t index, size_t offset, uint32_t value) {
+    std::span<uint8_t> data = units.recordData(index);
+    if (offset + 4 <= data.size())
+        storeU32(data.data() + offset, value);
+}
+
+std::span<const uint8_t> pointerBlockOf(const UnitBuffer& units, uint32_t index,
+                                        const UnitRecordLayout& layout) {
+    std::span<const uint8_t> data = units.recordData(index);
+    auto n = static_cast<int32_t>(fieldWord(units, index, layout.mousePointer));
+    if (n <= 0)
+        return {};
+    return data.subspan(layout.mousePointer + 4, static_cast<size_t>(n));
+}
+
+// --- values handed to the procedure -------------------------------------------------------
+
+runtime::PropertyValue addressValue(const void* address) {
+    runtime::PropertyValue value;
+    value.setAddress(address);
+    return value;
+}
+
+runtime::PropertyValue integerValue(uint32_t v) {
+    return {v, 0};
+}
+
+char* newText(std::string_view text) {
+    if (text.empty())
+        return nullptr;
+    auto* copy = static_cast<char*>(runtime::MemAlloc(static_cast<int32_t>(text.size() + 1)));
+    std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = 0;
+    return copy;
+}
+
+// A binary-data block: 32-bit 1, 32-bit byte count, the bytes. Null for no bytes.
+void* newBinaryBlock(std::span<const uint8_t> bytes) {
+    if (bytes.empty())
+        return nullptr;
+    int32_t size = bytes.size() <= static_cast<size_t>(INT32_MAX - 8)
+                       ? static_cast<int32_t>(bytes.size() + 8)
+                       : -1; // reported as a failed allocation
+    auto* block = static_cast<uint8_t*>(runtime::MemAlloc(size));
+    storeU32(block, 1);
+    storeU32(block + 4, static_cast<uint32_t>(bytes.size()));
+    std::memcpy(block + 8, bytes.data(), bytes.size());
+    return block;
+}
+
+// A pointer block as the procedure sees it: the first word a public number.
+void* newPointerBlock(std::span<const uint8_t> stored) {
+    void* block = newBinaryBlock(stored);
+    if (block && stored.size() >= 4) {
+        auto* first = static_cast<uint8_t*>(block) + 8;
+        storeU32(first, publicFromCursorId(loadU32(first)));
+    }
+    return block;
+}
+
+// The bytes of a procedure's binary-data block; none for null.
+std::span<const uint8_t> blockBytes(const void* block) {
+    if (!block)
+        return {};
+    const auto* p = static_cast<const uint8_t*>(block);
+    auto n = static_cast<int32_t>(loadU32(p + 4));
+    return n > 0 ? std::span<const uint8_t>(p + 8, static_cast<size_t>(n))
+                 : std::span<const uint8_t>();
+}
+
+// A pointer block as stored: the first word turned from the public number into the cursor id.
+std::vector<uint8_t> storedPointerBytes(std::span<const uint8_t> bytes) {
+    std::vector<uint8_t> copy(bytes.begin(), bytes.end());
+    if (copy.size() >= 4)
+        storeU32(copy.data(), cursorIdFromPublic(loadU32(copy.data())));
+    return copy;
+}
+
+const void* addressOf(uint32_t low, uint32_t high) {
+    runtime::PropertyValue v{low, high};
+    return v.address();
+}
+
+// --- type properties ----------------------------------------------------------------------
+
+struct TypeProperty {
+    const runtime::DataTypeEntry* type = nullptr;
+    uint16_t kind = 0;
+};
+
+std::optional<TypeProperty> typeProperty(uint32_t typeTag, int32_t propertyIndex) {
+    const runtime::DataTypeEntry* type = runtime::runtimeApp().dataTypeEntry(typeTag);
+    if (!type || !type->interface || !type->properties || propertyIndex >= type->propertyCount)
+        return std::nullopt;
+    return TypeProperty{type, type->properties[propertyIndex].kind};
+}
+
+template <typename Entry> Entry typeEntry(const runtime::DataTypeEntry& type, int32_t code) {
+    return reinterpret_cast<Entry>(type.interface(code));
+}
+
+runtime::PropertyValue readTypeProperty(WindowObject& object, uint32_t typeTag,
+                                        int32_t propertyIndex, int32_t member) {
+    std::optional<TypeProperty> property = typeProperty(typeTag, propertyIndex);
+    if (!property)
+        return {};
+    auto get = typeEntry<GetPropertyEntry>(*property->type, kInterfaceGetProperty);
+    TypeValue out;
+    if (!get || !get(&object, propertyIndex - 8, &out))
+        return {};
+    std::span<const uint8_t> bytes;
+    if (out.word != 0 && out.length != 0)
+        bytes = std::span<const uint8_t>(out.data(), out.length);
+
+    switch (classify(property->kind)) {
+    case KindClass::Integer:
+    case KindClass::Choice:
+        return integerValue(static_cast<uint32_t>(out.word));
+    case KindClass::Logical:
+        return integerValue(out.word == 1 ? 1 : 0);
+    case KindClass::EightByte:
+        return {static_cast<uint32_t>(out.word), static_cast<uint32_t>(out.length)};
+    case KindClass::ByteBlock:
+        return addressValue(property->kind == kKindMousePointer ? newPointerBlock(bytes)
+                                                                : newBinaryBlock(bytes));
+    case KindClass::Font: {
+        platform::FontDescription font = fontFromBlock(bytes);
+        if (member == kFontWhole)
+            return addressValue(newFontRecord(font));
+        if (member == kFontFaceName)
+            return addressValue(fontFaceCopy(font));
+        return integerValue(static_cast<uint32_t>(fontMember(font, member)));
+    }
+    case KindClass::Text:
+        return addressValue(newText(out.word ? std::string_view(out.text()) : std::string_view()));
+    }
+    return {};
+}
+
+void writeTypeProperty(WindowRecord& window, WindowObject& object, uint32_t typeTag,
+                       int32_t propertyIndex, int32_t member, uint32_t low, uint32_t high) {
+    std::optional<TypeProperty> property = typeProperty(typeTag, propertyIndex);
+    if (!property)
+        return;
+    auto set = typeEntry<SetPropertyEntry>(*property->type, kInterfaceSetProperty);
+    if (!set)
+        return;
+    const int32_t typeIndex = propertyIndex - 8;
+    const auto v = static_cast<int32_t>(low);
+    const void* address = addressOf(low, high);
+
+    TypeValue value;
+    std::vector<uint8_t> bytes;                                 // kept alive across the call
+    std::array<uint8_t, platform::kFontDescriptionSize> font{}; // likewise
+    switch (classify(property->kind)) {
+    case KindClass::Integer:
+        value.word = low;
+        break;
+    case KindClass::Choice:
+        value.word = v < 0 ? 0 : low;
+        break;
+    case KindClass::Logical:
+        value.word = low != 0 ? 1 : 0;
+        break;
+    case KindClass::EightByte:
+        value.word = low;
+        value.length = high;
+        break;
+    case KindClass::ByteBlock: {
+        std::span<const uint8_t> given = blockBytes(address);
+        if (property->kind == kKindMousePointer && given.size() >= 4) {
+            bytes = storedPointerBytes(given);
+            given = bytes;
+        }
+        if (!given.empty()) {
+            value.word = reinterpret_cast<uintptr_t>(given.data());
+            value.length = given.size();
+        }
+        break;
+    }
+    case KindClass::Font: {
+        platform::FontDescription description;
+        if (member == kFontWhole) {
+            if (!address)
+                break; // an empty block: the default font
+            description = fontFromRecord(*static_cast<const FontRecord*>(address));
+        } else {
+            auto get = typeEntry<GetPropertyEntry>(*property->type, kInterfaceGetProperty);
+            TypeValue current;
+            std::span<const uint8_t> currentBytes;
+            if (get && get(&object, typeIndex, &current) && current.word != 0)
+                currentBytes = std::span<const uint8_t>(current.data(), current.length);
+            description = fontFromBlock(currentBytes);
+            if (!setFontMember(description, member, v, static_cast<const char*>(address)))
+                return;
+        }
+        font = platform::writeFontDescription(description);
+        value.word = reinterpret_cast<uintptr_t>(font.data());
+        value.length = font.size();
+        break;
+    }
+    case KindClass::Text:
+        value.word = reinterpret_cast<uintptr_t>(address ? address : "");
+        break;
+    }
+
+    platform::WindowHandle handle = object.handle();
+    if (set(&object, typeIndex, &value, 0) != 1 || !platform::isWindow(handle))
+        return;
+    int32_t found = FindUnitIndexByHandle(window, handle, false);
+    if (found <= 0)
+        return;
+    runtime::RuntimeApp& app = runtime::runtimeApp();
+    runtime::ProcessPendingMessages();
+    app.suppressEvents();
+    RecreateUnit(window, static_cast<uint32_t>(found));
+    runtime::ProcessPendingMessages();
+    app.releaseEvents();
+}
+
+// --- menu items ---------------------------------------------------------------------------
+
+runtime::PropertyValue readMenuItem(const UnitBuffer& units, uint32_t index,
+                                    int32_t propertyIndex) {
+    std::span<const uint8_t> data = units.recordData(index);
+    auto layout = walkMenuItemRecord(data);
+    if (!layout)
+        return {};
+    uint32_t flags = loadU32(data.data() + layout->flags());
+    switch (propertyIndex) {
+    case 0:
+        return addressValue(
+            newText(std::string_view(reinterpret_cast<const char*>(data.data() + layout->caption()),
+                                     layout->captionLength - 1)));
+    case 1:
+        return integerValue((flags & kMenuChecked) ? 1 : 0);
+    case 2:
+        return integerValue((flags & kMenuDisabled) ? 1 : 0);
+    case 3:
+        return integerValue((flags & kMenuHidden) ? 0 : 1);
+    default:
+        return {};
+    }
+}
+
+// The menu bar is built from these records when the window loads; no unit type of this runtime
+// keeps a live menu bar to rebuild, so a change lasts in the record.
+void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uint32_t low,
+                   uint32_t high) {
+    std::span<const uint8_t> data = units.recordData(index);
+    auto layout = walkMenuItemRecord(data);
+    if (!layout)
+        return;
+    if (propertyIndex == 0) {
+        const auto* text = static_cast<const char*>(addressOf(low, high));
+        std::string_view caption = text ? std::string_view(text) : std::string_view();
+        std::string_view stored(reinterpret_cast<const char*>(data.data() + layout->caption()),
+                                layout->captionLength - 1);
+        if (caption == stored)
+            return;
+        std::vector<uint8_t> replacement(caption.begin(), caption.end());
+        replacement.push_back(0);
+        units.replaceRange(index, layout->caption(), layout->captionLength, replacement);
+        return;
+    }
+    uint32_t bit = propertyIndex == 1   ? kMenuChecked
+                   : propertyIndex == 2 ? kMenuDisabled
+                   : propertyIndex == 3 ? kMenuHidden
+                                        : 0;
+    if (bit == 0)
+        return;
+    bool on = low != 0;
+    if (propertyIndex == 3)
+        on = !on; // stored as hidden
+    uint32_t flags = loadU32(data.data() + layout->flags());
+    uint32_t changed = on ? (flags | bit) : (flags & ~bit);
+    if (changed != flags)
+        setFieldWord(units, index, layout->flags(), changed);
+}
+
+// --- common properties --------------------------------------------------------------------
+
+runtime::PropertyValue readCommonProperty(const UnitBuffer& units, uint32_t index,
+                                          const UnitRecordLayout& layout, WindowObject* object,
+                                          int32_t propertyIndex) {
+    platform::WindowHandle handle = object ? object->handle() : 0;
+    uint32_t state = fieldWord(units, index, layout.stateFlags);
+    switch (propertyIndex) {
+    case 0:
+        return integerValue(handle
+                                ? static_cast<uint32_t>(platform::windowRectInParent(handle).left)
+                                : fieldWord(units, index, layout.left()));
+    case 1:
+        return integerValue(handle ? static_cast<uint32_t>(platform::windowRectInParent(handle).top)
+                                   : fieldWord(units, index, layout.top()));
+    case 2:
+        return integerValue(handle ? static_cast<uint32_t>(platform::windowRect(handle).width())
+                                   : fieldWord(units, index, layout.width()));
+    case 3:
+        return integerValue(handle ? static_cast<uint32_t>(platform::windowRect(handle).height())
+                                   : fieldWord(units, index, layout.height()));
+    case 4: {
+        std::span<const uint8_t> data = units.recordData(index);
+        return addressValue(newText(std::string_view(
+            reinterpret_cast<const char*>(data.data() + layout.tag), layout.tagLength - 1)));
+    }
+    case 5:
+        return integerValue(handle ? (platform::isWindowVisible(handle) ? 1 : 0) : (state & 1));
+    case 6:
+        return integerValue(handle ? (platform::isWindowEnabled(handle) ? 0 : 1)
+                                   : ((state >> 1) & 1));
+    case 7:
+        return addressValue(newPointerBlock(pointerBlockOf(units, index, layout)));
+    default:
+        return {};
+    }
+}
+
+int32_t clampCommon(int32_t propertyIndex, int32_t v) {
+    if (v > kCoordinateLimit)
+        return kCoordinateLimit;
+    if (propertyIndex <= 1)
+        return v < -kCoordinateLimit ? -kCoordinateLimit : v;
+    return v < 0 ? 0 : v;
+}
+
+void writeMousePointer(UnitBuffer& units, uint32_t index, WindowObject* object, const void* block) {
+    std::vector<uint8_t> stored = storedPointerBytes(blockBytes(block));
+    auto layout = layoutOf(units, index);
+    if (!layout)
+        return;
+    uint32_t oldCursor = fieldWord(units, index, layout->cursorSlot());
+    if (oldCursor != 0)
+        platform::destroyCursor(oldCursor);
+    platform::CursorHandle cursor = buildCursor(stored);
+    setFieldWord(units, index, layout->cursorSlot(), cursor);
+
+    std::vector<uint8_t> counted(4 + stored.size());
+    storeU32(counted.data(), static_cast<uint32_t>(stored.size()));
+    if (!stored.empty())
+        std::memcpy(counted.data() + 4, stored.data(), stored.size());
+    auto oldLength = static_cast<int32_t>(fieldWord(units, index, layout->mousePointer));
+    size_t oldSize = 4 + (oldLength > 0 ? static_cast<size_t>(oldLength) : 0);
+    units.replaceRange(index, layout->mousePointer, oldSize, counted);
+    if (object)
+        platform::setWindowCursor(object->handle(), cursor);
+}
+
+void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* object,
+                         int32_t propertyIndex, uint32_t low, uint32_t high) {
+    UnitBuffer& units = window.units;
+    auto layout = layoutOf(units, index);
+    if (!layout)
+        return;
+    platform::WindowHandle handle = object ? object->handle() : 0;
+    auto v = static_cast<int32_t>(low);
+    switch (propertyIndex) {
+    case 0:
+    case 1:
+    case 2:
+    case 3: {
+        v = clampCommon(propertyIndex, v);
+        const size_t offsets[] = {layout->left(), layout->top(), layout->width(), layout->height()};
+        setFieldWord(units, index, offsets[propertyIndex], static_cast<uint32_t>(v));
+        if (!handle)
+            return;
+        platform::Rect r = platform::windowRectInParent(handle);
+        int x = r.left, y = r.top, w = r.width(), h = r.height();
+        (propertyIndex == 0 ? x : propertyIndex == 1 ? y : propertyIndex == 2 ? w : h) = v;
+        platform::moveWindow(handle, x, y, w, h);
+        if (propertyIndex <= 1)
+            platform::invalidateWindow(handle);
+        return;
+    }
+    case 4: {
+        const auto* text = static_cast<const char*>(addressOf(low, high));
+        std::string_view tag = text ? std::string_view(text) : std::string_view();
+        std::vector<uint8_t> replacement(tag.begin(), tag.end());
+        replacement.push_back(0);
+        units.replaceRange(index, layout->tag, layout->tagLength, replacement);
+        return;
+    }
+    case 5:
+    case 6: {
+        uint32_t bit = propertyIndex == 5 ? kStateVisible : kStateDisabled;
+        uint32_t state = fieldWord(units, index, layout->stateFlags);
+        bool on = low != 0;
+        setFieldWord(units, index, layout->stateFlags, on ? (state | bit) : (state & ~bit));
+        if (!handle)
+            return;
+        if (propertyIndex == 6) {
+            platform::enableWindow(handle, !on);
+        } else if (!on) {
+            platform::showWindow(handle, platform::kSwHide);
+        } else if (index == 0) {
+            ShowLoadedWindow(window.id, true);
+        } else {
+            // No unit type of this runtime is a page container, so every unit sits on a shown
+            // page.
+            platform::showWindow(handle, platform::kSwShow);
+        }
+        return;
+    }
+    case 7:
+        writeMousePointer(units, index, object, addressOf(low, high));
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace
+
+runtime::PropertyValue ReadUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex,
+                                        int32_t member) {
+    UnitRef unit = findUnit(windowId, unitId);
+    UnitBuffer& units = unit.window->units;
+    uint32_t typeTag = recordTypeTag(units, unit.index);
+    if (typeTag == kTagMenuItem)
+        return readMenuItem(units, unit.index, propertyIndex);
+    WindowObject* object = loadedUnitObject(*unit.window, unit.index);
+    if (propertyIndex > 7) {
+        if (!object)
+            runtime::reportRuntimeError(kWindowNotLoaded, 0);
+        return readTypeProperty(*object, typeTag, propertyIndex, member);
+    }
+    auto layout = layoutOf(units, unit.index);
+    if (!layout || propertyIndex < 0)
+        return {};
+    return readCommonProperty(units, unit.index, *layout, object, propertyIndex);
+}
+
+void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex, int32_t member,
+                       uint32_t low, uint32_t high) {
+    UnitRef unit = findUnit(windowId, unitId);
+    UnitBuffer& units = unit.window->units;
+    uint32_t typeTag = recordTypeTag(units, unit.index);
+    if (typeTag == kTagMenuItem) {
+        writeMenuItem(units, unit.index, propertyIndex, low, high);
+        return;
+    }
+    WindowObject* object = loadedUnitObject(*unit.window, unit.index);
+    if (propertyIndex > 7) {
+        if (!object)
+            runtime::reportRuntimeError(kWindowNotLoaded, 0);
+        writeTypeProperty(*unit.window, *object, typeTag, propertyIndex, member, low, high);
+        return;
+    }
+    if (propertyIndex >= 0)
+        writeCommonProperty(*unit.window, unit.index, object, propertyIndex, low, high);
+}
+
+} // namespace kelvarn::ui
