@@ -109,10 +109,11 @@ void writeImageBody(png_structp png, png_infop info, void* context) {
 
 } // namespace
 
-bool PngState::createRead(std::FILE* stream) {
+bool PngState::create(bool writing) {
     destroy();
-    m_writing = false;
-    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    m_writing = writing;
+    m_png = writing ? png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning)
+                    : png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (!m_png)
         return false;
     m_info = png_create_info_struct(m_png);
@@ -120,6 +121,12 @@ bool PngState::createRead(std::FILE* stream) {
         destroy();
         return false;
     }
+    return true;
+}
+
+bool PngState::createRead(std::FILE* stream) {
+    if (!create(false))
+        return false;
     png_set_user_limits(m_png, kMaxWidth, kMaxHeight);
     png_set_chunk_malloc_max(m_png, kMaxChunkBytes);
     // libpng reads these chunks whole into memory of the length their header claims, whatever
@@ -134,16 +141,8 @@ bool PngState::createRead(std::FILE* stream) {
 }
 
 bool PngState::createWrite(std::FILE* stream) {
-    destroy();
-    m_writing = true;
-    m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
-    if (!m_png)
+    if (!create(true))
         return false;
-    m_info = png_create_info_struct(m_png);
-    if (!m_info) {
-        destroy();
-        return false;
-    }
     png_set_write_fn(m_png, stream, writeData, flushData);
     return true;
 }

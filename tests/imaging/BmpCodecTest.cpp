@@ -1,5 +1,5 @@
 #include "imaging/BmpCodec.h"
-#include "imaging/ByteOrder.h"
+#include "platform/files/LittleEndian.h"
 #include "tests/imaging/TestPictures.h"
 
 #include <gtest/gtest.h>
@@ -45,22 +45,22 @@ Bytes makeBmp(const ImageRecord& picture, const BmpLayout& layout) {
     Bytes file(offset + rowBytes * static_cast<size_t>(picture.height()), 0);
     file[0] = 'B';
     file[1] = static_cast<uint8_t>(layout.second);
-    writeLe32(&file[2], static_cast<uint32_t>(file.size()));
-    writeLe32(&file[10], offset);
+    platform::storeLe32(&file[2], static_cast<uint32_t>(file.size()));
+    platform::storeLe32(&file[10], offset);
     uint8_t* h = &file[14];
-    writeLe32(h, headerSize);
+    platform::storeLe32(h, headerSize);
     if (layout.form == Form::Core) {
-        writeLe16(h + 4, static_cast<uint16_t>(picture.width()));
-        writeLe16(h + 6, static_cast<uint16_t>(picture.height()));
-        writeLe16(h + 8, 1);
-        writeLe16(h + 10, layout.bits);
+        platform::storeLe16(h + 4, static_cast<uint16_t>(picture.width()));
+        platform::storeLe16(h + 6, static_cast<uint16_t>(picture.height()));
+        platform::storeLe16(h + 8, 1);
+        platform::storeLe16(h + 10, layout.bits);
     } else {
-        writeLe32(h + 4, static_cast<uint32_t>(picture.width()));
-        writeLe32(h + 8,
-                  static_cast<uint32_t>(layout.topDown ? -picture.height() : picture.height()));
-        writeLe16(h + 12, 1);
-        writeLe16(h + 14, layout.bits);
-        writeLe32(h + 16, layout.compression);
+        platform::storeLe32(h + 4, static_cast<uint32_t>(picture.width()));
+        platform::storeLe32(
+            h + 8, static_cast<uint32_t>(layout.topDown ? -picture.height() : picture.height()));
+        platform::storeLe16(h + 12, 1);
+        platform::storeLe16(h + 14, layout.bits);
+        platform::storeLe32(h + 16, layout.compression);
     }
     for (int32_t i = 0; i < picture.height(); ++i) {
         uint8_t* to = &file[offset + rowBytes * static_cast<size_t>(i)];
@@ -190,7 +190,7 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
     const Bytes good = makeBmp(picture, {});
     auto patched = [&](size_t at, uint32_t value) {
         Bytes copy = good;
-        writeLe32(&copy[at], value);
+        platform::storeLe32(&copy[at], value);
         return copy;
     };
     const std::pair<const char*, Bytes> files[] = {
@@ -208,7 +208,7 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
         {"information header below 20 bytes",
          [&] {
              Bytes b = patched(10, 14 + 16);
-             writeLe32(&b[14], 16);
+             platform::storeLe32(&b[14], 16);
              return b;
          }()},
         {"pixel offset beyond the file", patched(10, static_cast<uint32_t>(good.size() + 1))},
@@ -220,7 +220,7 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
         {"above 2^31 pixel bytes",
          [&] {
              Bytes b = patched(18, 0x10000);
-             writeLe32(&b[22], 0xB000);
+             platform::storeLe32(&b[22], 0xB000);
              return b;
          }()},
         {"rows beyond the file", patched(22, 4)},

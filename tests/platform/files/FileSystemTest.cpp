@@ -125,6 +125,23 @@ TEST(FileSystem, RenameReplacesAndStreamsOpenRuntimePaths) {
     EXPECT_FALSE(openStream(dir / "none.txt", "rb"));
 }
 
+TEST(FileSystem, RegularFileSizeIsKnownOnlyForRegularFiles) {
+    TempFolder dir;
+    std::ofstream(dir / "five") << "12345";
+    StreamPtr file = openStream(dir / "five", "rb");
+    ASSERT_TRUE(file);
+    std::fgetc(file.get());
+    EXPECT_EQ(regularFileSize(file.get()), 5);
+    EXPECT_EQ(std::ftell(file.get()), 1);
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    EXPECT_EQ(regularFileSize(ends[0]), -1);
+    close(ends[0]);
+    close(ends[1]);
+    EXPECT_EQ(regularFileSize(-1), -1);
+    EXPECT_EQ(regularFileSize(static_cast<std::FILE*>(nullptr)), -1);
+}
+
 TEST(FileSystem, TemporaryDirectoryHonoursTmpdirOnlyWhenItExists) {
     const char* saved = std::getenv("TMPDIR");
     std::string savedValue = saved ? saved : "";
