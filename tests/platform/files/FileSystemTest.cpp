@@ -2,6 +2,7 @@
 #include "platform/files/DynamicLibrary.h"
 #include "platform/files/FileMapping.h"
 #include "platform/files/Process.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,9 +17,10 @@ using namespace kelvarn::platform;
 using kelvarn::testing::TempFolder;
 
 namespace {
+// The file's bytes as text, to compare with what a test wrote.
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const kelvarn::testing::Bytes bytes = kelvarn::testing::readFile(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 } // namespace
 
