@@ -109,11 +109,10 @@ void writeImageBody(png_structp png, png_infop info, void* context) {
 
 } // namespace
 
-bool PngState::create(bool writing) {
+bool PngState::createRead(std::FILE* stream) {
     destroy();
-    m_writing = writing;
-    m_png = writing ? png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning)
-                    : png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    m_writing = false;
+    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (!m_png)
         return false;
     m_info = png_create_info_struct(m_png);
@@ -121,12 +120,6 @@ bool PngState::create(bool writing) {
         destroy();
         return false;
     }
-    return true;
-}
-
-bool PngState::createRead(std::FILE* stream) {
-    if (!create(false))
-        return false;
     png_set_user_limits(m_png, kMaxWidth, kMaxHeight);
     png_set_chunk_malloc_max(m_png, kMaxChunkBytes);
     // libpng reads these chunks whole into memory of the length their header claims, whatever
@@ -141,8 +134,16 @@ bool PngState::createRead(std::FILE* stream) {
 }
 
 bool PngState::createWrite(std::FILE* stream) {
-    if (!create(true))
+    destroy();
+    m_writing = true;
+    m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    if (!m_png)
         return false;
+    m_info = png_create_info_struct(m_png);
+    if (!m_info) {
+        destroy();
+        return false;
+    }
     png_set_write_fn(m_png, stream, writeData, flushData);
     return true;
 }

@@ -31,9 +31,6 @@ public:
     bool isOpen() const { return m_png != nullptr; }
 
 private:
-    // The structure pair alone, with the error and warning functions; false with nothing left.
-    bool create(bool writing);
-
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;
     bool m_writing = false;
