@@ -4,7 +4,7 @@
 
 #include "imaging/ImageRecord.h"
 #include "imaging/PngCodec.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,7 +28,7 @@ std::string seed(const std::string& target, const std::string& name) {
 }
 
 void put(const std::string& target, const std::string& name, const Bytes& bytes) {
-    testing::writeBytes(seed(target, name), bytes);
+    testing::writeFile(seed(target, name), bytes);
 }
 
 testing::TiffPage tiffPage(int width, int height, testing::TiffKind kind, uint16_t compression,
@@ -123,7 +123,7 @@ void photoCdSeeds() {
 void wholeChainSeeds() {
     const Bytes rgb = testing::gradient(5, 3, 3);
     testing::writeJpeg(seed("load_image_file", "a.jpg"), 8, 8, 3, testing::gradient(8, 8, 3));
-    put("load_image_file", "a.bmp", testing::bmp24(5, 3, rgb));
+    put("load_image_file", "a.bmp", testing::bmpFile(5, 3, rgb));
     put("load_image_file", "grey.bmp", testing::bmp8(4, 4));
     testing::writeTiff(seed("load_image_file", "a.tif"),
                        {tiffPage(5, 3, testing::TiffKind::Rgb, COMPRESSION_LZW, 3)});

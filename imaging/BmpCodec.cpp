@@ -1,8 +1,8 @@
 #include "imaging/BmpCodec.h"
 
-#include "imaging/ByteOrder.h"
 #include "imaging/FileUtilities.h"
 #include "imaging/PixelLimit.h"
+#include "platform/files/LittleEndian.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,7 +19,6 @@ constexpr size_t kCoreHeaderMin = 12;
 constexpr size_t kInfoHeaderMin = 20;
 // Only the first fields of the header block are looked at; a longer block is not read whole.
 constexpr size_t kHeaderBytesUsed = 20;
-constexpr size_t kStreamBuffer = 1 << 16;
 // Rows are moved in blocks of about this size: one read or write per block.
 constexpr size_t kBlockBytes = 1 << 20;
 
@@ -31,10 +30,6 @@ uint64_t paddedRowBytes(int64_t width) {
 size_t rowsPerBlock(size_t rowBytes, int32_t height) {
     const size_t rows = std::max<size_t>(1, kBlockBytes / rowBytes);
     return std::min(rows, static_cast<size_t>(height));
-}
-
-void useLargeBuffer(std::FILE* file) {
-    std::setvbuf(file, nullptr, _IOFBF, kStreamBuffer);
 }
 
 // Blue, green, red in the file; red, green, blue in the record. Either direction.
@@ -49,41 +44,14 @@ void swapRedBlue(const uint8_t* from, uint8_t* to, size_t pixels) {
 
 } // namespace
 
-void BmpCodec::reset() {
-    m_progress = nullptr;
-    m_file.reset();
-    m_mode = Mode::Closed;
+void BmpCodec::close() {
+    closeFile();
     std::memset(m_fileHeader, 0, sizeof m_fileHeader);
     m_headerBlock.release();
-    m_path.clear();
     m_coreForm = false;
-    m_bitsPerPixel = 0;
     m_bottomUp = false;
     m_compression = 0;
     m_pixelOffset = 0;
-    m_width = 0;
-    m_height = 0;
-    m_target = nullptr;
-    m_source = nullptr;
-}
-
-void BmpCodec::close() {
-    reset();
-}
-
-int BmpCodec::refuse() {
-    close();
-    return 0;
-}
-
-int BmpCodec::open(const char* path, ImageRecord& target, ProgressCallback progress) {
-    close();
-    if (!path)
-        return 0;
-    const int accepted = open(platform::openStream(path, "rb"), target, progress);
-    if (accepted)
-        m_path = path;
-    return accepted;
 }
 
 int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
@@ -102,7 +70,7 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
         return refuse();
 
     // The header block is everything between the file header and the pixel data.
-    m_pixelOffset = readLe32(m_fileHeader + 10);
+    m_pixelOffset = platform::loadLe32(m_fileHeader + 10);
     if (m_pixelOffset < kFileHeaderBytes + kCoreHeaderMin || m_pixelOffset > size)
         return refuse();
     const size_t blockBytes = m_pixelOffset - kFileHeaderBytes;
@@ -113,16 +81,16 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
     if (std::fread(m_headerBlock.data(), 1, readBytes, m_file.get()) != readBytes)
         return refuse();
 
-    m_coreForm = readLe32(block) == 12;
-    if (readLe32Signed(block + 4) < 1 || readLe32(block + 8) == 0)
+    m_coreForm = platform::loadLe32(block) == 12;
+    if (platform::loadLe32Signed(block + 4) < 1 || platform::loadLe32(block + 8) == 0)
         return refuse();
     int64_t height = 0;
     if (m_coreForm) {
         m_compression = 0;
-        m_width = readLe16(block + 4);
-        height = readLe16(block + 6);
+        m_width = platform::loadLe16(block + 4);
+        height = platform::loadLe16(block + 6);
         m_bottomUp = true;
-        m_bitsPerPixel = readLe16(block + 10);
+        m_bitsPerPixel = platform::loadLe16(block + 10);
         if (m_bitsPerPixel != 1 && m_bitsPerPixel != 4 && m_bitsPerPixel != 8 &&
             m_bitsPerPixel != 24)
             return refuse();
@@ -130,11 +98,11 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
         // The information header and its longer successors.
         if (blockBytes < kInfoHeaderMin)
             return refuse();
-        m_compression = readLe32(block + 16);
+        m_compression = platform::loadLe32(block + 16);
         if (m_compression > 3)
             return refuse();
-        m_width = readLe32Signed(block + 4);
-        const int64_t signedHeight = readLe32Signed(block + 8);
+        m_width = platform::loadLe32Signed(block + 4);
+        const int64_t signedHeight = platform::loadLe32Signed(block + 8);
         m_bottomUp = signedHeight > 0;
         height = signedHeight < 0 ? -signedHeight : signedHeight;
         if (m_compression == 1)
@@ -142,7 +110,7 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
         else if (m_compression == 2)
             m_bitsPerPixel = 4;
         else
-            m_bitsPerPixel = readLe16(block + 14);
+            m_bitsPerPixel = platform::loadLe16(block + 14);
         if (m_bitsPerPixel != 1 && m_bitsPerPixel != 4 && m_bitsPerPixel != 8 &&
             m_bitsPerPixel != 16 && m_bitsPerPixel != 24 && m_bitsPerPixel != 32)
             return refuse();
@@ -238,14 +206,14 @@ int BmpCodec::encode() {
     uint8_t header[kFileHeaderBytes + kInfoHeaderBytes] = {};
     header[0] = 'B';
     header[1] = 'M';
-    writeLe32(header + 2,
-              static_cast<uint32_t>(fileRow * static_cast<size_t>(m_height) + sizeof header));
-    writeLe32(header + 10, sizeof header);
-    writeLe32(header + 14, kInfoHeaderBytes);
-    writeLe32(header + 18, static_cast<uint32_t>(m_width));
-    writeLe32(header + 22, static_cast<uint32_t>(m_height));
-    writeLe16(header + 26, 1);
-    writeLe16(header + 28, 24);
+    platform::storeLe32(
+        header + 2, static_cast<uint32_t>(fileRow * static_cast<size_t>(m_height) + sizeof header));
+    platform::storeLe32(header + 10, sizeof header);
+    platform::storeLe32(header + 14, kInfoHeaderBytes);
+    platform::storeLe32(header + 18, static_cast<uint32_t>(m_width));
+    platform::storeLe32(header + 22, static_cast<uint32_t>(m_height));
+    platform::storeLe16(header + 26, 1);
+    platform::storeLe16(header + 28, 24);
     // Compression, image size, resolutions and colour counts stay 0.
 
     const size_t blockRows = rowsPerBlock(fileRow, m_height);

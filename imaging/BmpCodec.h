@@ -3,25 +3,22 @@
 // information header, bottom-up or top-down rows); the writer always writes an uncompressed
 // 24-bit bitmap with a 40-byte information header. All file fields are little-endian.
 
+#include "imaging/FileCodec.h"
 #include "imaging/HeapBlock.h"
-#include "imaging/ImageRecord.h"
-#include "imaging/Progress.h"
-#include "platform/files/FileSystem.h"
 
 #include <cstdint>
-#include <string>
 
 namespace kelvarn::imaging {
 
-class BmpCodec {
+// Threads: a codec object belongs to one thread at a time; distinct codecs share nothing and
+// may run on any threads at once.
+class BmpCodec : public FileCodec<BmpCodec> {
 public:
     BmpCodec() = default;
-    BmpCodec(const BmpCodec&) = delete;
-    BmpCodec& operator=(const BmpCodec&) = delete;
     ~BmpCodec() { close(); }
 
     // 1 when the file is a bitmap this reader accepts; otherwise 0 with the stream closed.
-    int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr);
+    using FileCodec::open;
     // The same over a stream that is already open for reading (it is closed by decode/close).
     int open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress = nullptr);
     // 1 when the target holds the whole picture. Closes the stream either way.
@@ -44,26 +41,12 @@ public:
     bool isBottomUp() const { return m_bottomUp; }
 
 private:
-    enum class Mode { Closed, Reading, Writing };
-
-    int refuse();
-    void reset();
-
-    ProgressCallback m_progress = nullptr;
-    platform::StreamPtr m_file;
-    Mode m_mode = Mode::Closed;
     uint8_t m_fileHeader[14] = {};
     HeapBlock m_headerBlock;
-    std::string m_path;
     bool m_coreForm = false;
-    int32_t m_bitsPerPixel = 0;
     bool m_bottomUp = false;
     uint32_t m_compression = 0;
     uint32_t m_pixelOffset = 0;
-    int32_t m_width = 0;
-    int32_t m_height = 0;
-    ImageRecord* m_target = nullptr;
-    const ImageRecord* m_source = nullptr;
 };
 
 } // namespace kelvarn::imaging

@@ -3,8 +3,6 @@
 #include "platform/files/FileSearch.h"
 #include "platform/files/FileSystem.h"
 
-#include <sys/stat.h>
-
 #include <string_view>
 
 namespace kelvarn::imaging {
@@ -53,13 +51,6 @@ int64_t fileSize(std::FILE* stream) {
     if (size < 0 || std::fseek(stream, 0, SEEK_SET) != 0)
         return 0;
     return size;
-}
-
-int64_t regularFileSize(int descriptor) {
-    struct stat info {};
-    if (descriptor < 0 || fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))
-        return -1;
-    return info.st_size;
 }
 
 std::string temporaryDirectoryPath() {

@@ -1,6 +1,8 @@
 #pragma once
 // The small file helpers of the image library. Paths are runtime texts.
 
+#include "platform/files/FileSystem.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -17,9 +19,8 @@ int deleteFile(const char* path);
 // Length of an open stream, which is left positioned at its start; 0 for no stream or a failed
 // seek.
 int64_t fileSize(std::FILE* stream);
-// Length of the regular file open as `descriptor`, without moving it; -1 for anything else (a
-// pipe, a failed call), whose size says nothing about its data.
-int64_t regularFileSize(int descriptor);
+// The size a decoder may bound its data by: of a descriptor or a stream, -1 unless a regular file.
+using platform::regularFileSize;
 // The temporary directory as a runtime text ending in a separator; empty when it is missing.
 std::string temporaryDirectoryPath();
 // The first "<temporary directory><prefix><n>.tmp" that does not exist; empty when none can be

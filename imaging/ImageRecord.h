@@ -3,6 +3,9 @@
 // 8 bits: palette index (palette count > 0) or grey level; 16 bits: little-endian word with red
 // in bits 15-11, green 10-6, blue 5-1; 24 bits: R, G, B; 32 bits: A, R, G, B. The pixels live in
 // a MappedPixelBuffer (a hidden temporary file), never on the heap.
+//
+// Threads: a record belongs to one thread at a time (it may be handed over); distinct records
+// share nothing and may be used on any threads at once.
 
 #include "imaging/MappedPixelBuffer.h"
 #include "imaging/PaletteTable.h"

@@ -2,6 +2,11 @@
 // Loads any picture file that one of the library's decoders understands, recognised by content
 // and never by name. The decoders are offered the file in a fixed order: JPEG, BMP, TIFF, PNG,
 // PCX, Photo CD (768 x 512); the first that accepts and completely decodes it wins.
+//
+// Threads: LoadImageFile is safe from any thread, several at once on distinct targets. Every
+// decoder lives in the call's own frame; libjpeg, libtiff and libpng keep their state per
+// object, and their error handlers jump back to the decoder, never ending the process. libtiff's
+// handlers are installed once, on the first probe, whichever thread makes it.
 
 #include "imaging/ImageRecord.h"
 

@@ -2,6 +2,10 @@
 // Pixel memory in a hidden temporary file ("QUILBRIX" + number + ".tmp" in the temporary
 // directory) mapped read-write. The file is created exclusively, so a name that is taken (by
 // another picture, another process, or a planted link) moves on to the next number.
+//
+// Threads: allocate is safe from any thread, several at once: the exclusive create decides
+// which buffer gets a number, so two threads never share a file. One buffer belongs to one
+// thread at a time.
 
 #include "platform/files/FileMapping.h"
 

@@ -1,9 +1,9 @@
 #include "imaging/PcxDecoder.h"
 
-#include "imaging/ByteOrder.h"
 #include "imaging/FileUtilities.h"
 #include "imaging/HeapBlock.h"
 #include "imaging/PixelLimit.h"
+#include "platform/files/LittleEndian.h"
 
 #include <algorithm>
 #include <cstring>
@@ -103,8 +103,8 @@ int PcxDecoder::open(const char* path, ImageRecord& target, ProgressCallback pro
     }
     // A picture one pixel wide or high has equal bounds and is refused.
     if (m_header[kManufacturer] != kManufacturerByte ||
-        readLe16(m_header + kXMax) == readLe16(m_header + kXMin) ||
-        readLe16(m_header + kYMax) == readLe16(m_header + kYMin)) {
+        platform::loadLe16(m_header + kXMax) == platform::loadLe16(m_header + kXMin) ||
+        platform::loadLe16(m_header + kYMax) == platform::loadLe16(m_header + kYMin)) {
         close();
         return 0;
     }
@@ -123,11 +123,12 @@ int PcxDecoder::decode() {
         close();
         return 0;
     }
-    const int64_t width =
-        int64_t{readLe16(m_header + kXMax)} - int64_t{readLe16(m_header + kXMin)} + 1;
-    const int64_t height =
-        int64_t{readLe16(m_header + kYMax)} - int64_t{readLe16(m_header + kYMin)} + 1;
-    const uint64_t scanline = uint64_t{m_header[kPlanes]} * readLe16(m_header + kBytesPerLine);
+    const int64_t width = int64_t{platform::loadLe16(m_header + kXMax)} -
+                          int64_t{platform::loadLe16(m_header + kXMin)} + 1;
+    const int64_t height = int64_t{platform::loadLe16(m_header + kYMax)} -
+                           int64_t{platform::loadLe16(m_header + kYMin)} + 1;
+    const uint64_t scanline =
+        uint64_t{m_header[kPlanes]} * platform::loadLe16(m_header + kBytesPerLine);
     const bool palette = m_bitsPerPixel == 8;
     const int64_t size = fileSize(m_file.get());
     // The 8-bit form keeps its palette in the last 768 bytes, after the compressed data.
@@ -154,7 +155,7 @@ int PcxDecoder::decode() {
 int PcxDecoder::decodeRows(int32_t width, int32_t height, uint64_t dataLength) {
     std::FILE* file = m_file.get();
     ImageRecord& target = *m_target;
-    const size_t bytesPerLine = readLe16(m_header + kBytesPerLine);
+    const size_t bytesPerLine = platform::loadLe16(m_header + kBytesPerLine);
     const size_t planes = m_header[kPlanes];
     const size_t scanline = planes * bytesPerLine;
     const bool palette = m_bitsPerPixel == 8;

@@ -11,6 +11,8 @@
 
 namespace kelvarn::imaging {
 
+// Threads: a decoder object belongs to one thread at a time; distinct decoders share nothing and
+// may run on any threads at once.
 class PcxDecoder {
 public:
     static constexpr size_t kHeaderSize = 128;

@@ -12,6 +12,8 @@
 
 namespace kelvarn::imaging {
 
+// Threads: a decoder object belongs to one thread at a time; distinct decoders share nothing and
+// may run on any threads at once.
 class PhotoCdDecoder {
 public:
     static constexpr int64_t kMinimumFileSize = 0x100000;

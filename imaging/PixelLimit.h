@@ -2,6 +2,9 @@
 // The size check every decoder makes before it allocates pixel memory: width x height x bytes
 // per pixel in 64 bits, refused above the limit (2^31 bytes unless lowered). The fuzz targets
 // lower the limit so that a tiny file announcing a huge but valid picture stays cheap.
+//
+// Threads: every call is safe from any thread. The limit is one atomic value, so a change made
+// while decoders run reaches each of them at its next check.
 
 #include <cstdint>
 

@@ -17,7 +17,7 @@ constexpr size_t kStreamBuffer = 1 << 16;
 // True when the rest of the file could hold the announced picture's samples at deflate's best
 // ratio. Streams without a size are given the benefit.
 bool fileCanHoldSamples(std::FILE* file, uint64_t width, uint64_t height, uint64_t bitsPerPixel) {
-    const int64_t size = regularFileSize(fileno(file));
+    const int64_t size = regularFileSize(file);
     if (size < 0)
         return true;
     const long position = std::ftell(file);
@@ -39,11 +39,10 @@ bool pointRows(HeapBlock& block, const ImageRecord& image) {
 
 } // namespace
 
-void PngCodec::reset() {
+void PngCodec::close() {
+    // libpng's structures point at the stream: they go first.
     m_png.destroy();
-    m_file.reset();
-    m_progress = nullptr;
-    m_mode = Mode::Closed;
+    closeFile();
     m_headerWidth = 0;
     m_headerHeight = 0;
     m_colourType = 0;
@@ -51,33 +50,8 @@ void PngCodec::reset() {
     m_interlaceMethod = 0;
     m_filterMethod = 0;
     m_compressionMethod = 0;
-    m_path.clear();
-    m_bitsPerPixel = 0;
     m_pixelFormat = 0;
     m_paletteCount = 0;
-    m_width = 0;
-    m_height = 0;
-    m_target = nullptr;
-    m_source = nullptr;
-}
-
-void PngCodec::close() {
-    reset();
-}
-
-int PngCodec::refuse() {
-    close();
-    return 0;
-}
-
-int PngCodec::open(const char* path, ImageRecord& target, ProgressCallback progress) {
-    close();
-    if (!path)
-        return 0;
-    const int accepted = open(platform::openStream(path, "rb"), target, progress);
-    if (accepted)
-        m_path = path;
-    return accepted;
 }
 
 int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
@@ -86,7 +60,7 @@ int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
     m_file = std::move(stream);
     if (!m_file || std::fseek(m_file.get(), 0, SEEK_SET) != 0)
         return refuse();
-    std::setvbuf(m_file.get(), nullptr, _IOFBF, kStreamBuffer);
+    useLargeBuffer(m_file.get());
     if (!m_png.createRead(m_file.get()))
         return refuse();
     m_mode = Mode::Reading;

@@ -4,17 +4,16 @@
 // writes 8-bit palette, RGB or RGBA files, always Adam7-interlaced, with only IHDR, PLTE (palette
 // files), IDAT and IEND.
 
-#include "imaging/ImageRecord.h"
+#include "imaging/FileCodec.h"
 #include "imaging/PngState.h"
-#include "imaging/Progress.h"
-#include "platform/files/FileSystem.h"
 
 #include <cstdint>
-#include <string>
 
 namespace kelvarn::imaging {
 
-class PngCodec {
+// Threads: a codec object belongs to one thread at a time; distinct codecs share nothing and
+// may run on any threads at once.
+class PngCodec : public FileCodec<PngCodec> {
 public:
     // Pixel formats of the record side.
     static constexpr int32_t kFormatGrey = 31;
@@ -26,12 +25,10 @@ public:
     static constexpr double kDefaultFileGamma = 0.45455;
 
     PngCodec() = default;
-    PngCodec(const PngCodec&) = delete;
-    PngCodec& operator=(const PngCodec&) = delete;
     ~PngCodec() { close(); }
 
     // 1 when the file is a PNG this reader accepts (its header read); else 0, all closed.
-    int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr);
+    using FileCodec::open;
     // The same over a stream that is already open for reading.
     int open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress = nullptr);
     // 1 when the target holds the picture. Closes either way; a failed decode may leave the
@@ -59,14 +56,6 @@ public:
     double fileGamma() const { return m_fileGamma; }
 
 private:
-    enum class Mode { Closed, Reading, Writing };
-
-    int refuse();
-    void reset();
-
-    ProgressCallback m_progress = nullptr;
-    platform::StreamPtr m_file;
-    Mode m_mode = Mode::Closed;
     uint32_t m_headerWidth = 0;
     uint32_t m_headerHeight = 0;
     int m_colourType = 0;
@@ -75,15 +64,9 @@ private:
     int m_filterMethod = 0;
     int m_compressionMethod = 0;
     PngState m_png;
-    std::string m_path;
-    int32_t m_bitsPerPixel = 0;
     int32_t m_pixelFormat = 0;
     int32_t m_paletteCount = 0;
-    int32_t m_width = 0;
-    int32_t m_height = 0;
     double m_fileGamma = 0;
-    ImageRecord* m_target = nullptr;
-    const ImageRecord* m_source = nullptr;
 };
 
 } // namespace kelvarn::imaging

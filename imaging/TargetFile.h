@@ -3,6 +3,9 @@
 // created exclusively in the target's folder, and only a complete file is renamed over the
 // target. Until commit() succeeds the target path is untouched, and the sibling is removed
 // whatever happens.
+//
+// Threads: safe from any thread, several at once for distinct targets (siblings are created
+// exclusively); two that replace the same target must not overlap.
 
 #include <string>
 

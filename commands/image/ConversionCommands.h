@@ -2,6 +2,11 @@
 // The image format conversion library's two commands and its library record. Both commands
 // load their source through the loader chain (any format it recognises) and write the target
 // atomically: on any failure the target path is left as it was.
+//
+// Threads: ConvertToBmp and ConvertToPng are safe from any thread, several at once, as the
+// converter's batch workers call them; two calls that write the same target must not overlap.
+// Every failure comes back as a result code: nothing they run shows a window, raises a runtime
+// error or asks a runtime service.
 
 #include "runtime/core/ArgRecord.h"
 #include "runtime/core/Program.h"

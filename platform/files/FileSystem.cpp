@@ -54,6 +54,17 @@ std::string temporaryDirectory() {
     return fromNativePath(dir);
 }
 
+int64_t regularFileSize(int descriptor) {
+    struct stat st {};
+    if (descriptor < 0 || fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return st.st_size;
+}
+
+int64_t regularFileSize(std::FILE* stream) {
+    return stream ? regularFileSize(fileno(stream)) : -1;
+}
+
 StreamPtr openStream(std::string_view path, const char* mode) {
     return StreamPtr(std::fopen(toNativePath(path).c_str(), mode));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Files, folders and C streams. Every path argument is a runtime text (see Path.h).
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -29,6 +30,12 @@ struct StreamCloser {
     }
 };
 using StreamPtr = std::unique_ptr<std::FILE, StreamCloser>;
+
+// Length of the regular file open as `descriptor` or `stream`, without moving it; -1 for anything
+// else (a pipe, a failed call), whose size says nothing about its data. Buffered stream data
+// that is not written yet does not count.
+int64_t regularFileSize(int descriptor);
+int64_t regularFileSize(std::FILE* stream);
 
 // fopen over a runtime-text path.
 StreamPtr openStream(std::string_view path, const char* mode);

@@ -7,15 +7,15 @@
 #include "imaging/LoaderChain.h"
 #include "platform/files/Codepage.h"
 #include "tests/app/DrivenProgramTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/PngFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,21 +43,17 @@ std::vector<uint8_t> pattern(int width, int height, int seed) {
 }
 
 void writePng(const fs::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr)) << path;
+    ASSERT_TRUE(kelvarn::testing::writeFile(path, kelvarn::testing::pngRgb(width, height, rgb)))
+        << path;
 }
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
+    kelvarn::testing::writeFile(path, kelvarn::testing::Bytes(bytes.begin(), bytes.end()));
 }
 
 std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const kelvarn::testing::Bytes bytes = kelvarn::testing::readFile(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // The pixels as the image library reads them, empty when it cannot.

@@ -7,10 +7,12 @@
 #include "imaging/LoaderChain.h"
 #include "platform/files/Codepage.h"
 #include "tests/app/DrivenProgramTest.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/PngFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <chrono>
@@ -54,48 +56,19 @@ Picture pattern(int width, int height, int seed) {
 }
 
 void writePng(const fs::path& path, const Picture& p) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(p.width);
-    image.height = static_cast<png_uint_32>(p.height);
-    image.format = PNG_FORMAT_RGB;
-    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, p.rgb.data(), 0, nullptr)) << path;
+    ASSERT_TRUE(
+        kelvarn::testing::writeFile(path, kelvarn::testing::pngRgb(p.width, p.height, p.rgb)))
+        << path;
 }
 
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// A 24-bit BMP: rows bottom-up, B G R, each padded to four bytes.
 void writeBmp(const fs::path& path, const Picture& p) {
-    const uint32_t stride = (static_cast<uint32_t>(p.width) * 3 + 3) & ~3u;
-    const uint32_t size = 54 + stride * static_cast<uint32_t>(p.height);
-    std::vector<uint8_t> out = {'B', 'M'};
-    put32(out, size);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, static_cast<uint32_t>(p.width));
-    put32(out, static_cast<uint32_t>(p.height));
-    put32(out, 1 | (24 << 16)); // planes, bits per pixel
-    for (int i = 0; i < 6; ++i)
-        put32(out, 0);
-    for (int y = p.height - 1; y >= 0; --y) {
-        const uint8_t* row = p.rgb.data() + static_cast<size_t>(y) * p.width * 3;
-        for (int x = 0; x < p.width; ++x) {
-            out.push_back(row[x * 3 + 2]);
-            out.push_back(row[x * 3 + 1]);
-            out.push_back(row[x * 3]);
-        }
-        out.resize(out.size() + (stride - static_cast<uint32_t>(p.width) * 3), 0);
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    ASSERT_TRUE(
+        kelvarn::testing::writeFile(path, kelvarn::testing::bmpFile(p.width, p.height, p.rgb)))
+        << path;
 }
 
 void writeText(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    kelvarn::testing::writeFile(path, kelvarn::testing::Bytes(text.begin(), text.end()));
 }
 
 // The picture as the image library reads it, whatever its format.
@@ -317,8 +290,8 @@ TEST_F(ConverterProgramTest, TabFollowsTheKeyboardOrderAndAnArrowMovesTheRadioCh
 namespace {
 
 std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    const kelvarn::testing::Bytes bytes = kelvarn::testing::readFile(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 } // namespace

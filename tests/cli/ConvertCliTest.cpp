@@ -1,7 +1,7 @@
 // Runs the built kelvarn-convert in a shell on real files.
 
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +19,7 @@ struct Outcome {
     std::string err;
 };
 
-class ConvertCliTest : public kelvarn::testing::ChainTest {
+class ConvertCliTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     // Runs kelvarn-convert with `args` (already quoted for the shell) and TMPDIR pointing at
     // the fixture's temporary folder.
@@ -30,7 +30,7 @@ protected:
         Outcome r;
         const int raw = std::system(command.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        const Bytes o = testing::readBytes(out), e = testing::readBytes(err);
+        const Bytes o = testing::readFile(out), e = testing::readFile(err);
         r.out.assign(o.begin(), o.end());
         r.err.assign(e.begin(), e.end());
         std::filesystem::remove(out);
@@ -50,7 +50,7 @@ TEST_F(ConvertCliTest, ConvertsRealFilesAndLeavesNothingElseBehind) {
     EXPECT_EQ(r.out, "1\n");
     r = run("png " + quoted("out.png") + " " + quoted("again.png") + " 24");
     EXPECT_EQ(r.out, "1\n");
-    const Bytes png = testing::readBytes(work("again.png"));
+    const Bytes png = testing::readFile(work("again.png"));
     ASSERT_GE(png.size(), 8u);
     EXPECT_EQ(png[1], 'P');
     EXPECT_EQ(entries(workFolder()),
@@ -58,7 +58,7 @@ TEST_F(ConvertCliTest, ConvertsRealFilesAndLeavesNothingElseBehind) {
 }
 
 TEST_F(ConvertCliTest, FailureCodesAndExitStatus) {
-    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(2, 2, Bytes(12, 50))));
+    ASSERT_TRUE(testing::writeFile(work("a.bmp"), testing::bmpFile(2, 2, Bytes(12, 50))));
     Outcome r = run("png " + quoted("a.bmp") + " " + quoted("b.png") + " 32");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "-7\n");
@@ -69,7 +69,7 @@ TEST_F(ConvertCliTest, FailureCodesAndExitStatus) {
     EXPECT_EQ(r.out, "-4\n");
     r = run("bmp " + quoted("none.bmp") + " " + quoted("b.bmp"));
     EXPECT_EQ(r.out, "255\n");
-    ASSERT_TRUE(testing::writeBytes(work("junk.bmp"), Bytes(300, 1)));
+    ASSERT_TRUE(testing::writeFile(work("junk.bmp"), Bytes(300, 1)));
     r = run("png " + quoted("junk.bmp") + " " + quoted("b.png"));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "253\n");
@@ -91,7 +91,7 @@ TEST_F(ConvertCliTest, LinksNoWindowingSystemAndReadsEveryCodec) {
     const std::string listing = work("ldd.txt");
     const std::string command = "ldd '" KELVARN_CONVERT_BINARY "' >'" + listing + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    const Bytes bytes = testing::readBytes(listing);
+    const Bytes bytes = testing::readFile(listing);
     const std::string libraries(bytes.begin(), bytes.end());
     std::filesystem::remove(listing);
     EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
@@ -108,7 +108,7 @@ TEST_F(ConvertCliTest, LinksNoWindowingSystemAndReadsEveryCodec) {
     EXPECT_EQ(run("png " + quoted("a.jpg") + " " + quoted("a.png")).out, "1\n");
     EXPECT_EQ(run("bmp " + quoted("b.tif") + " " + quoted("b.bmp")).out, "1\n");
     // A file that is no TIFF after all goes through libtiff's refusal as a value.
-    ASSERT_TRUE(testing::writeBytes(work("c.tif"), {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}));
+    ASSERT_TRUE(testing::writeFile(work("c.tif"), {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}));
     EXPECT_EQ(run("bmp " + quoted("c.tif") + " " + quoted("c.bmp")).status, 1);
 }
 

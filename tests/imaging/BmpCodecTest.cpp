@@ -1,6 +1,8 @@
 #include "imaging/BmpCodec.h"
-#include "imaging/ByteOrder.h"
+#include "platform/files/LittleEndian.h"
 #include "tests/imaging/TestPictures.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,71 +14,25 @@ namespace kelvarn::imaging {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Bytes;
+using testing::Bytes;
 
-class BmpCodecTest : public test::TempDirTest {
+class BmpCodecTest : public testing::ScratchFolderTest {
 protected:
     std::string write(const std::string& name, const Bytes& bytes) {
-        const std::string path = workPath(name);
-        test::writeFile(path, bytes);
+        const std::string path = work(name);
+        testing::writeFile(path, bytes);
         return path;
     }
 };
 
-enum class Form { Core, Info, V5 };
+using testing::BmpLayout;
+using Form = testing::BmpForm;
 
-struct BmpLayout {
-    Form form = Form::Info;
-    char second = 'M';
-    bool topDown = false;
-    uint16_t bits = 24;
-    uint32_t compression = 0;
-    uint32_t gap = 0; // bytes between the header and the pixel data
-};
-
-// A bitmap file of a 24-bit picture, laid out as asked. Rows of other bit counts are filled
-// with the right number of arbitrary bytes.
+// A bitmap file of a 24-bit picture, laid out as asked.
 Bytes makeBmp(const ImageRecord& picture, const BmpLayout& layout) {
-    const uint32_t headerSize = layout.form == Form::Core   ? 12
-                                : layout.form == Form::Info ? 40
-                                                            : 124;
-    const uint32_t offset = 14 + headerSize + layout.gap;
-    const size_t rowBytes = ((static_cast<size_t>(picture.width()) * layout.bits + 31) / 32) * 4;
-    Bytes file(offset + rowBytes * static_cast<size_t>(picture.height()), 0);
-    file[0] = 'B';
-    file[1] = static_cast<uint8_t>(layout.second);
-    writeLe32(&file[2], static_cast<uint32_t>(file.size()));
-    writeLe32(&file[10], offset);
-    uint8_t* h = &file[14];
-    writeLe32(h, headerSize);
-    if (layout.form == Form::Core) {
-        writeLe16(h + 4, static_cast<uint16_t>(picture.width()));
-        writeLe16(h + 6, static_cast<uint16_t>(picture.height()));
-        writeLe16(h + 8, 1);
-        writeLe16(h + 10, layout.bits);
-    } else {
-        writeLe32(h + 4, static_cast<uint32_t>(picture.width()));
-        writeLe32(h + 8,
-                  static_cast<uint32_t>(layout.topDown ? -picture.height() : picture.height()));
-        writeLe16(h + 12, 1);
-        writeLe16(h + 14, layout.bits);
-        writeLe32(h + 16, layout.compression);
-    }
-    for (int32_t i = 0; i < picture.height(); ++i) {
-        uint8_t* to = &file[offset + rowBytes * static_cast<size_t>(i)];
-        if (layout.bits != 24) {
-            std::memset(to, 0x5A, rowBytes);
-            continue;
-        }
-        const int32_t y = layout.topDown ? i : picture.height() - 1 - i;
-        const uint8_t* from = picture.row(y);
-        for (int32_t x = 0; x < picture.width(); ++x) {
-            to[x * 3] = from[x * 3 + 2];
-            to[x * 3 + 1] = from[x * 3 + 1];
-            to[x * 3 + 2] = from[x * 3];
-        }
-    }
-    return file;
+    return testing::bmpFile(picture.width(), picture.height(),
+                            Bytes(picture.pixels(), picture.pixels() + picture.bufferSize()),
+                            layout);
 }
 
 int decodeFile(const std::string& path, ImageRecord& target) {
@@ -100,8 +56,8 @@ TEST_F(BmpCodecTest, RoundTripsOddWidthsAndOnePixelSizes) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         ImageRecord picture;
         ASSERT_EQ(picture.create(width, height, 24, 0), 1);
-        test::fillPattern(picture, static_cast<uint32_t>(width * 31 + height));
-        const std::string path = workPath("round.bmp");
+        testing::fillPattern(picture, static_cast<uint32_t>(width * 31 + height));
+        const std::string path = work("round.bmp");
         BmpCodec writer;
         ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24), 1);
         ASSERT_EQ(writer.encode(), 1);
@@ -110,7 +66,7 @@ TEST_F(BmpCodecTest, RoundTripsOddWidthsAndOnePixelSizes) {
 
         ImageRecord back;
         ASSERT_EQ(decodeFile(path, back), 1);
-        EXPECT_TRUE(test::sameImage(back, picture));
+        EXPECT_TRUE(testing::sameImage(back, picture));
     }
 }
 
@@ -119,11 +75,11 @@ TEST_F(BmpCodecTest, WritesTheExactHeaderAndPadding) {
     ASSERT_EQ(picture.create(2, 2, 24, 0), 1);
     const uint8_t rgb[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     std::memcpy(picture.pixels(), rgb, sizeof rgb);
-    const std::string path = workPath("two.bmp");
+    const std::string path = work("two.bmp");
     BmpCodec writer;
     ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24), 1);
     ASSERT_EQ(writer.encode(), 1);
-    const Bytes file = test::readFile(path);
+    const Bytes file = testing::readFile(path);
     ASSERT_EQ(file.size(), 70u);
     const uint8_t header[54] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
                                 0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
@@ -138,7 +94,7 @@ TEST_F(BmpCodecTest, WritesTheExactHeaderAndPadding) {
 TEST_F(BmpCodecTest, ReadsEveryAcceptedLayoutToTheSamePicture) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(7, 5, 24, 0), 1);
-    test::fillPattern(picture, 7);
+    testing::fillPattern(picture, 7);
     const std::pair<const char*, BmpLayout> layouts[] = {
         {"bottom-up", {}},
         {"top-down", {.topDown = true}},
@@ -156,7 +112,7 @@ TEST_F(BmpCodecTest, ReadsEveryAcceptedLayoutToTheSamePicture) {
         EXPECT_EQ(codec.isCoreForm(), layout.form == Form::Core);
         EXPECT_EQ(codec.isBottomUp(), !layout.topDown);
         ASSERT_EQ(codec.decode(), 1);
-        EXPECT_TRUE(test::sameImage(back, picture));
+        EXPECT_TRUE(testing::sameImage(back, picture));
     }
 }
 
@@ -190,7 +146,7 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
     const Bytes good = makeBmp(picture, {});
     auto patched = [&](size_t at, uint32_t value) {
         Bytes copy = good;
-        writeLe32(&copy[at], value);
+        platform::storeLe32(&copy[at], value);
         return copy;
     };
     const std::pair<const char*, Bytes> files[] = {
@@ -208,7 +164,7 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
         {"information header below 20 bytes",
          [&] {
              Bytes b = patched(10, 14 + 16);
-             writeLe32(&b[14], 16);
+             platform::storeLe32(&b[14], 16);
              return b;
          }()},
         {"pixel offset beyond the file", patched(10, static_cast<uint32_t>(good.size() + 1))},
@@ -220,7 +176,7 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
         {"above 2^31 pixel bytes",
          [&] {
              Bytes b = patched(18, 0x10000);
-             writeLe32(&b[22], 0xB000);
+             platform::storeLe32(&b[22], 0xB000);
              return b;
          }()},
         {"rows beyond the file", patched(22, 4)},
@@ -231,11 +187,11 @@ TEST_F(BmpCodecTest, RefusesHostileHeadersBeforeAllocating) {
         ImageRecord target;
         EXPECT_EQ(decodeFile(write("bad.bmp", bytes), target), -1);
         // Only the picture the files were made from has a pixel file.
-        EXPECT_EQ(tempDirEntries(), std::vector<std::string>{"QUILBRIX0.tmp"});
+        EXPECT_EQ(entries(tmpFolder()), std::vector<std::string>{"QUILBRIX0.tmp"});
     }
     ImageRecord target;
-    EXPECT_EQ(decodeFile(workPath("no such file.bmp"), target), -1);
-    EXPECT_EQ(decodeFile(workPath(""), target), -1);
+    EXPECT_EQ(decodeFile(work("no such file.bmp"), target), -1);
+    EXPECT_EQ(decodeFile(work(""), target), -1);
 }
 
 TEST_F(BmpCodecTest, AFileThatShrinksAfterOpenFailsTheDecodeCleanly) {
@@ -256,7 +212,7 @@ TEST_F(BmpCodecTest, AFileThatShrinksAfterOpenFailsTheDecodeCleanly) {
 TEST_F(BmpCodecTest, ReportsProgressPerRowAndOnceMoreAtTheEnd) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(3, 3, 24, 0), 1);
-    const std::string path = workPath("progress.bmp");
+    const std::string path = work("progress.bmp");
     ProgressLog::calls.clear();
     BmpCodec writer;
     ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24, &ProgressLog::record), 1);
@@ -282,13 +238,13 @@ TEST_F(BmpCodecTest, OpenForWritingRefusesWhatItCannotWrite) {
     ASSERT_EQ(grey.create(2, 2, 8, 0), 1);
     BmpCodec writer;
     // A refused open leaves the file it created, empty.
-    EXPECT_EQ(writer.openWrite(workPath("depth16.bmp").c_str(), picture, 16), 0);
-    EXPECT_EQ(fs::file_size(workPath("depth16.bmp")), 0u);
-    EXPECT_EQ(writer.openWrite(workPath("empty.bmp").c_str(), empty, 24), 0);
-    EXPECT_EQ(fs::file_size(workPath("empty.bmp")), 0u);
+    EXPECT_EQ(writer.openWrite(work("depth16.bmp").c_str(), picture, 16), 0);
+    EXPECT_EQ(fs::file_size(work("depth16.bmp")), 0u);
+    EXPECT_EQ(writer.openWrite(work("empty.bmp").c_str(), empty, 24), 0);
+    EXPECT_EQ(fs::file_size(work("empty.bmp")), 0u);
     // The writer takes 3 bytes per pixel: a source of another depth would be read past its end.
-    EXPECT_EQ(writer.openWrite(workPath("grey.bmp").c_str(), grey, 24), 0);
-    EXPECT_EQ(writer.openWrite(workPath("missing/dir.bmp").c_str(), picture, 24), 0);
+    EXPECT_EQ(writer.openWrite(work("grey.bmp").c_str(), grey, 24), 0);
+    EXPECT_EQ(writer.openWrite(work("missing/dir.bmp").c_str(), picture, 24), 0);
     EXPECT_EQ(writer.encode(), 0);
 }
 

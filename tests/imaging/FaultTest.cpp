@@ -27,7 +27,7 @@ using kelvarn::testing::kChildDied;
 
 constexpr uid_t kNobody = 65534;
 
-class FaultTest : public kelvarn::testing::ChainTest {
+class FaultTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     // A 24-bit picture whose pixel file takes width x height x 3 bytes and whose BMP takes a
     // little more (rows padded to four bytes, 54 bytes of headers).
@@ -39,7 +39,7 @@ protected:
             state = state * 1103515245u + 12345u;
             b = static_cast<uint8_t>(state >> 16);
         }
-        ASSERT_TRUE(testing::writeBytes(work(name), testing::pngRgb(width, height, rgb)));
+        ASSERT_TRUE(testing::writeFile(work(name), testing::pngRgb(width, height, rgb)));
     }
     std::string root() const { return fs::path(workFolder()).parent_path().string(); }
     // Lets another user into the test's folders (the child that drops root needs them).
@@ -82,11 +82,11 @@ TEST_F(FaultTest, AFullDiskFailsTheTargetWriteAndKeepsTheOldTarget) {
     writeSource("small.png", 8, 8);
     const std::string target = work("disk/out.bmp");
     ASSERT_EQ(commandToBmp(work("small.png"), target), kConvertOk);
-    const Bytes before = testing::readBytes(target);
+    const Bytes before = testing::readFile(target);
 
     EXPECT_EQ(commandToBmp(work("big.png"), target), kConvertWriteFailed);
     EXPECT_EQ(commandToPng(work("big.png"), work("disk/out.png")), kConvertWriteFailed);
-    EXPECT_EQ(testing::readBytes(target), before) << "the earlier target is kept whole";
+    EXPECT_EQ(testing::readFile(target), before) << "the earlier target is kept whole";
     EXPECT_EQ(entries(work("disk")), std::vector<std::string>{"out.bmp"})
         << "no partial target and no sibling on the full disk";
     // The batch goes on.
@@ -169,10 +169,10 @@ TEST_F(FaultTest, UnreadableVanishedAndSpecialSourcesGiveTheirCodesAndTheBatchGo
 
 TEST_F(FaultTest, TargetFoldersThatCannotTakeAFileGiveMinusFourAndTheBatchGoesOn) {
     writeSource("good.png", 5, 4);
-    ASSERT_TRUE(testing::writeBytes(work("plain"), {1, 2, 3}));
+    ASSERT_TRUE(testing::writeFile(work("plain"), {1, 2, 3}));
     EXPECT_EQ(commandToBmp(work("good.png"), work("plain/good.bmp")), kConvertWriteFailed);
     EXPECT_EQ(commandToPng(work("good.png"), work("plain/good.png")), kConvertWriteFailed);
-    EXPECT_EQ(testing::readBytes(work("plain")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(testing::readFile(work("plain")), (Bytes{1, 2, 3}));
     EXPECT_EQ(commandToBmp(work("good.png"), work("missing/good.bmp")), kConvertWriteFailed);
 
     fs::create_directory(work("readonly"));
@@ -202,15 +202,15 @@ TEST_F(FaultTest, PlantedPixelFileNamesAreNeitherFollowedNorDeletedNorOverwritte
     writeSource("a.png", 6, 5);
     const std::string planted = tmpFolder() + "/QUILBRIX0.tmp";
     const std::string link = tmpFolder() + "/QUILBRIX1.tmp";
-    ASSERT_TRUE(testing::writeBytes(planted, {'k', 'e', 'e', 'p'}));
-    ASSERT_TRUE(testing::writeBytes(work("victim"), {'v'}));
+    ASSERT_TRUE(testing::writeFile(planted, {'k', 'e', 'e', 'p'}));
+    ASSERT_TRUE(testing::writeFile(work("victim"), {'v'}));
     fs::create_symlink(work("victim"), link);
 
     EXPECT_EQ(commandToBmp(work("a.png"), work("a.bmp")), kConvertOk);
     EXPECT_EQ(commandToPng(work("a.bmp"), work("b.png")), kConvertOk);
-    EXPECT_EQ(testing::readBytes(planted), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(testing::readFile(planted), (Bytes{'k', 'e', 'e', 'p'}));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(testing::readBytes(work("victim")), (Bytes{'v'}));
+    EXPECT_EQ(testing::readFile(work("victim")), (Bytes{'v'}));
     EXPECT_EQ(entries(tmpFolder()), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}))
         << "the pixel files took the next numbers and were removed";
     fs::remove(planted);

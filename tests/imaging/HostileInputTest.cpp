@@ -5,7 +5,6 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
-#include <zlib.h>
 
 namespace kelvarn::testing {
 
@@ -23,54 +22,6 @@ int32_t commandToPng(const std::string& source, const std::string& target) {
     return runtime::CallLibraryCommand(imaging::kImageLibraryPosition, imaging::ConvertToPng, 3,
                                        args)
         .integer();
-}
-
-namespace {
-
-void put32(Bytes& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void chunk(Bytes& out, const char* type, const Bytes& data) {
-    put32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    put32(out, static_cast<uint32_t>(crc32(0, out.data() + start, out.size() - start)));
-}
-
-} // namespace
-
-Bytes deflated(const Bytes& raw) {
-    uLongf size = compressBound(raw.size());
-    Bytes out(size);
-    if (compress2(out.data(), &size, raw.data(), raw.size(), 9) != Z_OK)
-        return {};
-    out.resize(size);
-    return out;
-}
-
-Bytes pngFile(uint32_t width, uint32_t height, uint8_t colourType, const Bytes& idat) {
-    Bytes out = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
-    Bytes header;
-    put32(header, width);
-    put32(header, height);
-    header.insert(header.end(), {8, colourType, 0, 0, 0});
-    chunk(out, "IHDR", header);
-    chunk(out, "IDAT", idat);
-    chunk(out, "IEND", {});
-    return out;
-}
-
-Bytes pngRgb(int width, int height, const Bytes& rgb) {
-    Bytes raw;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);
-        const auto row = rgb.begin() + static_cast<ptrdiff_t>(y) * width * 3;
-        raw.insert(raw.end(), row, row + width * 3);
-    }
-    return pngFile(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 2, deflated(raw));
 }
 
 bool patchTiffSize(Bytes& tiff, uint16_t width, uint16_t height) {

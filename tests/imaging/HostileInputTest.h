@@ -3,8 +3,9 @@
 // small hand-made files of every kind, and a child process for faults that touch the process
 // (file-size limits, other users, blocking opens).
 
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/PngFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,13 +16,6 @@ namespace kelvarn::testing {
 // The result code of the command, with runtime-text (GB18030) paths.
 int32_t commandToBmp(const std::string& source, const std::string& target);
 int32_t commandToPng(const std::string& source, const std::string& target);
-
-// A PNG file made chunk by chunk, with `idat` as the compressed data as it stands.
-Bytes pngFile(uint32_t width, uint32_t height, uint8_t colourType, const Bytes& idat);
-// zlib stream of `raw`.
-Bytes deflated(const Bytes& raw);
-// A 24-bit RGB PNG holding the picture, each row with filter 0.
-Bytes pngRgb(int width, int height, const Bytes& rgb);
 
 // Rewrites the image width (256) and length (257) tags of the first directory.
 bool patchTiffSize(Bytes& tiff, uint16_t width, uint16_t height);

@@ -54,7 +54,7 @@ std::vector<std::string> listed(const std::string& pattern) {
     return names;
 }
 
-class HostileNameTest : public kelvarn::testing::ChainTest {};
+class HostileNameTest : public kelvarn::testing::ScratchFolderTest {};
 
 TEST_F(HostileNameTest, HostileNamesAreListedConvertedAndNamedAlike) {
     fs::create_directory(work("in"));
@@ -66,7 +66,7 @@ TEST_F(HostileNameTest, HostileNamesAreListedConvertedAndNamedAlike) {
         const std::string name = stem + ".bmp";
         ASSERT_LE(name.size(), 255u);
         const Bytes rgb = testing::gradient(seed, 3, 3);
-        ASSERT_TRUE(testing::writeBytes(work("in/" + name), testing::bmp24(seed, 3, rgb))) << name;
+        ASSERT_TRUE(testing::writeFile(work("in/" + name), testing::bmpFile(seed, 3, rgb))) << name;
         natives.push_back(name);
         ++seed;
     }
@@ -103,7 +103,7 @@ TEST_F(HostileNameTest, HostileNamesAreListedConvertedAndNamedAlike) {
 
 TEST_F(HostileNameTest, HostileTargetNamesThatCannotBeMadeFailCleanly) {
     const Bytes rgb = testing::gradient(2, 2, 3);
-    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(2, 2, rgb)));
+    ASSERT_TRUE(testing::writeFile(work("a.bmp"), testing::bmpFile(2, 2, rgb)));
     // 256 bytes is one beyond what a folder entry can hold.
     const std::string tooLong = work(std::string(252, 'x') + ".png");
     EXPECT_EQ(testing::commandToPng(work("a.bmp"), tooLong), kConvertWriteFailed);

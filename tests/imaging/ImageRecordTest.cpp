@@ -1,6 +1,8 @@
 #include "imaging/ImageRecord.h"
 #include "imaging/FileUtilities.h"
 #include "tests/imaging/TestPictures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +14,9 @@ namespace kelvarn::imaging {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDirTest;
+using testing::ScratchFolderTest;
 
-class ImageRecordTest : public TempDirTest {};
+class ImageRecordTest : public ScratchFolderTest {};
 
 // Whether this process still maps any file in `folder`.
 bool mapsFileUnder(const fs::path& folder) {
@@ -49,7 +51,7 @@ TEST_F(ImageRecordTest, CreateRefusesBadShapesAndLeavesTheRecordEmpty) {
     EXPECT_EQ(image.create(65536, 32769, 8, 0), 0);
     EXPECT_EQ(image.create(0x7FFFFFFF, 0x7FFFFFFF, 32, 0), 0);
     expectEmpty(image);
-    EXPECT_TRUE(tempDirEntries().empty());
+    EXPECT_TRUE(entries(tmpFolder()).empty());
 }
 
 TEST_F(ImageRecordTest, CreateLaysOutPackedTopDownRowsOfZeroBytes) {
@@ -82,62 +84,63 @@ TEST_F(ImageRecordTest, PixelFilesAreHiddenNumberedPrivateAndDeletedOnRelease) {
     ImageRecord second;
     ASSERT_EQ(first.create(3, 2, 24, 0), 1);
     ASSERT_EQ(second.create(3, 2, 24, 0), 1);
-    EXPECT_EQ(tempDirEntries(), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
-    const auto perms = fs::status(tempDir() / "QUILBRIX0.tmp").permissions();
+    EXPECT_EQ(entries(tmpFolder()), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
+    const auto perms = fs::status(tmp("QUILBRIX0.tmp")).permissions();
     EXPECT_EQ(perms, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(fs::file_size(tempDir() / "QUILBRIX1.tmp"), 18u);
-    EXPECT_TRUE(mapsFileUnder(tempDir()));
+    EXPECT_EQ(fs::file_size(tmp("QUILBRIX1.tmp")), 18u);
+    EXPECT_TRUE(mapsFileUnder(tmpFolder()));
 
     // A new create gives up the old file before it takes a new one.
     ASSERT_EQ(first.create(7, 7, 32, 0), 1);
-    EXPECT_EQ(tempDirEntries(), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
+    EXPECT_EQ(entries(tmpFolder()), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
     EXPECT_EQ(first.release(), 1);
     expectEmpty(first);
-    EXPECT_EQ(tempDirEntries(), std::vector<std::string>{"QUILBRIX1.tmp"});
+    EXPECT_EQ(entries(tmpFolder()), std::vector<std::string>{"QUILBRIX1.tmp"});
     {
         ImageRecord scoped;
         ASSERT_EQ(scoped.create(1, 1, 8, 0), 1);
-        EXPECT_EQ(tempDirEntries(), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
+        EXPECT_EQ(entries(tmpFolder()),
+                  (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
     }
-    EXPECT_EQ(tempDirEntries(), std::vector<std::string>{"QUILBRIX1.tmp"});
+    EXPECT_EQ(entries(tmpFolder()), std::vector<std::string>{"QUILBRIX1.tmp"});
     second.release();
-    EXPECT_FALSE(mapsFileUnder(tempDir())) << "a released picture is still mapped";
+    EXPECT_FALSE(mapsFileUnder(tmpFolder())) << "a released picture is still mapped";
 }
 
 TEST_F(ImageRecordTest, TakenNamesAndPlantedLinksAreSkippedAndLeftAlone) {
-    test::writeFile((tempDir() / "QUILBRIX0.tmp").string(), {1, 2, 3});
-    const std::string victim = workPath("victim");
-    test::writeFile(victim, {9, 9});
-    fs::create_symlink(victim, tempDir() / "QUILBRIX1.tmp");
-    fs::create_symlink(workPath("missing"), tempDir() / "QUILBRIX2.tmp");
+    testing::writeFile(tmp("QUILBRIX0.tmp"), {1, 2, 3});
+    const std::string victim = work("victim");
+    testing::writeFile(victim, {9, 9});
+    fs::create_symlink(victim, tmp("QUILBRIX1.tmp"));
+    fs::create_symlink(work("missing"), tmp("QUILBRIX2.tmp"));
     {
         ImageRecord image;
         ASSERT_EQ(image.create(4, 4, 24, 0), 1);
-        test::fillPattern(image, 1);
+        testing::fillPattern(image, 1);
         image.flush();
-        EXPECT_TRUE(fs::exists(tempDir() / "QUILBRIX3.tmp"));
+        EXPECT_TRUE(fs::exists(tmp("QUILBRIX3.tmp")));
     }
-    EXPECT_FALSE(fs::exists(tempDir() / "QUILBRIX3.tmp"));
-    EXPECT_EQ(test::readFile((tempDir() / "QUILBRIX0.tmp").string()), (test::Bytes{1, 2, 3}));
-    EXPECT_EQ(test::readFile(victim), (test::Bytes{9, 9}));
-    EXPECT_FALSE(fs::exists(workPath("missing")));
-    fs::remove(tempDir() / "QUILBRIX0.tmp");
-    fs::remove(tempDir() / "QUILBRIX1.tmp");
-    fs::remove(tempDir() / "QUILBRIX2.tmp");
+    EXPECT_FALSE(fs::exists(tmp("QUILBRIX3.tmp")));
+    EXPECT_EQ(testing::readFile(tmp("QUILBRIX0.tmp")), (testing::Bytes{1, 2, 3}));
+    EXPECT_EQ(testing::readFile(victim), (testing::Bytes{9, 9}));
+    EXPECT_FALSE(fs::exists(work("missing")));
+    fs::remove(tmp("QUILBRIX0.tmp"));
+    fs::remove(tmp("QUILBRIX1.tmp"));
+    fs::remove(tmp("QUILBRIX2.tmp"));
 }
 
 TEST_F(ImageRecordTest, CopyFromDuplicatesPixelsAndPalette) {
     ImageRecord source;
     ASSERT_EQ(source.create(5, 3, 8, 4), 1);
-    test::fillPattern(source, 2);
+    testing::fillPattern(source, 2);
     for (int i = 0; i < 4; ++i)
         std::memset(source.paletteEntries() + i * 8, 40 * i + 1, 8);
     ImageRecord copy;
     ASSERT_EQ(copy.copyFrom(source), 1);
-    EXPECT_TRUE(test::sameImage(copy, source));
+    EXPECT_TRUE(testing::sameImage(copy, source));
     EXPECT_NE(copy.pixels(), source.pixels());
     EXPECT_EQ(copy.copyFrom(copy), 1);
-    EXPECT_TRUE(test::sameImage(copy, source));
+    EXPECT_TRUE(testing::sameImage(copy, source));
 
     ImageRecord empty;
     EXPECT_EQ(copy.copyFrom(empty), 0);
@@ -191,9 +194,9 @@ TEST_F(ImageRecordTest, ConvertsEveryDepthTo24Bits) {
 
     ImageRecord rgb;
     ASSERT_EQ(rgb.create(3, 5, 24, 0), 1);
-    test::fillPattern(rgb, 3);
+    testing::fillPattern(rgb, 3);
     ASSERT_EQ(rgb.convertTo(target, 24, 0), 1);
-    EXPECT_TRUE(test::sameImage(target, rgb));
+    EXPECT_TRUE(testing::sameImage(target, rgb));
 }
 
 TEST_F(ImageRecordTest, PaletteIndexesOutsideThePaletteBecomeBlack) {
@@ -229,16 +232,16 @@ TEST_F(ImageRecordTest, UnsupportedConversionsFailAndLeaveTheTargetAlone) {
     EXPECT_EQ(target.pixels()[0], 42);
 }
 
-TEST_F(ImageRecordTest, FileUtilities) {
-    const std::string file = workPath("a file.bin");
-    test::writeFile(file, {1, 2, 3, 4, 5});
+TEST_F(ImageRecordTest, FileHelpersMatchWildcardsMeasureStreamsAndFindFreeTemporaryNames) {
+    const std::string file = work("a file.bin");
+    testing::writeFile(file, {1, 2, 3, 4, 5});
     EXPECT_EQ(fileExists(file.c_str()), 1);
-    EXPECT_EQ(fileExists(workPath("*.bin").c_str()), 1);
-    EXPECT_EQ(fileExists(workPath("nothing").c_str()), 0);
+    EXPECT_EQ(fileExists(work("*.bin").c_str()), 1);
+    EXPECT_EQ(fileExists(work("nothing").c_str()), 0);
     EXPECT_EQ(isDirectory(file.c_str()), 0);
-    EXPECT_EQ(isDirectory(tempDir().string().c_str()), 1);
-    EXPECT_EQ(isDirectory((tempDir().string() + "\\").c_str()), 1);
-    EXPECT_EQ(isDirectory(workPath("nothing").c_str()), 0);
+    EXPECT_EQ(isDirectory(tmpFolder().c_str()), 1);
+    EXPECT_EQ(isDirectory((tmpFolder() + "\\").c_str()), 1);
+    EXPECT_EQ(isDirectory(work("nothing").c_str()), 0);
 
     std::FILE* stream = std::fopen(file.c_str(), "rb");
     ASSERT_NE(stream, nullptr);
@@ -248,11 +251,11 @@ TEST_F(ImageRecordTest, FileUtilities) {
     std::fclose(stream);
     EXPECT_EQ(fileSize(nullptr), 0);
 
-    EXPECT_EQ(temporaryFileName("QUILBRIX"), tempDir().string() + "/QUILBRIX0.tmp");
-    test::writeFile((tempDir() / "QUILBRIX0.tmp").string(), {});
-    EXPECT_EQ(temporaryFileName("QUILBRIX"), tempDir().string() + "/QUILBRIX1.tmp");
+    EXPECT_EQ(temporaryFileName("QUILBRIX"), tmpFolder() + "/QUILBRIX0.tmp");
+    testing::writeFile(tmp("QUILBRIX0.tmp"), {});
+    EXPECT_EQ(temporaryFileName("QUILBRIX"), tmpFolder() + "/QUILBRIX1.tmp");
     EXPECT_EQ(temporaryFileName(""), "");
-    EXPECT_EQ(deleteFile((tempDir() / "QUILBRIX0.tmp").string().c_str()), 1);
+    EXPECT_EQ(deleteFile(tmp("QUILBRIX0.tmp").c_str()), 1);
     EXPECT_EQ(deleteFile(file.c_str()), 1);
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(deleteFile(file.c_str()), 1);

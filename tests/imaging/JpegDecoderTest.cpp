@@ -1,6 +1,6 @@
 #include "imaging/JpegDecoder.h"
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +10,7 @@ namespace {
 
 using testing::Bytes;
 
-class JpegDecoderTest : public kelvarn::testing::ChainTest {};
+class JpegDecoderTest : public kelvarn::testing::ScratchFolderTest {};
 
 int largestDifference(const ImageRecord& image, const Bytes& expected) {
     int worst = 0;
@@ -67,14 +67,14 @@ TEST_F(JpegDecoderTest, StartMarkerWithoutJpegIsRefusedSilently) {
     Bytes bytes(400, 0x5A);
     const uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x01};
     std::copy(std::begin(start), std::end(start), bytes.begin());
-    ASSERT_TRUE(testing::writeBytes(work("fake.jpg"), bytes));
+    ASSERT_TRUE(testing::writeFile(work("fake.jpg"), bytes));
     ImageRecord image;
     JpegDecoder decoder;
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(decoder.open(work("fake.jpg").c_str(), image), 0);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
-    ASSERT_TRUE(testing::writeBytes(work("short"), {0xFF}));
+    ASSERT_TRUE(testing::writeFile(work("short"), {0xFF}));
     EXPECT_EQ(decoder.open(work("short").c_str(), image), 0);
     EXPECT_EQ(decoder.open(work("missing").c_str(), image), 0);
 }
@@ -82,9 +82,9 @@ TEST_F(JpegDecoderTest, StartMarkerWithoutJpegIsRefusedSilently) {
 TEST_F(JpegDecoderTest, TruncatedFileFailsInsteadOfPaddingWithGrey) {
     const Bytes pixels = testing::gradient(64, 64, 3);
     ASSERT_TRUE(testing::writeJpeg(work("t.jpg"), 64, 64, 3, pixels));
-    Bytes bytes = testing::readBytes(work("t.jpg"));
+    Bytes bytes = testing::readFile(work("t.jpg"));
     bytes.resize(bytes.size() * 2 / 3);
-    ASSERT_TRUE(testing::writeBytes(work("t.jpg"), bytes));
+    ASSERT_TRUE(testing::writeFile(work("t.jpg"), bytes));
     ImageRecord image;
     JpegDecoder decoder;
     ASSERT_EQ(decoder.open(work("t.jpg").c_str(), image), 1);

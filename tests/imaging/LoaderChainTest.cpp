@@ -1,6 +1,6 @@
 #include "imaging/LoaderChain.h"
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <cstring>
 #include <filesystem>
@@ -10,7 +10,7 @@ namespace {
 
 using testing::Bytes;
 
-class LoaderChainTest : public kelvarn::testing::ChainTest {};
+class LoaderChainTest : public kelvarn::testing::ScratchFolderTest {};
 
 TEST_F(LoaderChainTest, RecognisesByContentNotByName) {
     ASSERT_TRUE(testing::writeJpeg(work("photo.bmp"), 9, 4, 3, testing::gradient(9, 4, 3)));
@@ -20,7 +20,7 @@ TEST_F(LoaderChainTest, RecognisesByContentNotByName) {
     EXPECT_EQ(image.bitsPerPixel(), 24);
 
     const Bytes rgb = testing::gradient(3, 2, 3);
-    ASSERT_TRUE(testing::writeBytes(work("real.jpg"), testing::bmp24(3, 2, rgb)));
+    ASSERT_TRUE(testing::writeFile(work("real.jpg"), testing::bmpFile(3, 2, rgb)));
     ASSERT_EQ(LoadImageFile(work("real.jpg").c_str(), image), kLoadOk);
     EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
 
@@ -28,7 +28,7 @@ TEST_F(LoaderChainTest, RecognisesByContentNotByName) {
     ASSERT_EQ(LoadImageFile(work("t.png").c_str(), image), kLoadOk);
     EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
 
-    ASSERT_TRUE(testing::writeBytes(work("p.tif"), testing::pcx24(3, 2, rgb)));
+    ASSERT_TRUE(testing::writeFile(work("p.tif"), testing::pcx24(3, 2, rgb)));
     ASSERT_EQ(LoadImageFile(work("p.tif").c_str(), image), kLoadOk);
     EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
 }
@@ -47,7 +47,7 @@ TEST_F(LoaderChainTest, MissingFileGives255WithoutAskingAnyDecoder) {
 
 TEST_F(LoaderChainTest, ExistingButUnreadablePathsGive253) {
     ImageRecord image;
-    ASSERT_TRUE(testing::writeBytes(work("empty.png"), {}));
+    ASSERT_TRUE(testing::writeFile(work("empty.png"), {}));
     EXPECT_EQ(LoadImageFile(work("empty.png").c_str(), image), kLoadUnrecognised);
     std::filesystem::create_directory(work("folder"));
     EXPECT_EQ(LoadImageFile(work("folder").c_str(), image), kLoadUnrecognised);
@@ -60,14 +60,14 @@ TEST_F(LoaderChainTest, ExistingButUnreadablePathsGive253) {
 TEST_F(LoaderChainTest, LargeFilesOnlyBecomePhotoCdPicturesWithTheSignature) {
     Bytes bmp = testing::bmp8(1500, 1400, 2 * 1024 * 1024);
     ASSERT_GE(bmp.size(), 0x100000u);
-    ASSERT_TRUE(testing::writeBytes(work("grey.bmp"), bmp));
+    ASSERT_TRUE(testing::writeFile(work("grey.bmp"), bmp));
     ImageRecord image;
     EXPECT_EQ(LoadImageFile(work("grey.bmp").c_str(), image), kLoadUnrecognised);
     image.release();
 
     // The same bytes with "PCD_IPI" at 0x800 reach the last decoder and are read from 0x30000.
     std::memcpy(bmp.data() + 0x800, "PCD_IPI", 7);
-    ASSERT_TRUE(testing::writeBytes(work("grey.bmp"), bmp));
+    ASSERT_TRUE(testing::writeFile(work("grey.bmp"), bmp));
     ASSERT_EQ(LoadImageFile(work("grey.bmp").c_str(), image), kLoadOk);
     EXPECT_EQ(image.width(), 768);
     EXPECT_EQ(image.height(), 512);
@@ -77,9 +77,9 @@ TEST_F(LoaderChainTest, FailedDecodeHandsTheTargetOnAndLeavesNoPixelFile) {
     // Accepted by the JPEG decoder at open, then cut short: it fails after creating the
     // picture, and every later decoder refuses.
     ASSERT_TRUE(testing::writeJpeg(work("cut.jpg"), 64, 64, 3, testing::gradient(64, 64, 3)));
-    Bytes bytes = testing::readBytes(work("cut.jpg"));
+    Bytes bytes = testing::readFile(work("cut.jpg"));
     bytes.resize(bytes.size() / 2);
-    ASSERT_TRUE(testing::writeBytes(work("cut.jpg"), bytes));
+    ASSERT_TRUE(testing::writeFile(work("cut.jpg"), bytes));
     ImageRecord image;
     EXPECT_EQ(LoadImageFile(work("cut.jpg").c_str(), image), kLoadUnrecognised);
     image.release(); // the fixture then finds the temporary folder empty

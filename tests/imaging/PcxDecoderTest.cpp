@@ -1,17 +1,17 @@
 #include "imaging/PcxDecoder.h"
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 namespace kelvarn::imaging {
 namespace {
 
 using testing::Bytes;
 
-class PcxDecoderTest : public kelvarn::testing::ChainTest {
+class PcxDecoderTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     // Opens and decodes `bytes` as a file: -1 refused at open, 0 failed decode, 1 decoded.
     int load(const Bytes& bytes, ImageRecord& image) {
-        EXPECT_TRUE(testing::writeBytes(work("p.pcx"), bytes));
+        EXPECT_TRUE(testing::writeFile(work("p.pcx"), bytes));
         PcxDecoder decoder;
         if (decoder.open(work("p.pcx").c_str(), image) != 1)
             return -1;

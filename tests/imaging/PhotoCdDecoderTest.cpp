@@ -1,6 +1,6 @@
 #include "imaging/PhotoCdDecoder.h"
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <cstring>
 
@@ -9,7 +9,7 @@ namespace {
 
 using testing::Bytes;
 
-class PhotoCdDecoderTest : public kelvarn::testing::ChainTest {};
+class PhotoCdDecoderTest : public kelvarn::testing::ScratchFolderTest {};
 
 std::array<uint8_t, 3> rgbOf(uint8_t y, uint8_t c1, uint8_t c2) {
     std::array<uint8_t, 3> rgb{};
@@ -33,16 +33,16 @@ TEST_F(PhotoCdDecoderTest, ConversionRoundsAndClamps) {
 TEST_F(PhotoCdDecoderTest, SignatureAndSizeDecideAcceptance) {
     ImageRecord image;
     PhotoCdDecoder decoder;
-    ASSERT_TRUE(testing::writeBytes(work("a.pcd"), testing::photoCd(true, 100, 156, 137)));
+    ASSERT_TRUE(testing::writeFile(work("a.pcd"), testing::photoCd(true, 100, 156, 137)));
     EXPECT_EQ(decoder.open(work("a.pcd").c_str(), image, 2), 1);
     decoder.close();
     EXPECT_EQ(decoder.open(work("a.pcd").c_str(), image, 3), 0);
     EXPECT_EQ(decoder.open(work("a.pcd").c_str(), image, -1), 0);
 
-    ASSERT_TRUE(testing::writeBytes(work("b.pcd"), testing::photoCd(false, 100, 156, 137)));
+    ASSERT_TRUE(testing::writeFile(work("b.pcd"), testing::photoCd(false, 100, 156, 137)));
     EXPECT_EQ(decoder.open(work("b.pcd").c_str(), image, 2), 0);
     // One byte short of 0x100000 is not enough, signature or not.
-    ASSERT_TRUE(testing::writeBytes(work("c.pcd"), testing::photoCd(true, 100, 156, 137, 0xFFFFF)));
+    ASSERT_TRUE(testing::writeFile(work("c.pcd"), testing::photoCd(true, 100, 156, 137, 0xFFFFF)));
     EXPECT_EQ(decoder.open(work("c.pcd").c_str(), image, 2), 0);
     EXPECT_EQ(image.pixels(), nullptr);
 }
@@ -60,7 +60,7 @@ TEST_F(PhotoCdDecoderTest, RowPairsShareSubsampledChroma) {
         pair[1536 + i] = static_cast<uint8_t>(100 + i % 100);      // C1
         pair[1536 + 384 + i] = static_cast<uint8_t>(200 - i % 90); // C2
     }
-    ASSERT_TRUE(testing::writeBytes(work("p.pcd"), file));
+    ASSERT_TRUE(testing::writeFile(work("p.pcd"), file));
     ImageRecord image;
     PhotoCdDecoder decoder;
     ASSERT_EQ(decoder.open(work("p.pcd").c_str(), image, 2), 1);
@@ -83,7 +83,7 @@ TEST_F(PhotoCdDecoderTest, RowPairsShareSubsampledChroma) {
 TEST_F(PhotoCdDecoderTest, SmallerResolutionsAndShortData) {
     Bytes file = testing::photoCd(true, 50, 156, 137);
     std::memset(file.data() + 0x2000, 200, 192 * 3); // first pair of resolution 0
-    ASSERT_TRUE(testing::writeBytes(work("r.pcd"), file));
+    ASSERT_TRUE(testing::writeFile(work("r.pcd"), file));
     ImageRecord image;
     PhotoCdDecoder decoder;
     ASSERT_EQ(decoder.open(work("r.pcd").c_str(), image, 0), 1);
@@ -99,7 +99,7 @@ TEST_F(PhotoCdDecoderTest, SmallerResolutionsAndShortData) {
     // Resolution 2 needs data up to 0xC0000; a large enough file always has them, so shorten
     // the read by asking a file that changes under the decoder.
     ASSERT_EQ(decoder.open(work("r.pcd").c_str(), image, 2), 1);
-    ASSERT_TRUE(testing::writeBytes(work("r.pcd"), Bytes(0x30000 + 100, 0)));
+    ASSERT_TRUE(testing::writeFile(work("r.pcd"), Bytes(0x30000 + 100, 0)));
     EXPECT_EQ(decoder.decode(), 0);
 }
 

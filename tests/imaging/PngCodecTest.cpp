@@ -1,6 +1,8 @@
 #include "imaging/PngCodec.h"
-#include "tests/imaging/PngTestFiles.h"
 #include "tests/imaging/TestPictures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/PngFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +16,19 @@ namespace kelvarn::imaging {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Bytes;
-using test::PngFileLayout;
+using testing::Bytes;
+using testing::PngFileLayout;
 
-class PngCodecTest : public test::TempDirTest {
+class PngCodecTest : public testing::ScratchFolderTest {
 protected:
     std::string write(const PngFileLayout& layout, const std::string& name = "in.png") {
-        const std::string path = workPath(name);
-        EXPECT_TRUE(test::writePngFile(path, layout));
+        const std::string path = work(name);
+        EXPECT_TRUE(testing::writePngFile(path, layout));
         return path;
     }
     std::string encodeToFile(const ImageRecord& source, int32_t depth, int32_t paletteCount,
                              const std::string& name = "out.png") {
-        const std::string path = workPath(name);
+        const std::string path = work(name);
         PngCodec writer;
         EXPECT_EQ(writer.openWrite(path.c_str(), source, depth, paletteCount), 1);
         EXPECT_EQ(writer.encode(), 1);
@@ -129,7 +131,7 @@ TEST_F(PngCodecTest, ReadsRgbAsItIsAndRgbaWithAlphaFirst) {
     for (bool interlaced : {false, true}) {
         SCOPED_TRACE(interlaced ? "interlaced" : "not interlaced");
         PngFileLayout rgb = makeSampled(PNG_COLOR_TYPE_RGB, 8, interlaced).layout;
-        rgb.rows.resize(test::packedRowBytes(rgb) * rgb.height);
+        rgb.rows.resize(testing::packedRowBytes(rgb) * rgb.height);
         std::mt19937 random(5);
         for (auto& b : rgb.rows)
             b = static_cast<uint8_t>(random());
@@ -144,7 +146,7 @@ TEST_F(PngCodecTest, ReadsRgbAsItIsAndRgbaWithAlphaFirst) {
 
         PngFileLayout rgba = rgb;
         rgba.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-        rgba.rows.resize(test::packedRowBytes(rgba) * rgba.height);
+        rgba.rows.resize(testing::packedRowBytes(rgba) * rgba.height);
         for (auto& b : rgba.rows)
             b = static_cast<uint8_t>(random());
         ASSERT_EQ(decodeFile(write(rgba), image), 1);
@@ -211,11 +213,11 @@ TEST_F(PngCodecTest, GammaComesFromSrgbThenGamaThenTheDefault) {
         std::string path;
         if (c.srgb && c.gamma) {
             // libpng refuses to write a gAMA that contradicts sRGB: add it by hand.
-            Bytes file = test::readFile(write(layout));
+            Bytes file = testing::readFile(write(layout));
             const uint8_t one[4] = {0, 1, 0x86, 0xA0}; // 100000
-            test::insertChunkBeforeIdat(file, "gAMA", Bytes(one, one + 4));
-            path = workPath("both.png");
-            test::writeFile(path, file);
+            testing::insertChunkBeforeIdat(file, "gAMA", Bytes(one, one + 4));
+            path = work("both.png");
+            testing::writeFile(path, file);
         } else {
             layout.gamma = c.gamma;
             path = write(layout);
@@ -235,47 +237,47 @@ TEST_F(PngCodecTest, RefusesSixteenBitAndDamagedFiles) {
     for (int colourType : {PNG_COLOR_TYPE_GRAY, PNG_COLOR_TYPE_RGB, PNG_COLOR_TYPE_RGB_ALPHA}) {
         PngFileLayout deep = makeSampled(colourType, 8, false, 3, 2).layout;
         deep.bitDepth = 16;
-        deep.rows.assign(test::packedRowBytes(deep) * deep.height, 0x42);
+        deep.rows.assign(testing::packedRowBytes(deep) * deep.height, 0x42);
         ImageRecord image;
         EXPECT_EQ(decodeFile(write(deep), image), -1) << colourType;
         EXPECT_EQ(image.pixels(), nullptr);
     }
 
     PngFileLayout rgb = makeSampled(PNG_COLOR_TYPE_RGB, 8, true, 40, 30).layout;
-    rgb.rows.assign(test::packedRowBytes(rgb) * rgb.height, 0);
+    rgb.rows.assign(testing::packedRowBytes(rgb) * rgb.height, 0);
     for (size_t i = 0; i < rgb.rows.size(); ++i)
         rgb.rows[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
-    const Bytes good = test::readFile(write(rgb, "good.png"));
+    const Bytes good = testing::readFile(write(rgb, "good.png"));
     ImageRecord image;
 
     // Not a PNG at all, or cut inside the header: refused by open.
-    test::writeFile(workPath("bmp.png"), Bytes{'B', 'M', 0, 0, 0, 0});
-    EXPECT_EQ(decodeFile(workPath("bmp.png"), image), -1);
-    test::writeFile(workPath("short.png"), Bytes(good.begin(), good.begin() + 20));
-    EXPECT_EQ(decodeFile(workPath("short.png"), image), -1);
-    test::writeFile(workPath("empty.png"), {});
-    EXPECT_EQ(decodeFile(workPath("empty.png"), image), -1);
-    EXPECT_EQ(decodeFile(workPath("missing.png"), image), -1);
+    testing::writeFile(work("bmp.png"), Bytes{'B', 'M', 0, 0, 0, 0});
+    EXPECT_EQ(decodeFile(work("bmp.png"), image), -1);
+    testing::writeFile(work("short.png"), Bytes(good.begin(), good.begin() + 20));
+    EXPECT_EQ(decodeFile(work("short.png"), image), -1);
+    testing::writeFile(work("empty.png"), {});
+    EXPECT_EQ(decodeFile(work("empty.png"), image), -1);
+    EXPECT_EQ(decodeFile(work("missing.png"), image), -1);
 
     // Cut inside the image data, or with damaged image data: the decode fails cleanly.
-    test::writeFile(workPath("cut.png"), Bytes(good.begin(), good.begin() + good.size() / 2));
-    EXPECT_EQ(decodeFile(workPath("cut.png"), image), 0);
+    testing::writeFile(work("cut.png"), Bytes(good.begin(), good.begin() + good.size() / 2));
+    EXPECT_EQ(decodeFile(work("cut.png"), image), 0);
     Bytes damaged = good;
     damaged[good.size() / 2] ^= 0xFF;
-    test::writeFile(workPath("damaged.png"), damaged);
-    EXPECT_EQ(decodeFile(workPath("damaged.png"), image), 0);
+    testing::writeFile(work("damaged.png"), damaged);
+    EXPECT_EQ(decodeFile(work("damaged.png"), image), 0);
     image.release();
 
     // A header above 2^31 pixel bytes is refused before anything is allocated.
     PngFileLayout huge = makeSampled(PNG_COLOR_TYPE_RGB, 8, false, 1, 1).layout;
     huge.rows.assign(3, 0);
-    Bytes big = test::readFile(write(huge, "huge.png"));
+    Bytes big = testing::readFile(write(huge, "huge.png"));
     const uint8_t size[8] = {0, 0, 0x80, 0, 0, 0, 0x80, 0}; // 32768 x 32768 x 3
     std::memcpy(&big[16], size, 8);
-    test::fixChunkCrc(big, 8);
-    test::writeFile(workPath("huge.png"), big);
+    testing::fixChunkCrc(big, 8);
+    testing::writeFile(work("huge.png"), big);
     PngCodec codec;
-    EXPECT_EQ(codec.open(workPath("huge.png").c_str(), image), 0);
+    EXPECT_EQ(codec.open(work("huge.png").c_str(), image), 0);
     EXPECT_EQ(image.pixels(), nullptr);
 }
 
@@ -285,10 +287,10 @@ TEST_F(PngCodecTest, RefusesFilesTooShortForTheirPictureButNotHighlyCompressedOn
     flat.width = flat.height = 4096;
     flat.colourType = PNG_COLOR_TYPE_GRAY;
     flat.rows.assign(size_t{4096} * 4096, 0);
-    const Bytes file = test::readFile(write(flat, "flat.png"));
+    const Bytes file = testing::readFile(write(flat, "flat.png"));
     ASSERT_GT(flat.rows.size() / file.size(), 500u);
     ImageRecord image;
-    EXPECT_EQ(decodeFile(workPath("flat.png"), image), 1);
+    EXPECT_EQ(decodeFile(work("flat.png"), image), 1);
     EXPECT_EQ(image.row(4095)[4095], 0);
     image.release();
 
@@ -297,12 +299,12 @@ TEST_F(PngCodecTest, RefusesFilesTooShortForTheirPictureButNotHighlyCompressedOn
     Bytes bomb = file;
     const uint8_t size[8] = {0, 0, 0x40, 0, 0, 0, 0x40, 0};
     std::memcpy(&bomb[16], size, 8);
-    test::fixChunkCrc(bomb, 8);
-    test::writeFile(workPath("bomb.png"), bomb);
-    test::writeFile(workPath("cut.png"), Bytes(file.begin(), file.begin() + file.size() / 8));
+    testing::fixChunkCrc(bomb, 8);
+    testing::writeFile(work("bomb.png"), bomb);
+    testing::writeFile(work("cut.png"), Bytes(file.begin(), file.begin() + file.size() / 8));
     for (const char* name : {"bomb.png", "cut.png"}) {
         PngCodec codec;
-        EXPECT_EQ(codec.open(workPath(name).c_str(), image), 0) << name;
+        EXPECT_EQ(codec.open(work(name).c_str(), image), 0) << name;
         EXPECT_EQ(image.pixels(), nullptr) << name;
     }
 }
@@ -313,9 +315,9 @@ TEST_F(PngCodecTest, WritesAdam7RgbWithOnlyTheCriticalChunksAndReadsBackTheSame)
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         ImageRecord picture;
         ASSERT_EQ(picture.create(width, height, 24, 0), 1);
-        test::fillPattern(picture, static_cast<uint32_t>(width + height));
+        testing::fillPattern(picture, static_cast<uint32_t>(width + height));
         const std::string path = encodeToFile(picture, 24, 0);
-        const auto chunks = test::listPngChunks(test::readFile(path));
+        const auto chunks = testing::listPngChunks(testing::readFile(path));
         ASSERT_GE(chunks.size(), 3u);
         EXPECT_EQ(chunks.front().type, "IHDR");
         EXPECT_EQ(chunks.back().type, "IEND");
@@ -329,18 +331,18 @@ TEST_F(PngCodecTest, WritesAdam7RgbWithOnlyTheCriticalChunksAndReadsBackTheSame)
 
         ImageRecord back;
         ASSERT_EQ(decodeFile(path, back), 1);
-        EXPECT_TRUE(test::sameImage(back, picture));
+        EXPECT_TRUE(testing::sameImage(back, picture));
     }
 }
 
 TEST_F(PngCodecTest, WritesRgbaFromArgbAndLeavesTheSourceInRgbaOrder) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(5, 3, 32, 0), 1);
-    test::fillPattern(picture, 9);
+    testing::fillPattern(picture, 9);
     ImageRecord original;
     ASSERT_EQ(original.copyFrom(picture), 1);
     const std::string path = encodeToFile(picture, 32, 0);
-    const auto chunks = test::listPngChunks(test::readFile(path));
+    const auto chunks = testing::listPngChunks(testing::readFile(path));
     ASSERT_EQ(chunks.front().type, "IHDR");
     EXPECT_EQ(chunks.front().data[9], 6); // RGBA
     for (size_t i = 0; i < picture.bufferSize(); i += 4) {
@@ -350,7 +352,7 @@ TEST_F(PngCodecTest, WritesRgbaFromArgbAndLeavesTheSourceInRgbaOrder) {
     }
     ImageRecord back;
     ASSERT_EQ(decodeFile(path, back), 1);
-    EXPECT_TRUE(test::sameImage(back, original));
+    EXPECT_TRUE(testing::sameImage(back, original));
 }
 
 TEST_F(PngCodecTest, WritesPalettePicturesAsPaletteFiles) {
@@ -365,7 +367,7 @@ TEST_F(PngCodecTest, WritesPalettePicturesAsPaletteFiles) {
         entry[2] = static_cast<uint8_t>(250 - i);
     }
     const std::string path = encodeToFile(picture, 8, 5);
-    const auto chunks = test::listPngChunks(test::readFile(path));
+    const auto chunks = testing::listPngChunks(testing::readFile(path));
     ASSERT_GE(chunks.size(), 4u);
     EXPECT_EQ(chunks[0].type, "IHDR");
     EXPECT_EQ(chunks[0].data[9], 3);
@@ -375,31 +377,31 @@ TEST_F(PngCodecTest, WritesPalettePicturesAsPaletteFiles) {
     EXPECT_EQ(chunks.back().type, "IEND");
     ImageRecord back;
     ASSERT_EQ(decodeFile(path, back), 1);
-    EXPECT_TRUE(test::sameImage(back, picture));
+    EXPECT_TRUE(testing::sameImage(back, picture));
 }
 
 TEST_F(PngCodecTest, ConvertsSourcesOfAnotherLayoutBeforeWriting) {
     ImageRecord grey;
     ASSERT_EQ(grey.create(6, 2, 8, 0), 1);
-    test::fillPattern(grey, 4);
+    testing::fillPattern(grey, 4);
     ImageRecord argb;
     ASSERT_EQ(argb.create(6, 2, 32, 0), 1);
-    test::fillPattern(argb, 5);
+    testing::fillPattern(argb, 5);
     for (ImageRecord* source : {&grey, &argb}) {
         ImageRecord before;
         ASSERT_EQ(before.copyFrom(*source), 1);
         ImageRecord expected;
         ASSERT_EQ(source->convertTo(expected, 24, 0), 1);
         const std::string path = encodeToFile(*source, 24, 0);
-        EXPECT_EQ(test::listPngChunks(test::readFile(path)).front().data[9], 2);
+        EXPECT_EQ(testing::listPngChunks(testing::readFile(path)).front().data[9], 2);
         ImageRecord back;
         ASSERT_EQ(decodeFile(path, back), 1);
-        EXPECT_TRUE(test::sameImage(back, expected));
-        EXPECT_TRUE(test::sameImage(*source, before));
+        EXPECT_TRUE(testing::sameImage(back, expected));
+        EXPECT_TRUE(testing::sameImage(*source, before));
     }
     // No conversion to palette or alpha layouts exists: the encode fails.
     PngCodec writer;
-    ASSERT_EQ(writer.openWrite(workPath("p.png").c_str(), grey, 8, 16), 1);
+    ASSERT_EQ(writer.openWrite(work("p.png").c_str(), grey, 8, 16), 1);
     EXPECT_EQ(writer.encode(), 0);
 }
 
@@ -407,16 +409,16 @@ TEST_F(PngCodecTest, OpenForWritingRefusesBadDepthsAndEmptySources) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(2, 2, 24, 0), 1);
     PngCodec writer;
-    EXPECT_EQ(writer.openWrite(workPath("d16.png").c_str(), picture, 16, 0), 0);
-    EXPECT_FALSE(fs::exists(workPath("d16.png")));
-    EXPECT_EQ(writer.openWrite(workPath("p0.png").c_str(), picture, 8, 0), 0);
-    EXPECT_EQ(writer.openWrite(workPath("p257.png").c_str(), picture, 8, 257), 0);
-    EXPECT_FALSE(fs::exists(workPath("p0.png")));
-    EXPECT_FALSE(fs::exists(workPath("p257.png")));
+    EXPECT_EQ(writer.openWrite(work("d16.png").c_str(), picture, 16, 0), 0);
+    EXPECT_FALSE(fs::exists(work("d16.png")));
+    EXPECT_EQ(writer.openWrite(work("p0.png").c_str(), picture, 8, 0), 0);
+    EXPECT_EQ(writer.openWrite(work("p257.png").c_str(), picture, 8, 257), 0);
+    EXPECT_FALSE(fs::exists(work("p0.png")));
+    EXPECT_FALSE(fs::exists(work("p257.png")));
     ImageRecord empty;
-    EXPECT_EQ(writer.openWrite(workPath("empty.png").c_str(), empty, 24, 0), 0);
-    EXPECT_EQ(fs::file_size(workPath("empty.png")), 0u);
-    EXPECT_EQ(writer.openWrite(workPath("missing/x.png").c_str(), picture, 24, 0), 0);
+    EXPECT_EQ(writer.openWrite(work("empty.png").c_str(), empty, 24, 0), 0);
+    EXPECT_EQ(fs::file_size(work("empty.png")), 0u);
+    EXPECT_EQ(writer.openWrite(work("missing/x.png").c_str(), picture, 24, 0), 0);
     EXPECT_EQ(writer.encode(), 0);
 }
 
@@ -430,7 +432,7 @@ struct ProgressLog {
 TEST_F(PngCodecTest, ReportsProgressForEveryRowOfEveryPass) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(3, 4, 24, 0), 1);
-    const std::string path = workPath("progress.png");
+    const std::string path = work("progress.png");
     ProgressLog::calls.clear();
     PngCodec writer;
     ASSERT_EQ(writer.openWrite(path.c_str(), picture, 24, 0, &ProgressLog::record), 1);

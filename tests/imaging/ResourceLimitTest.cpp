@@ -16,7 +16,7 @@ namespace {
 
 using kelvarn::testing::Bytes;
 
-class ResourceLimitTest : public kelvarn::testing::ChainTest {
+class ResourceLimitTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     struct Case {
         const char* name;
@@ -34,7 +34,7 @@ protected:
 
     // Loads `bytes` through the whole chain; the elapsed seconds go to `seconds`.
     int load(const std::string& name, const Bytes& bytes, double& seconds) {
-        EXPECT_TRUE(kelvarn::testing::writeBytes(work(name), bytes));
+        EXPECT_TRUE(kelvarn::testing::writeFile(work(name), bytes));
         ImageRecord image;
         const auto start = std::chrono::steady_clock::now();
         const int result = LoadImageFile(work(name).c_str(), image);
@@ -51,7 +51,7 @@ protected:
         page.samples = testing::gradient(width, height, 1);
         page.rowsPerStrip = 0xFFFFFFFF;
         EXPECT_TRUE(testing::writeTiff(work("seed.tif"), {page}));
-        return testing::readBytes(work("seed.tif"));
+        return testing::readFile(work("seed.tif"));
     }
 };
 
@@ -59,7 +59,7 @@ TEST_F(ResourceLimitTest, EveryDecoderRefusesPicturesAboveTwoGigabytesBeforeAllo
     std::vector<Case> cases;
 
     // BMP: 30000 x 30000 at 3 bytes a pixel is 2.7 GB.
-    Bytes bmp = testing::bmp24(2, 2, testing::gradient(2, 2, 3));
+    Bytes bmp = testing::bmpFile(2, 2, testing::gradient(2, 2, 3));
     for (int at : {18, 22}) {
         bmp[at] = 0x30;
         bmp[at + 1] = 0x75;
@@ -70,7 +70,7 @@ TEST_F(ResourceLimitTest, EveryDecoderRefusesPicturesAboveTwoGigabytesBeforeAllo
     cases.push_back({"big.png", testing::pngFile(40000, 20000, 2, testing::deflated(Bytes(64)))});
     // JPEG: 65000 x 65000 RGB.
     ASSERT_TRUE(testing::writeJpeg(work("seed.jpg"), 16, 16, 3, testing::gradient(16, 16, 3)));
-    Bytes jpeg = testing::readBytes(work("seed.jpg"));
+    Bytes jpeg = testing::readFile(work("seed.jpg"));
     ASSERT_TRUE(testing::patchJpegSize(jpeg, 65000, 65000));
     cases.push_back({"big.jpg", jpeg});
     // TIFF: 40000 x 40000 (the RGBA raster alone would be 6.4 GB).
@@ -100,14 +100,14 @@ TEST_F(ResourceLimitTest, SmallFilesAnnouncingHugePicturesAreRefusedWithinASecon
     Bytes tiff = tiffGrey(64, 4);
     ASSERT_TRUE(testing::patchTiffSize(tiff, 20000, 20000));
     cases.push_back({"bomb.tif", tiff});
-    Bytes bmp = testing::bmp24(2, 2, testing::gradient(2, 2, 3));
+    Bytes bmp = testing::bmpFile(2, 2, testing::gradient(2, 2, 3));
     for (int at : {18, 22}) {
         bmp[at] = 0x20;
         bmp[at + 1] = 0x4E; // 20000
     }
     cases.push_back({"bomb.bmp", bmp});
     ASSERT_TRUE(testing::writeJpeg(work("seed.jpg"), 16, 16, 3, testing::gradient(16, 16, 3)));
-    Bytes jpeg = testing::readBytes(work("seed.jpg"));
+    Bytes jpeg = testing::readFile(work("seed.jpg"));
     ASSERT_TRUE(testing::patchJpegSize(jpeg, 20000, 20000));
     cases.push_back({"bomb.jpg", jpeg});
     testing::PcxHeader header;
@@ -131,7 +131,7 @@ TEST_F(ResourceLimitTest, TiffWithTooLittleOrDamagedDataFailsAndTooLittleFailsBe
     flat.compression = COMPRESSION_ADOBE_DEFLATE;
     flat.rowsPerStrip = side;
     ASSERT_TRUE(testing::writeTiff(work("flat.tif"), {flat}));
-    const Bytes file = testing::readBytes(work("flat.tif"));
+    const Bytes file = testing::readFile(work("flat.tif"));
     ASSERT_GT(flat.samples.size() / file.size(), 500u);
     ImageRecord image;
     TiffDecoder decoder;
@@ -143,21 +143,21 @@ TEST_F(ResourceLimitTest, TiffWithTooLittleOrDamagedDataFailsAndTooLittleFailsBe
     // announced likewise: each fails without reserving the picture's pixels.
     Bytes bomb = file;
     ASSERT_TRUE(testing::patchTiffSize(bomb, 16000, 16000));
-    ASSERT_TRUE(testing::writeBytes(work("bomb.tif"), bomb));
+    ASSERT_TRUE(testing::writeFile(work("bomb.tif"), bomb));
     testing::TiffPage plain = flat;
     plain.width = plain.height = 1000;
     plain.samples = Bytes(1000000, 9);
     plain.compression = COMPRESSION_NONE;
     plain.rowsPerStrip = 0;
     ASSERT_TRUE(testing::writeTiff(work("plain.tif"), {plain}));
-    Bytes plainBomb = testing::readBytes(work("plain.tif"));
+    Bytes plainBomb = testing::readFile(work("plain.tif"));
     ASSERT_TRUE(testing::patchTiffSize(plainBomb, 16000, 16000));
-    ASSERT_TRUE(testing::writeBytes(work("plain_bomb.tif"), plainBomb));
+    ASSERT_TRUE(testing::writeFile(work("plain_bomb.tif"), plainBomb));
     // Damaged compressed data in a strip of the real file: a failure, not a picture with a hole.
     Bytes damaged = file;
     for (size_t i = 12; i < 40; ++i)
         damaged[i] ^= 0x5A;
-    ASSERT_TRUE(testing::writeBytes(work("damaged.tif"), damaged));
+    ASSERT_TRUE(testing::writeFile(work("damaged.tif"), damaged));
     ASSERT_EQ(decoder.open(work("damaged.tif").c_str(), image), 1);
     EXPECT_EQ(decoder.decode(), 0);
     image.release();

@@ -82,7 +82,7 @@ struct Source {
     int height = 0;
 };
 
-class SoakTest : public kelvarn::testing::ChainTest {
+class SoakTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     Source make(int i) {
         Source s;
@@ -96,7 +96,7 @@ protected:
         Bytes bytes;
         switch (s.kind) {
         case Kind::Bmp:
-            bytes = testing::bmp24(s.width, s.height, s.rgb);
+            bytes = testing::bmpFile(s.width, s.height, s.rgb);
             break;
         case Kind::Png:
             bytes = testing::pngRgb(s.width, s.height, s.rgb);
@@ -124,7 +124,7 @@ protected:
             bytes.resize(bytes.size() / 2);
             break;
         case Kind::BrokenBmp:
-            bytes = testing::bmp24(s.width, s.height, s.rgb);
+            bytes = testing::bmpFile(s.width, s.height, s.rgb);
             bytes.resize(30);
             break;
         case Kind::Text:
@@ -136,7 +136,7 @@ protected:
         case Kind::Vanished:
             return s; // listed, then gone before its turn
         }
-        testing::writeBytes(work(s.name), bytes);
+        testing::writeFile(work(s.name), bytes);
         return s;
     }
 

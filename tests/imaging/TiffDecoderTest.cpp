@@ -1,6 +1,6 @@
 #include "imaging/TiffDecoder.h"
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <tiffio.h>
 
@@ -11,7 +11,7 @@ using testing::Bytes;
 using testing::TiffKind;
 using testing::TiffPage;
 
-class TiffDecoderTest : public kelvarn::testing::ChainTest {
+class TiffDecoderTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     // Decodes `pages` written to a file and returns the picture's bytes (empty on failure).
     Bytes decodePages(const std::vector<TiffPage>& pages, int32_t* width = nullptr,
@@ -100,8 +100,8 @@ TEST_F(TiffDecoderTest, OnlyTheFirstImageOfAMultiImageFileIsRead) {
 }
 
 TEST_F(TiffDecoderTest, NonTiffFilesAreRefusedWithoutAWord) {
-    ASSERT_TRUE(testing::writeBytes(work("x.png"), {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0}));
-    ASSERT_TRUE(testing::writeBytes(work("ii.tif"), {'I', 'I', 42, 0, 200, 0, 0, 0}));
+    ASSERT_TRUE(testing::writeFile(work("x.png"), {0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0}));
+    ASSERT_TRUE(testing::writeFile(work("ii.tif"), {'I', 'I', 42, 0, 200, 0, 0, 0}));
     ImageRecord image;
     TiffDecoder decoder;
     ::testing::internal::CaptureStderr();
@@ -116,7 +116,7 @@ TEST_F(TiffDecoderTest, HugeSizeIsRefusedBeforeAnyPixelMemory) {
     TiffPage big = page(40000, 2, TiffKind::Grey, Bytes(80000, 7));
     big.rowsPerStrip = 0xFFFFFFFF; // one strip whatever the length
     ASSERT_TRUE(testing::writeTiff(work("big.tif"), {big}));
-    Bytes bytes = testing::readBytes(work("big.tif"));
+    Bytes bytes = testing::readFile(work("big.tif"));
     // Patch the image length tag (257) in the first directory to 40000.
     const uint32_t ifd = bytes[4] | bytes[5] << 8 | bytes[6] << 16 | bytes[7] << 24;
     const int count = bytes[ifd] | bytes[ifd + 1] << 8;
@@ -133,7 +133,7 @@ TEST_F(TiffDecoderTest, HugeSizeIsRefusedBeforeAnyPixelMemory) {
         }
     }
     ASSERT_TRUE(patched);
-    ASSERT_TRUE(testing::writeBytes(work("big.tif"), bytes));
+    ASSERT_TRUE(testing::writeFile(work("big.tif"), bytes));
     ImageRecord image;
     TiffDecoder decoder;
     ASSERT_EQ(decoder.open(work("big.tif").c_str(), image), 1);

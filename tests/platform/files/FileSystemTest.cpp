@@ -2,6 +2,7 @@
 #include "platform/files/DynamicLibrary.h"
 #include "platform/files/FileMapping.h"
 #include "platform/files/Process.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,9 +17,10 @@ using namespace kelvarn::platform;
 using kelvarn::testing::TempFolder;
 
 namespace {
+// The file's bytes as text, to compare with what a test wrote.
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const kelvarn::testing::Bytes bytes = kelvarn::testing::readFile(path);
+    return std::string(bytes.begin(), bytes.end());
 }
 } // namespace
 
@@ -123,6 +124,23 @@ TEST(FileSystem, RenameReplacesAndStreamsOpenRuntimePaths) {
     EXPECT_EQ(readFile(dir / "old.txt"), "new");
     EXPECT_FALSE(pathExists(gbName));
     EXPECT_FALSE(openStream(dir / "none.txt", "rb"));
+}
+
+TEST(FileSystem, RegularFileSizeIsKnownOnlyForRegularFiles) {
+    TempFolder dir;
+    std::ofstream(dir / "five") << "12345";
+    StreamPtr file = openStream(dir / "five", "rb");
+    ASSERT_TRUE(file);
+    std::fgetc(file.get());
+    EXPECT_EQ(regularFileSize(file.get()), 5);
+    EXPECT_EQ(std::ftell(file.get()), 1);
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    EXPECT_EQ(regularFileSize(ends[0]), -1);
+    close(ends[0]);
+    close(ends[1]);
+    EXPECT_EQ(regularFileSize(-1), -1);
+    EXPECT_EQ(regularFileSize(static_cast<std::FILE*>(nullptr)), -1);
 }
 
 TEST(FileSystem, TemporaryDirectoryHonoursTmpdirOnlyWhenItExists) {

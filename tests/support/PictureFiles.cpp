@@ -1,26 +1,14 @@
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+
+#include "platform/files/LittleEndian.h"
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include <jpeglib.h>
 #include <tiffio.h>
 
 namespace kelvarn::testing {
-
-bool writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
-}
-
-Bytes readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 Bytes gradient(int width, int height, int channels) {
     Bytes out(static_cast<size_t>(width) * height * channels);
@@ -133,10 +121,7 @@ bool writeTiff(const std::string& path, const std::vector<TiffPage>& pages) {
 
 Bytes pcxHeader(const PcxHeader& h) {
     Bytes out(128, 0);
-    auto le16 = [&out](size_t at, uint16_t v) {
-        out[at] = static_cast<uint8_t>(v);
-        out[at + 1] = static_cast<uint8_t>(v >> 8);
-    };
+    auto le16 = [&out](size_t at, uint16_t v) { platform::storeLe16(&out[at], v); };
     out[0] = 0x0A;
     out[1] = 5;
     out[2] = 1;
@@ -227,54 +212,59 @@ Bytes photoCd(bool signature, uint8_t luma, uint8_t c1, uint8_t c2, size_t size)
     return out;
 }
 
-} // namespace kelvarn::testing
-
-namespace kelvarn::testing {
-
-namespace {
-
-void putLe32(Bytes& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-Bytes bmpHeaders(int width, int height, int bits, uint32_t pixelOffset, size_t rowBytes) {
-    Bytes out(pixelOffset, 0);
-    out[0] = 'B';
-    out[1] = 'M';
-    putLe32(out, 2, static_cast<uint32_t>(pixelOffset + rowBytes * height));
-    putLe32(out, 10, pixelOffset);
-    putLe32(out, 14, 40);
-    putLe32(out, 18, static_cast<uint32_t>(width));
-    putLe32(out, 22, static_cast<uint32_t>(height));
-    out[26] = 1;
-    out[28] = static_cast<uint8_t>(bits);
-    return out;
-}
-
-} // namespace
-
-Bytes bmp24(int width, int height, const Bytes& rgb) {
-    const size_t rowBytes = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-    Bytes out = bmpHeaders(width, height, 24, 54, rowBytes);
-    for (int y = height - 1; y >= 0; --y) {
-        Bytes row(rowBytes, 0);
-        for (int x = 0; x < width; ++x)
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = rgb[(static_cast<size_t>(y) * width + x) * 3 + 2 - c];
-        out.insert(out.end(), row.begin(), row.end());
+Bytes bmpFile(int width, int height, const Bytes& rgb, const BmpLayout& layout) {
+    const uint32_t headerSize = layout.form == BmpForm::Core   ? 12
+                                : layout.form == BmpForm::Info ? 40
+                                                               : 124;
+    const uint32_t offset = 14 + headerSize + layout.gap;
+    const size_t rowBytes = ((static_cast<size_t>(width) * layout.bits + 31) / 32) * 4;
+    Bytes file(offset + rowBytes * static_cast<size_t>(height), 0);
+    file[0] = 'B';
+    file[1] = static_cast<uint8_t>(layout.second);
+    platform::storeLe32(&file[2], static_cast<uint32_t>(file.size()));
+    platform::storeLe32(&file[10], offset);
+    uint8_t* h = &file[14];
+    platform::storeLe32(h, headerSize);
+    if (layout.form == BmpForm::Core) {
+        platform::storeLe16(h + 4, static_cast<uint16_t>(width));
+        platform::storeLe16(h + 6, static_cast<uint16_t>(height));
+        platform::storeLe16(h + 8, 1);
+        platform::storeLe16(h + 10, layout.bits);
+    } else {
+        platform::storeLe32(h + 4, static_cast<uint32_t>(width));
+        platform::storeLe32(h + 8, static_cast<uint32_t>(layout.topDown ? -height : height));
+        platform::storeLe16(h + 12, 1);
+        platform::storeLe16(h + 14, layout.bits);
+        platform::storeLe32(h + 16, layout.compression);
     }
-    return out;
+    for (int i = 0; i < height; ++i) {
+        uint8_t* to = &file[offset + rowBytes * static_cast<size_t>(i)];
+        if (layout.bits != 24) {
+            std::memset(to, 0x5A, rowBytes);
+            continue;
+        }
+        const int y = layout.topDown ? i : height - 1 - i;
+        const uint8_t* from = rgb.data() + static_cast<size_t>(y) * width * 3;
+        for (int x = 0; x < width; ++x) {
+            to[x * 3] = from[x * 3 + 2];
+            to[x * 3 + 1] = from[x * 3 + 1];
+            to[x * 3 + 2] = from[x * 3];
+        }
+    }
+    return file;
 }
 
 Bytes bmp8(int width, int height, size_t minimumSize) {
-    const size_t rowBytes = (static_cast<size_t>(width) + 3) & ~size_t{3};
-    Bytes out = bmpHeaders(width, height, 8, 54 + 1024, rowBytes);
+    BmpLayout layout;
+    layout.bits = 8;
+    layout.gap = 1024;
+    Bytes out = bmpFile(width, height, {}, layout);
     for (int i = 0; i < 256; ++i)
         for (int c = 0; c < 3; ++c)
             out[54 + i * 4 + c] = static_cast<uint8_t>(i);
-    for (size_t i = 0; i < rowBytes * height; ++i)
-        out.push_back(static_cast<uint8_t>(i * 13));
+    const size_t pixels = out.size() - (54 + 1024);
+    for (size_t i = 0; i < pixels; ++i)
+        out[54 + 1024 + i] = static_cast<uint8_t>(i * 13);
     if (out.size() < minimumSize)
         out.resize(minimumSize, 0);
     return out;

@@ -3,8 +3,8 @@
 #include "imaging/LoaderChain.h"
 #include "imaging/PngCodec.h"
 #include "runtime/core/CommandCall.h"
-#include "tests/imaging/ChainTest.h"
-#include "tests/imaging/PictureMakers.h"
+#include "tests/support/PictureFiles.h"
+#include "tests/support/ScratchFolderTest.h"
 
 #include <atomic>
 #include <filesystem>
@@ -16,7 +16,7 @@ namespace {
 
 using testing::Bytes;
 
-class ConversionCommandsTest : public kelvarn::testing::ChainTest {
+class ConversionCommandsTest : public kelvarn::testing::ScratchFolderTest {
 protected:
     int32_t toBmp(const std::string& source, const std::string& target) {
         runtime::ArgRecord args[2] = {runtime::makeText(source.c_str()),
@@ -43,7 +43,7 @@ protected:
 
 TEST_F(ConversionCommandsTest, ConvertsAnyRecognisedSourceToBmpAndPng) {
     const Bytes rgb = testing::gradient(7, 5, 3);
-    ASSERT_TRUE(testing::writeBytes(work("a.pcx"), testing::pcx24(7, 5, rgb)));
+    ASSERT_TRUE(testing::writeFile(work("a.pcx"), testing::pcx24(7, 5, rgb)));
     EXPECT_EQ(toBmp(work("a.pcx"), work("a.bmp")), kConvertOk);
     EXPECT_EQ(readBack<BmpCodec>(work("a.bmp")), rgb);
     EXPECT_EQ(toPng(work("a.bmp"), work("a.png")), kConvertOk);
@@ -59,7 +59,7 @@ TEST_F(ConversionCommandsTest, NonTwentyFourBitSourcesAreConvertedForBmp) {
     Bytes palette(768, 0);
     palette[3 * 1 + 0] = 200; // entry 1 red
     palette[3 * 2 + 2] = 90;  // entry 2 blue
-    ASSERT_TRUE(testing::writeBytes(work("p.pcx"), testing::pcx8(2, 2, {1, 2, 2, 1}, palette)));
+    ASSERT_TRUE(testing::writeFile(work("p.pcx"), testing::pcx8(2, 2, {1, 2, 2, 1}, palette)));
     EXPECT_EQ(toBmp(work("p.pcx"), work("p.bmp")), kConvertOk);
     EXPECT_EQ(readBack<BmpCodec>(work("p.bmp")), Bytes({200, 0, 0, 0, 0, 90, 0, 0, 90, 200, 0, 0}));
 
@@ -76,7 +76,7 @@ TEST_F(ConversionCommandsTest, NonTwentyFourBitSourcesAreConvertedForBmp) {
 }
 
 TEST_F(ConversionCommandsTest, BadArgumentsAreRefusedBeforeAnyFileIsTouched) {
-    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(2, 2, Bytes(12, 9))));
+    ASSERT_TRUE(testing::writeFile(work("a.bmp"), testing::bmpFile(2, 2, Bytes(12, 9))));
     EXPECT_EQ(toPng(work("a.bmp"), work("out.png"), 32), kConvertBadArguments);
     EXPECT_EQ(toPng(work("a.bmp"), work("out.png"), 8), kConvertBadArguments);
     EXPECT_FALSE(std::filesystem::exists(work("out.png")));
@@ -99,15 +99,15 @@ TEST_F(ConversionCommandsTest, BadArgumentsAreRefusedBeforeAnyFileIsTouched) {
 
 TEST_F(ConversionCommandsTest, FailuresLeaveTheTargetPathAsItWas) {
     const Bytes keep = {'k', 'e', 'e', 'p'};
-    ASSERT_TRUE(testing::writeBytes(work("old.png"), keep));
-    ASSERT_TRUE(testing::writeBytes(work("grey.bmp"), testing::bmp8(4, 4)));
+    ASSERT_TRUE(testing::writeFile(work("old.png"), keep));
+    ASSERT_TRUE(testing::writeFile(work("grey.bmp"), testing::bmp8(4, 4)));
     // Missing source, unrecognised source: the existing target survives.
     EXPECT_EQ(toPng(work("missing.bmp"), work("old.png")), kLoadNotFound);
     EXPECT_EQ(toPng(work("grey.bmp"), work("old.png")), kLoadUnrecognised);
-    EXPECT_EQ(testing::readBytes(work("old.png")), keep);
+    EXPECT_EQ(testing::readFile(work("old.png")), keep);
 
     const Bytes rgb = testing::gradient(3, 3, 3);
-    ASSERT_TRUE(testing::writeBytes(work("ok.bmp"), testing::bmp24(3, 3, rgb)));
+    ASSERT_TRUE(testing::writeFile(work("ok.bmp"), testing::bmpFile(3, 3, rgb)));
     // A target in a folder that does not exist, a target that is a folder, an empty target.
     EXPECT_EQ(toPng(work("ok.bmp"), work("nowhere/x.png")), kConvertWriteFailed);
     std::filesystem::create_directory(work("dir.bmp"));
@@ -123,18 +123,18 @@ TEST_F(ConversionCommandsTest, FailuresLeaveTheTargetPathAsItWas) {
 
 TEST_F(ConversionCommandsTest, SourceEqualToTargetIsReplacedByTheConvertedFile) {
     const Bytes rgb = testing::gradient(4, 3, 3);
-    ASSERT_TRUE(testing::writeBytes(work("same.png"), testing::bmp24(4, 3, rgb)));
+    ASSERT_TRUE(testing::writeFile(work("same.png"), testing::bmpFile(4, 3, rgb)));
     EXPECT_EQ(toPng(work("same.png"), work("same.png")), kConvertOk);
     EXPECT_EQ(readBack<PngCodec>(work("same.png")), rgb);
     EXPECT_EQ(entries(workFolder()), std::vector<std::string>{"same.png"});
 }
 
 TEST_F(ConversionCommandsTest, TakenSiblingNamesAreSkippedAndLeftAlone) {
-    ASSERT_TRUE(testing::writeBytes(work(".kelvarn0.tmp"), {'x'}));
+    ASSERT_TRUE(testing::writeFile(work(".kelvarn0.tmp"), {'x'}));
     std::filesystem::create_symlink(work("elsewhere"), work(".kelvarn1.tmp"));
-    ASSERT_TRUE(testing::writeBytes(work("a.bmp"), testing::bmp24(1, 1, {1, 2, 3})));
+    ASSERT_TRUE(testing::writeFile(work("a.bmp"), testing::bmpFile(1, 1, {1, 2, 3})));
     EXPECT_EQ(toBmp(work("a.bmp"), work("b.bmp")), kConvertOk);
-    EXPECT_EQ(testing::readBytes(work(".kelvarn0.tmp")), Bytes{'x'});
+    EXPECT_EQ(testing::readFile(work(".kelvarn0.tmp")), Bytes{'x'});
     EXPECT_TRUE(std::filesystem::is_symlink(work(".kelvarn1.tmp")));
     EXPECT_FALSE(std::filesystem::exists(work("elsewhere")));
     EXPECT_EQ(readBack<BmpCodec>(work("b.bmp")), Bytes({1, 2, 3}));
@@ -148,8 +148,8 @@ TEST_F(ConversionCommandsTest, ConversionsOnManyThreadsAtOnceAllSucceed) {
     std::vector<Bytes> pictures;
     for (int t = 0; t < kThreads; ++t) {
         pictures.push_back(testing::gradient(33 + t, 17 + 2 * t, 3));
-        ASSERT_TRUE(testing::writeBytes(work("s" + std::to_string(t) + ".bmp"),
-                                        testing::bmp24(33 + t, 17 + 2 * t, pictures.back())));
+        ASSERT_TRUE(testing::writeFile(work("s" + std::to_string(t) + ".bmp"),
+                                       testing::bmpFile(33 + t, 17 + 2 * t, pictures.back())));
     }
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
@@ -174,7 +174,28 @@ TEST_F(ConversionCommandsTest, ConversionsOnManyThreadsAtOnceAllSucceed) {
         << "sources and targets only, no sibling left";
 }
 
-TEST_F(ConversionCommandsTest, LibraryRecordAndNotify) {
+// The converter's batch runs the commands on worker threads, where nothing may show a window or
+// raise a runtime error: every failure there must come back as the command's result code.
+TEST_F(ConversionCommandsTest, FailuresOnAWorkerThreadComeBackAsResultCodes) {
+    ASSERT_TRUE(testing::writeFile(work("corrupt.bmp"), Bytes{'B', 'M', 1, 2, 3}));
+    ASSERT_TRUE(testing::writeFile(work("ok.bmp"), testing::bmpFile(2, 2, Bytes(12, 7))));
+    std::vector<int32_t> codes;
+    std::thread worker([&] {
+        codes = {toBmp(work("missing.png"), work("a.bmp")),
+                 toBmp(work("corrupt.bmp"), work("a.bmp")),
+                 toBmp(work("ok.bmp"), work("nowhere/a.bmp")),
+                 toPng(work("ok.bmp"), work("a.png"), 8),
+                 toPng(work("missing.bmp"), work("a.png")),
+                 toPng(work("ok.bmp"), work("nowhere/a.png"))};
+    });
+    worker.join();
+    EXPECT_EQ(codes,
+              (std::vector<int32_t>{kLoadNotFound, kLoadUnrecognised, kConvertWriteFailed,
+                                    kConvertBadArguments, kLoadNotFound, kConvertWriteFailed}));
+    EXPECT_EQ(entries(workFolder()), (std::vector<std::string>{"corrupt.bmp", "ok.bmp"}));
+}
+
+TEST_F(ConversionCommandsTest, LibraryRecordListsBothCommandsAndAcceptsOnlyTheStartUpNotice) {
     const runtime::LibraryRecord& record = imageLibraryRecord();
     ASSERT_EQ(record.commandCount, 2);
     EXPECT_EQ(record.commands[0], &ConvertToBmp);

@@ -1,17 +1,15 @@
 #pragma once
-// Test pictures made from code: JPEG and TIFF files through libjpeg and libtiff, PCX and Photo
-// CD files byte by byte. Shared by the image library tests and the fuzz seed generator.
+// Test pictures made from code: JPEG and TIFF files through libjpeg and libtiff, BMP, PCX and
+// Photo CD files byte by byte. Shared by the test suites and the fuzz seed generator; PNG files
+// are in PngFiles.h.
+
+#include "tests/support/FileBytes.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace kelvarn::testing {
-
-using Bytes = std::vector<uint8_t>;
-
-bool writeBytes(const std::string& path, const Bytes& bytes);
-Bytes readBytes(const std::string& path);
 
 // A picture whose channels differ from each other and along both axes, so that swapped
 // channels, flipped rows or shifted columns show.
@@ -56,13 +54,21 @@ Bytes pcx24(int width, int height, const Bytes& rgb);
 // pixel pair shares (luma, c1, c2); with `signature` "PCD_IPI" stands at 0x800.
 Bytes photoCd(bool signature, uint8_t luma, uint8_t c1, uint8_t c2, size_t size = 0x100000);
 
-} // namespace kelvarn::testing
+enum class BmpForm { Core, Info, V5 };
 
-namespace kelvarn::testing {
+struct BmpLayout {
+    BmpForm form = BmpForm::Info;
+    char second = 'M'; // "BM", or "BA" for an array of bitmaps
+    bool topDown = false;
+    uint16_t bits = 24;
+    uint32_t compression = 0;
+    uint32_t gap = 0; // bytes between the header and the pixel data
+};
 
-// A bottom-up bitmap with a 40-byte information header: 24 bits from R, G, B samples, or 8
-// bits with a grey 256-entry colour table. `minimumSize` pads the file with zero bytes.
-Bytes bmp24(int width, int height, const Bytes& rgb);
+// A bitmap file of R, G, B samples laid out as asked (by default bottom-up, 24 bits, with a
+// 40-byte information header). Rows of other bit counts hold the right number of 0x5A bytes.
+Bytes bmpFile(int width, int height, const Bytes& rgb, const BmpLayout& layout = {});
+// 8 bits with a grey 256-entry colour table; `minimumSize` pads the file with zero bytes.
 Bytes bmp8(int width, int height, size_t minimumSize = 0);
 
 } // namespace kelvarn::testing

@@ -1,11 +1,11 @@
-#include "tests/imaging/PngTestFiles.h"
+#include "tests/support/PngFiles.h"
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <zlib.h>
 
-namespace kelvarn::imaging::test {
+namespace kelvarn::testing {
 
 namespace {
 
@@ -38,6 +38,24 @@ void writeBody(png_structp png, png_infop info, const PngFileLayout* layout) {
         for (uint32_t y = 0; y < layout->height; ++y)
             png_write_row(png, layout->rows.data() + rowBytes * y);
     png_write_end(png, info);
+}
+
+uint32_t loadBe32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+void putBe32(Bytes& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+// Length, type, data and CRC, appended to `out`.
+void appendChunk(Bytes& out, const char* type, const Bytes& data) {
+    putBe32(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBe32(out, static_cast<uint32_t>(crc32(0, out.data() + start, out.size() - start)));
 }
 
 // Only trivially destructible values in this frame: libpng's error jumps back here.
@@ -78,15 +96,14 @@ bool writePngFile(const std::string& path, const PngFileLayout& layout) {
     return std::fclose(file) == 0 && ok;
 }
 
-std::vector<PngChunk> listPngChunks(const std::vector<uint8_t>& file) {
+std::vector<PngChunk> listPngChunks(const Bytes& file) {
     static const uint8_t signature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
     if (file.size() < 8 || std::memcmp(file.data(), signature, 8) != 0)
         return {};
     std::vector<PngChunk> chunks;
     size_t at = 8;
     while (at + 12 <= file.size()) {
-        const uint32_t length = (uint32_t{file[at]} << 24) | (uint32_t{file[at + 1]} << 16) |
-                                (uint32_t{file[at + 2]} << 8) | file[at + 3];
+        const uint32_t length = loadBe32(&file[at]);
         if (length > file.size() - at - 12)
             return {};
         PngChunk chunk;
@@ -99,30 +116,52 @@ std::vector<PngChunk> listPngChunks(const std::vector<uint8_t>& file) {
     return at == file.size() ? chunks : std::vector<PngChunk>{};
 }
 
-void fixChunkCrc(std::vector<uint8_t>& file, size_t offset) {
-    const uint32_t length = (uint32_t{file[offset]} << 24) | (uint32_t{file[offset + 1]} << 16) |
-                            (uint32_t{file[offset + 2]} << 8) | file[offset + 3];
+void fixChunkCrc(Bytes& file, size_t offset) {
+    const uint32_t length = loadBe32(&file[offset]);
     const uLong crc = crc32(crc32(0, nullptr, 0), &file[offset + 4], length + 4);
     for (int i = 0; i < 4; ++i)
         file[offset + 8 + length + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
 }
 
-void insertChunkBeforeIdat(std::vector<uint8_t>& file, const std::string& type,
-                           const std::vector<uint8_t>& data) {
+void insertChunkBeforeIdat(Bytes& file, const std::string& type, const Bytes& data) {
     size_t at = 8;
     while (at + 8 <= file.size() && std::memcmp(&file[at + 4], "IDAT", 4) != 0) {
-        const uint32_t length = (uint32_t{file[at]} << 24) | (uint32_t{file[at + 1]} << 16) |
-                                (uint32_t{file[at + 2]} << 8) | file[at + 3];
-        at += 12 + length;
+        at += 12 + loadBe32(&file[at]);
     }
-    std::vector<uint8_t> chunk(12 + data.size(), 0);
-    const auto length = static_cast<uint32_t>(data.size());
-    for (int i = 0; i < 4; ++i)
-        chunk[i] = static_cast<uint8_t>(length >> (24 - 8 * i));
-    std::memcpy(&chunk[4], type.data(), 4);
-    std::copy(data.begin(), data.end(), chunk.begin() + 8);
-    fixChunkCrc(chunk, 0);
+    Bytes chunk;
+    appendChunk(chunk, type.c_str(), data);
     file.insert(file.begin() + static_cast<long>(at), chunk.begin(), chunk.end());
 }
 
-} // namespace kelvarn::imaging::test
+Bytes deflated(const Bytes& raw) {
+    uLongf size = compressBound(raw.size());
+    Bytes out(size);
+    if (compress2(out.data(), &size, raw.data(), raw.size(), 9) != Z_OK)
+        return {};
+    out.resize(size);
+    return out;
+}
+
+Bytes pngFile(uint32_t width, uint32_t height, uint8_t colourType, const Bytes& idat) {
+    Bytes out = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+    Bytes header;
+    putBe32(header, width);
+    putBe32(header, height);
+    header.insert(header.end(), {8, colourType, 0, 0, 0});
+    appendChunk(out, "IHDR", header);
+    appendChunk(out, "IDAT", idat);
+    appendChunk(out, "IEND", {});
+    return out;
+}
+
+Bytes pngRgb(int width, int height, const Bytes& rgb) {
+    Bytes raw;
+    for (int y = 0; y < height; ++y) {
+        raw.push_back(0);
+        const auto row = rgb.begin() + static_cast<ptrdiff_t>(y) * width * 3;
+        raw.insert(raw.end(), row, row + width * 3);
+    }
+    return pngFile(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 2, deflated(raw));
+}
+
+} // namespace kelvarn::testing
