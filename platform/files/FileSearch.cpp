@@ -2,6 +2,7 @@
 
 #include "platform/files/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <memory>
@@ -12,15 +13,19 @@
 
 namespace kelvarn::platform {
 
+// One matching entry of a folder, read ahead so that the search can hand them out sorted.
+struct FoundEntry {
+    int rank;           // "." 0, ".." 1, any other name 2
+    std::u32string key; // the folded name the order compares next
+    std::string name;   // native name
+    unsigned char type; // d_type as the folder listing gave it
+};
+
 class FindHandle {
 public:
-    ~FindHandle() {
-        if (m_dir)
-            closedir(m_dir);
-    }
-    DIR* m_dir = nullptr;
-    std::string m_folder;     // native, ends in '/'
-    std::u32string m_pattern; // folded code points of the last pattern component
+    std::string m_folder; // native, ends in '/'
+    std::vector<FoundEntry> m_entries;
+    size_t m_next = 0;
 };
 
 namespace {
@@ -132,15 +137,41 @@ uint32_t attributesOf(const std::string& fullPath, const char* name, unsigned ch
     return attributes;
 }
 
-bool readNext(FindHandle& h, FindData& out) {
-    while (dirent* e = readdir(h.m_dir)) {
-        if (!matchFolded(h.m_pattern, folded(e->d_name)))
+// "." and ".." lead, then names by their folded code points, equal ones by their bytes: the
+// order in which the file system the runtime was first written for lists a folder.
+bool sortsBefore(const FoundEntry& a, const FoundEntry& b) {
+    if (a.rank != b.rank)
+        return a.rank < b.rank;
+    if (const int order = a.key.compare(b.key))
+        return order < 0;
+    return a.name < b.name;
+}
+
+// Reads every entry that matches; false when the folder cannot be opened.
+bool readFolder(FindHandle& h, const std::u32string& pattern) {
+    DIR* dir = opendir(h.m_folder.c_str());
+    if (!dir)
+        return false;
+    while (dirent* e = readdir(dir)) {
+        std::u32string key = folded(e->d_name);
+        if (!matchFolded(pattern, key))
             continue;
-        out.name = fromNativePath(e->d_name);
-        out.attributes = attributesOf(h.m_folder + e->d_name, e->d_name, e->d_type);
-        return true;
+        const std::string_view name = e->d_name;
+        const int rank = name == "." ? 0 : name == ".." ? 1 : 2;
+        h.m_entries.push_back({rank, std::move(key), std::string(name), e->d_type});
     }
-    return false;
+    closedir(dir);
+    std::sort(h.m_entries.begin(), h.m_entries.end(), sortsBefore);
+    return true;
+}
+
+bool readNext(FindHandle& h, FindData& out) {
+    if (h.m_next >= h.m_entries.size())
+        return false;
+    const FoundEntry& e = h.m_entries[h.m_next++];
+    out.name = fromNativePath(e.name);
+    out.attributes = attributesOf(h.m_folder + e.name, e.name.c_str(), e.type);
+    return true;
 }
 
 } // namespace
@@ -171,18 +202,14 @@ FindHandle* findFirstFile(std::string_view pattern, FindData& first) {
             return handle.release();
         }
     }
-    handle->m_dir = opendir(folder.c_str());
-    if (!handle->m_dir)
-        return nullptr;
     handle->m_folder = std::move(folder);
-    handle->m_pattern = folded(last);
-    if (!readNext(*handle, first))
+    if (!readFolder(*handle, folded(last)) || !readNext(*handle, first))
         return nullptr;
     return handle.release();
 }
 
 bool findNextFile(FindHandle* handle, FindData& next) {
-    return handle && handle->m_dir && readNext(*handle, next);
+    return handle && readNext(*handle, next);
 }
 
 void findClose(FindHandle* handle) {
