@@ -13,17 +13,21 @@
 
 namespace kelvarn::platform {
 
-// One matching entry of a folder, read ahead so that the search can hand them out sorted.
+// One matching entry of a folder, read ahead so that the search can hand them out sorted. Its
+// folded name and native name live in the handle's two pools, so that a large folder costs
+// no allocation per entry.
 struct FoundEntry {
-    int rank;           // "." 0, ".." 1, any other name 2
-    std::u32string key; // the folded name the order compares next
-    std::string name;   // native name
-    unsigned char type; // d_type as the folder listing gave it
+    uint32_t keyAt, keyLength;   // the folded name, in m_keys
+    uint32_t nameAt, nameLength; // the native name, zero-terminated in m_names
+    unsigned char rank;          // "." 0, ".." 1, any other name 2
+    unsigned char type;          // d_type as the folder listing gave it
 };
 
 class FindHandle {
 public:
     std::string m_folder; // native, ends in '/'
+    std::u32string m_keys;
+    std::string m_names;
     std::vector<FoundEntry> m_entries;
     size_t m_next = 0;
 };
@@ -137,31 +141,38 @@ uint32_t attributesOf(const std::string& fullPath, const char* name, unsigned ch
     return attributes;
 }
 
-// "." and ".." lead, then names by their folded code points, equal ones by their bytes: the
-// order in which the file system the runtime was first written for lists a folder.
-bool sortsBefore(const FoundEntry& a, const FoundEntry& b) {
-    if (a.rank != b.rank)
-        return a.rank < b.rank;
-    if (const int order = a.key.compare(b.key))
-        return order < 0;
-    return a.name < b.name;
-}
-
-// Reads every entry that matches; false when the folder cannot be opened.
+// Reads every entry that matches and orders them: "." and ".." lead, then names by their
+// folded code points, equal ones by their bytes, as the file system the runtime was first
+// written for lists a folder. False when the folder cannot be opened.
 bool readFolder(FindHandle& h, const std::u32string& pattern) {
     DIR* dir = opendir(h.m_folder.c_str());
     if (!dir)
         return false;
     while (dirent* e = readdir(dir)) {
-        std::u32string key = folded(e->d_name);
+        const std::u32string key = folded(e->d_name);
         if (!matchFolded(pattern, key))
             continue;
         const std::string_view name = e->d_name;
-        const int rank = name == "." ? 0 : name == ".." ? 1 : 2;
-        h.m_entries.push_back({rank, std::move(key), std::string(name), e->d_type});
+        const unsigned char rank = name == "." ? 0 : name == ".." ? 1 : 2;
+        h.m_entries.push_back({uint32_t(h.m_keys.size()), uint32_t(key.size()),
+                               uint32_t(h.m_names.size()), uint32_t(name.size()), rank, e->d_type});
+        h.m_keys.append(key);
+        h.m_names.append(name).push_back('\0');
     }
     closedir(dir);
-    std::sort(h.m_entries.begin(), h.m_entries.end(), sortsBefore);
+    const std::u32string_view keys = h.m_keys;
+    const std::string_view names = h.m_names;
+    std::sort(h.m_entries.begin(), h.m_entries.end(),
+              [keys, names](const FoundEntry& a, const FoundEntry& b) {
+                  if (a.rank != b.rank)
+                      return a.rank < b.rank;
+                  const int order =
+                      keys.substr(a.keyAt, a.keyLength).compare(keys.substr(b.keyAt, b.keyLength));
+                  if (order != 0)
+                      return order < 0;
+                  return names.substr(a.nameAt, a.nameLength) <
+                         names.substr(b.nameAt, b.nameLength);
+              });
     return true;
 }
 
@@ -169,8 +180,9 @@ bool readNext(FindHandle& h, FindData& out) {
     if (h.m_next >= h.m_entries.size())
         return false;
     const FoundEntry& e = h.m_entries[h.m_next++];
-    out.name = fromNativePath(e.name);
-    out.attributes = attributesOf(h.m_folder + e.name, e.name.c_str(), e.type);
+    const char* name = h.m_names.c_str() + e.nameAt;
+    out.name = fromNativePath(std::string_view(name, e.nameLength));
+    out.attributes = attributesOf(h.m_folder + name, name, e.type);
     return true;
 }
 
