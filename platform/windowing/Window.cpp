@@ -535,18 +535,10 @@ WindowHandle setFocus(WindowHandle window, FocusCause cause) {
     if (reason != Qt::OtherFocusReason && reason != Qt::ActiveWindowFocusReason && top &&
         !top->testAttribute(Qt::WA_KeyboardFocusChange)) {
         top->setAttribute(Qt::WA_KeyboardFocusChange);
-        top->update();
-        for (QWidget* child : top->findChildren<QWidget*>())
-            child->update();
+        w->m_widget->update(); // it may have the focus already and get no focus event
     }
     w->m_widget->setFocus(reason);
     return previous;
-}
-
-bool keyboardCuesShown(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    QWidget* top = w && w->m_widget ? w->m_widget->window() : nullptr;
-    return top && top->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
 WindowHandle activeWindow() {

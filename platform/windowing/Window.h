@@ -131,8 +131,6 @@ bool setWindowExStyle(WindowHandle window, std::uint32_t exStyle);
 enum class FocusCause { Program, Activation, KeyboardForward, KeyboardBackward, KeyboardShortcut };
 WindowHandle focusWindow();
 WindowHandle setFocus(WindowHandle window, FocusCause cause = FocusCause::Program);
-// Whether the top-level window of `window` shows keyboard cues.
-bool keyboardCuesShown(WindowHandle window);
 WindowHandle activeWindow();
 bool setActiveWindow(WindowHandle window);
 WindowHandle foregroundWindow();
