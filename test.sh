@@ -4,7 +4,7 @@
 # regression files are replayed in both as ordinary tests.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
+./scripts/install-deps.sh --tests
 
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen

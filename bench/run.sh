@@ -18,7 +18,7 @@ build="$root/build"
 reps=${1:-3}
 floor_reps=${FLOOR_REPS:-3}
 
-"$root/scripts/install-deps.sh" imagemagick libvips-tools time python3 xvfb
+"$root/scripts/install-deps.sh" --tests libbenchmark-dev imagemagick libvips-tools time python3 xvfb
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELVARN_BENCH=ON -DKELVARN_TESTS=ON
 else

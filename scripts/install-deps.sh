@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kelvarn builds and tests with, only those that are missing.
+# Installs the Debian packages Kelvarn needs, only those that are missing.
+#
+#   scripts/install-deps.sh [--tests] [PACKAGE...]
+#
+# Without --tests: what building and running the program needs (./run.sh). With --tests also
+# the test toolchain (./test.sh). Further packages may follow (bench/run.sh adds its peers).
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev fonts-wqy-microhei
-  libpng-dev zlib1g-dev libjpeg-dev libtiff-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-wqy-microhei
+  libpng-dev zlib1g-dev libdeflate-dev libjpeg-dev libtiff-dev
 )
+if [ "${1:-}" = --tests ]; then
+  shift
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+fi
 if [ "$#" -gt 0 ]; then
   packages+=("$@")
 fi

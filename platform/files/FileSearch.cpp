@@ -2,6 +2,7 @@
 
 #include "platform/files/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <memory>
@@ -12,15 +13,23 @@
 
 namespace kelvarn::platform {
 
+// One matching entry of a folder, read ahead so that the search can hand them out sorted. Its
+// folded name and native name live in the handle's two pools, so that a large folder costs
+// no allocation per entry.
+struct FoundEntry {
+    uint32_t keyAt, keyLength;   // the folded name, in m_keys
+    uint32_t nameAt, nameLength; // the native name, zero-terminated in m_names
+    unsigned char rank;          // "." 0, ".." 1, any other name 2
+    unsigned char type;          // d_type as the folder listing gave it
+};
+
 class FindHandle {
 public:
-    ~FindHandle() {
-        if (m_dir)
-            closedir(m_dir);
-    }
-    DIR* m_dir = nullptr;
-    std::string m_folder;     // native, ends in '/'
-    std::u32string m_pattern; // folded code points of the last pattern component
+    std::string m_folder; // native, ends in '/'
+    std::u32string m_keys;
+    std::string m_names;
+    std::vector<FoundEntry> m_entries;
+    size_t m_next = 0;
 };
 
 namespace {
@@ -132,15 +141,49 @@ uint32_t attributesOf(const std::string& fullPath, const char* name, unsigned ch
     return attributes;
 }
 
-bool readNext(FindHandle& h, FindData& out) {
-    while (dirent* e = readdir(h.m_dir)) {
-        if (!matchFolded(h.m_pattern, folded(e->d_name)))
+// Reads every entry that matches and orders them: "." and ".." lead, then names by their
+// folded code points, equal ones by their bytes, as the file system the runtime was first
+// written for lists a folder. False when the folder cannot be opened.
+bool readFolder(FindHandle& h, const std::u32string& pattern) {
+    DIR* dir = opendir(h.m_folder.c_str());
+    if (!dir)
+        return false;
+    while (dirent* e = readdir(dir)) {
+        const std::u32string key = folded(e->d_name);
+        if (!matchFolded(pattern, key))
             continue;
-        out.name = fromNativePath(e->d_name);
-        out.attributes = attributesOf(h.m_folder + e->d_name, e->d_name, e->d_type);
-        return true;
+        const std::string_view name = e->d_name;
+        const unsigned char rank = name == "." ? 0 : name == ".." ? 1 : 2;
+        h.m_entries.push_back({uint32_t(h.m_keys.size()), uint32_t(key.size()),
+                               uint32_t(h.m_names.size()), uint32_t(name.size()), rank, e->d_type});
+        h.m_keys.append(key);
+        h.m_names.append(name).push_back('\0');
     }
-    return false;
+    closedir(dir);
+    const std::u32string_view keys = h.m_keys;
+    const std::string_view names = h.m_names;
+    std::sort(h.m_entries.begin(), h.m_entries.end(),
+              [keys, names](const FoundEntry& a, const FoundEntry& b) {
+                  if (a.rank != b.rank)
+                      return a.rank < b.rank;
+                  const int order =
+                      keys.substr(a.keyAt, a.keyLength).compare(keys.substr(b.keyAt, b.keyLength));
+                  if (order != 0)
+                      return order < 0;
+                  return names.substr(a.nameAt, a.nameLength) <
+                         names.substr(b.nameAt, b.nameLength);
+              });
+    return true;
+}
+
+bool readNext(FindHandle& h, FindData& out) {
+    if (h.m_next >= h.m_entries.size())
+        return false;
+    const FoundEntry& e = h.m_entries[h.m_next++];
+    const char* name = h.m_names.c_str() + e.nameAt;
+    out.name = fromNativePath(std::string_view(name, e.nameLength));
+    out.attributes = attributesOf(h.m_folder + name, name, e.type);
+    return true;
 }
 
 } // namespace
@@ -171,18 +214,14 @@ FindHandle* findFirstFile(std::string_view pattern, FindData& first) {
             return handle.release();
         }
     }
-    handle->m_dir = opendir(folder.c_str());
-    if (!handle->m_dir)
-        return nullptr;
     handle->m_folder = std::move(folder);
-    handle->m_pattern = folded(last);
-    if (!readNext(*handle, first))
+    if (!readFolder(*handle, folded(last)) || !readNext(*handle, first))
         return nullptr;
     return handle.release();
 }
 
 bool findNextFile(FindHandle* handle, FindData& next) {
-    return handle && handle->m_dir && readNext(*handle, next);
+    return handle && readNext(*handle, next);
 }
 
 void findClose(FindHandle* handle) {

@@ -1,7 +1,8 @@
 #pragma once
 // Directory search with the semantics of the Windows find-file calls: the last component of the
 // pattern may hold the wildcards '*' and '?', letters match without regard to case, and entries
-// come back in the file system's own order, "." and ".." included.
+// come back sorted by name without regard to case (letters folded as the match folds them, equal
+// names by their bytes), "." and ".." first.
 
 #include <cstdint>
 #include <memory>

@@ -1,15 +1,16 @@
 // Start-up and end of the windowing system: the Qt application object, the input filter, the
-// built-in classes and the default GUI font.
+// built-in classes, the default GUI font and Qt's own texts in Chinese.
 
 #include "platform/windowing/Application.h"
 
 #include "platform/files/Process.h"
 #include "platform/windowing/Window.h"
 #include "platform/windowing/detail/Controls.h"
+#include "platform/windowing/detail/FontFaces.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/QtTranslations.h"
 
 #include <QApplication>
-#include <QFont>
 
 #include <atomic>
 #include <cstdlib>
@@ -39,16 +40,6 @@ bool displayReachable() {
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
-void addFontSubstitutions() {
-    // Faces that Windows programs name and a Linux desktop lacks draw with the CJK face we ship.
-    const char* faces[] = {"宋体",         "新宋体",         "黑体",          "楷体",
-                           "仿宋",         "微软雅黑",       "SimSun",        "NSimSun",
-                           "SimHei",       "KaiTi",          "FangSong",      "Microsoft YaHei",
-                           "MS Shell Dlg", "MS Shell Dlg 2", "MS Sans Serif", "System"};
-    for (const char* face : faces)
-        QFont::insertSubstitution(QString::fromUtf8(face), QStringLiteral("WenQuanYi Micro Hei"));
-}
-
 } // namespace
 
 bool startWindowing() {
@@ -67,7 +58,8 @@ bool startWindowing() {
         return false;
     }
     QApplication::setQuitOnLastWindowClosed(false);
-    addFontSubstitutions();
+    detail::installFontSubstitutions();
+    detail::installQtTranslations();
     QApplication::setFont(detail::defaultQFont());
     w.filter = new detail::InputFilter(qApp);
     qApp->installEventFilter(w.filter);

@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <qdrawutil.h>
 
 namespace kelvarn::platform::detail {
 namespace {
@@ -70,6 +72,37 @@ private:
     ButtonObject* m_owner;
 };
 
+// A group box drawn as the native one: an etched frame whose top runs through the middle of
+// the caption, and no fill of its own, so the parent's button face shows through as it does
+// around it.
+class GroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect frame = rect().adjusted(0, metrics.height() / 2, 0, 0);
+        qDrawShadeRect(&painter, frame, palette(), true, 1, 0);
+        const QString caption = title();
+        if (caption.isEmpty())
+            return;
+        constexpr int kCaptionInset = 8;
+        const int width = std::min(metrics.horizontalAdvance(caption) + 4,
+                                   std::max(0, rect().width() - 2 * kCaptionInset));
+        int left = kCaptionInset;
+        if (alignment() & Qt::AlignHCenter)
+            left = (rect().width() - width) / 2;
+        else if (alignment() & Qt::AlignRight)
+            left = rect().width() - kCaptionInset - width;
+        const QRect area(left, 0, width, metrics.height());
+        painter.fillRect(area, palette().color(QPalette::Window));
+        style()->drawItemText(&painter, area, int(Qt::AlignCenter) | Qt::TextShowMnemonic,
+                              palette(), isEnabled(), caption, QPalette::WindowText);
+    }
+};
+
 // Radio buttons and check boxes whose next state follows the button kind: an automatic radio
 // button checks itself and unchecks the others of its group, a plain one leaves the state to
 // its parent.
@@ -100,7 +133,7 @@ private:
 bool ButtonObject::build(QWidget* parent) {
     switch (kind()) {
     case kBsGroupBox: {
-        auto* box = new QGroupBox(parent);
+        auto* box = new GroupBox(parent);
         box->setMouseTracking(true);
         m_widget = box;
         return true;

@@ -17,6 +17,8 @@
 namespace kelvarn::platform::detail {
 namespace {
 
+constexpr int kGrayText = 109;
+
 class PasswordStyle : public QProxyStyle {
 public:
     explicit PasswordStyle(int character) : m_character(character) {}
@@ -115,6 +117,11 @@ void EditObject::applyColours() {
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Text, toQColor(m_textColour, palette.color(QPalette::Text)));
     palette.setColor(QPalette::Base, toQColor(m_background, palette.color(QPalette::Base)));
+    // A disabled edit control shows grey text on the button face, whatever its own colours. The
+    // grey is the desktop's grey-text colour, darker than Qt's disabled text, so that the folder
+    // the box shows stays readable.
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(kGrayText, kGrayText, kGrayText));
+    palette.setColor(QPalette::Disabled, QPalette::Base, palette.color(QPalette::Button));
     m_widget->setPalette(palette);
 }
 

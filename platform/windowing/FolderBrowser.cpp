@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -51,6 +52,16 @@ void clickButton(QFileDialog& dialog, QDialogButtonBox::StandardButton which) {
         QMetaObject::invokeMethod(&dialog, "accept");
 }
 
+// What the open dialog shows, for the test hook.
+void readTexts(const QFileDialog& dialog, FolderDialogSeen& seen) {
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        if (label->isVisible() && !label->text().isEmpty())
+            seen.labels.push_back(detail::toRuntime(label->text()));
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->isVisible() && !button->text().isEmpty())
+            seen.buttons.push_back(detail::toRuntime(button->text()));
+}
+
 } // namespace
 
 std::optional<std::string> browseForFolder(WindowHandle owner, std::string_view instruction,
@@ -72,8 +83,9 @@ std::optional<std::string> browseForFolder(WindowHandle owner, std::string_view 
 
     std::function<void()> answer;
     if (auto hook = detail::takeFolderAnswer()) {
-        FolderDialogSeen seen{owner, std::string(instruction), includeFiles};
-        answer = [&dialog, hook, seen] {
+        FolderDialogSeen seen{owner, std::string(instruction), includeFiles, {}, {}};
+        answer = [&dialog, hook, seen]() mutable {
+            readTexts(dialog, seen);
             const std::optional<std::string> path = hook(seen);
             if (!path) {
                 clickButton(dialog, QDialogButtonBox::Cancel);

@@ -8,6 +8,7 @@
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Window.h"
+#include "platform/windowing/detail/FontFaces.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -22,8 +23,9 @@
 namespace kelvarn::platform {
 namespace {
 
-// The default GUI font: 9 points (12 pixels at 96 pixels per inch) in the CJK face we ship.
-constexpr const char* kDefaultFace = "WenQuanYi Micro Hei";
+// The default GUI font: 宋体 (a runtime text) at 9 points, 12 pixels at 96 pixels per inch. The
+// face names reach Qt through the substitutions made at start-up (FontFaces.h).
+constexpr const char* kDefaultFace = "\xcb\xce\xcc\xe5";
 constexpr int kDefaultPixelHeight = 12;
 constexpr FontHandle kDefaultGuiFont = 1;
 
@@ -41,9 +43,10 @@ FontHandle g_nextFont = 0x100;
 
 QFont makeQFont(const FontDescription& d) {
     QFont font;
-    const QString face = detail::fromRuntime(d.faceName);
-    font.setFamilies({face.isEmpty() ? QString::fromLatin1(kDefaultFace) : face,
-                      QString::fromLatin1(kDefaultFace)});
+    const QString face = detail::fromRuntime(d.faceName.empty() ? kDefaultFace : d.faceName);
+    // The later families fill in the characters the named face lacks.
+    font.setFamilies({face, QString::fromLatin1(detail::kSongFamily),
+                      QString::fromLatin1(detail::kFallbackFamily)});
     font.setStyleHint(QFont::SansSerif);
     if (d.height < 0) {
         font.setPixelSize(std::max(1, -d.height));

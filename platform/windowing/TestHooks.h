@@ -31,6 +31,8 @@ struct FolderDialogSeen {
     WindowHandle owner = 0;
     std::string instruction; // runtime text
     bool includeFiles = false;
+    std::vector<std::string> labels;  // the dialog's label texts as shown, runtime texts
+    std::vector<std::string> buttons; // its push-button texts as shown, runtime texts
 };
 
 // The next folder dialog gets the path (native, UTF-8) typed in and chosen, or is cancelled when

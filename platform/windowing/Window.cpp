@@ -505,7 +505,7 @@ WindowHandle focusWindow() {
     return w ? w->m_handle : 0;
 }
 
-WindowHandle setFocus(WindowHandle window) {
+WindowHandle setFocus(WindowHandle window, FocusCause cause) {
     const WindowHandle previous = focusWindow();
     WindowObject* w = findWindow(window);
     if (!w || !w->m_widget)
@@ -513,7 +513,31 @@ WindowHandle setFocus(WindowHandle window) {
     QWidget* top = w->m_widget->window();
     if (top && !top->isActiveWindow())
         top->activateWindow();
-    w->m_widget->setFocus(Qt::OtherFocusReason);
+    Qt::FocusReason reason = Qt::OtherFocusReason;
+    switch (cause) {
+    case FocusCause::Program:
+        break;
+    case FocusCause::Activation:
+        reason = Qt::ActiveWindowFocusReason;
+        break;
+    case FocusCause::KeyboardForward:
+        reason = Qt::TabFocusReason;
+        break;
+    case FocusCause::KeyboardBackward:
+        reason = Qt::BacktabFocusReason;
+        break;
+    case FocusCause::KeyboardShortcut:
+        reason = Qt::ShortcutFocusReason;
+        break;
+    }
+    // The styles draw a focus frame only in a window marked as changed by the keyboard; Qt
+    // marks it only for its own Tab handling, which never runs here.
+    if (reason != Qt::OtherFocusReason && reason != Qt::ActiveWindowFocusReason && top &&
+        !top->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        top->setAttribute(Qt::WA_KeyboardFocusChange);
+        w->m_widget->update(); // it may have the focus already and get no focus event
+    }
+    w->m_widget->setFocus(reason);
     return previous;
 }
 

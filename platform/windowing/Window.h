@@ -123,9 +123,14 @@ std::uint32_t windowExStyle(WindowHandle window);
 bool setWindowStyle(WindowHandle window, std::uint32_t style);
 bool setWindowExStyle(WindowHandle window, std::uint32_t exStyle);
 
-// Focus and activation. setFocus returns the window that had the focus.
+// Focus and activation. setFocus returns the window that had the focus. Focus moved by the
+// keyboard turns on the keyboard cues of its top-level window, as the user's keyboard use does
+// on the native desktop: from then on the focused button or radio box shows a focus frame.
+// Focus given by a mouse click, by the program or on activation leaves the cues as they are,
+// so a window the user has only clicked shows no frame.
+enum class FocusCause { Program, Activation, KeyboardForward, KeyboardBackward, KeyboardShortcut };
 WindowHandle focusWindow();
-WindowHandle setFocus(WindowHandle window);
+WindowHandle setFocus(WindowHandle window, FocusCause cause = FocusCause::Program);
 WindowHandle activeWindow();
 bool setActiveWindow(WindowHandle window);
 WindowHandle foregroundWindow();

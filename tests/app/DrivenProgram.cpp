@@ -79,6 +79,14 @@ std::string escaped(const std::string& text) {
     return out;
 }
 
+// Runtime texts as UTF-8, joined with '|'.
+std::string joined(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& text : texts)
+        out.append(out.empty() ? "" : "|").append(utf8(text.c_str()));
+    return out;
+}
+
 const std::pair<const char*, uint32_t> kUnitNames[] = {
     {"list", kFileList},     {"edit", kFolderEdit},     {"tobmp", kToBmpButton},
     {"topng", kToPngButton}, {"choose", kChooseButton}, {"png", kPngRadio},
@@ -201,6 +209,8 @@ void runCommand(const std::string& line) {
         platform::answerNextFolderDialog([choose, rest](const platform::FolderDialogSeen& seen) {
             log("dialog " + utf8(seen.instruction.c_str()) +
                 (seen.includeFiles ? " with files" : ""));
+            log("dialog-labels " + joined(seen.labels));
+            log("dialog-buttons " + joined(seen.buttons));
             return choose ? std::optional<std::string>(rest) : std::nullopt;
         });
     } else if (command == "box") {

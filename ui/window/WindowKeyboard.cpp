@@ -107,7 +107,7 @@ void FormWindow::restoreFocus() {
         target = initialFocusUnit();
     }
     if (target)
-        setFocus(target);
+        setFocus(target, FocusCause::Activation);
 }
 
 void FormWindow::moveFocus(bool forward) {
@@ -148,7 +148,7 @@ void FormWindow::moveFocus(bool forward) {
                 next = &order.back();
         }
     }
-    setFocus(next->handle);
+    setFocus(next->handle, forward ? FocusCause::KeyboardForward : FocusCause::KeyboardBackward);
 }
 
 bool FormWindow::moveRadioCheck(uint32_t focusedIndex, bool forward) {
@@ -180,7 +180,7 @@ bool FormWindow::moveRadioCheck(uint32_t focusedIndex, bool forward) {
             sendMessage(unit->handle(), kBmSetCheck, unit->handle() == next.handle ? 1 : 0, 0);
     }
     WindowObject* target = WindowObject::fromHandle(next.handle);
-    setFocus(next.handle);
+    setFocus(next.handle, forward ? FocusCause::KeyboardForward : FocusCause::KeyboardBackward);
     if (target && target->isAlive())
         target->raiseEvent(0);
     return true;
@@ -231,7 +231,7 @@ bool FormWindow::handleMnemonic(uint32_t key) {
             continue;
         uint32_t flags = typeFlagsOf(tag);
         if (!(flags & kTypeNoFocus)) {
-            setFocus(unit->handle());
+            setFocus(unit->handle(), FocusCause::KeyboardShortcut);
             sendMessage(unit->handle(), kBmClick, 0, 0);
             return true;
         }
@@ -239,7 +239,7 @@ bool FormWindow::handleMnemonic(uint32_t key) {
         std::vector<FocusCandidate> candidates = focusCandidates(*r);
         for (const FocusCandidate& c : candidates)
             if (c.index < i) {
-                setFocus(c.handle);
+                setFocus(c.handle, FocusCause::KeyboardShortcut);
                 return true;
             }
         return false;

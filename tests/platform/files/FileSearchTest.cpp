@@ -7,6 +7,7 @@
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace kelvarn::platform;
 using kelvarn::testing::TempFolder;
@@ -28,6 +29,18 @@ std::map<std::string, uint32_t> listAll(const std::string& pattern) {
         EXPECT_TRUE(found.emplace(data.name, data.attributes).second) << "twice: " << data.name;
     } while (findNextFile(h.get(), data));
     return found;
+}
+
+// The names a search returns, in the order it returns them.
+std::vector<std::string> namesInOrder(const std::string& pattern) {
+    std::vector<std::string> names;
+    FindData data;
+    FindHandlePtr h(findFirstFile(pattern, data));
+    if (h)
+        do
+            names.push_back(data.name);
+        while (findNextFile(h.get(), data));
+    return names;
 }
 
 class FileSearch : public ::testing::Test {
@@ -61,6 +74,27 @@ TEST_F(FileSearch, StarListsDotEntriesToo) {
     EXPECT_EQ(found["."], kAttrDirectory);
     EXPECT_EQ(found[".."], kAttrDirectory);
     EXPECT_EQ(listAll(m_dir / "*.*").size(), 8u);
+}
+
+TEST(FileSearchOrder, NamesComeSortedWithoutRegardToCaseDotEntriesFirst) {
+    TempFolder dir;
+    // Created out of order; the file system lists them in its own hash order.
+    for (const char* name : {"photo 10.png", "äa.png", "Zed.png", "_under.png", "apple.png",
+                             "PHOTO 1.png", "Photo 2.png", "Äb.png", "Apple.png", "1.png", "!.png"})
+        touch(dir / name);
+    mkdir((dir / "Bin").c_str(), 0755);
+    // Letters fold to upper case as the match folds them, so '_' comes after the letters and
+    // the a-umlauts (here as runtime texts) after Z and by their second letter; equal folded
+    // names go by their bytes.
+    // clang-format off
+    const std::vector<std::string> expected = {
+        ".", "..", "!.png", "1.png", "Apple.png", "apple.png", "Bin", "PHOTO 1.png",
+        "photo 10.png", "Photo 2.png", "Zed.png", "_under.png", "\x81\x30\x8a\x31" "a.png",
+        "\x81\x30\x87\x32" "b.png"};
+    // clang-format on
+    EXPECT_EQ(namesInOrder(dir / "*"), expected);
+    const std::vector<std::string> photos = {"PHOTO 1.png", "photo 10.png", "Photo 2.png"};
+    EXPECT_EQ(namesInOrder(dir.path() + "\\p*.PNG"), photos);
 }
 
 TEST_F(FileSearch, QuestionMarkAndInnerStar) {
