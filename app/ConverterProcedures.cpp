@@ -13,6 +13,7 @@
 #include "commands/image/ConversionCommands.h"
 #include "commands/shell/ShellLibrary.h"
 #include "imaging/LoaderChain.h"
+#include "platform/windowing/BusyPeriod.h"
 #include "runtime/core/ArgRecord.h"
 #include "runtime/core/RuntimeEntries.h"
 #include "runtime/core/Text.h"
@@ -21,6 +22,7 @@
 #include <cfenv>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -52,7 +54,10 @@ constexpr int32_t kPngDepth = 24;
 constexpr int32_t kConverted = 1;
 constexpr int32_t kMostFailuresNamed = 20;
 constexpr int32_t kPlainBox = 0;
-constexpr int32_t kWarningBox = 0x30; // the exclamation icon
+constexpr int32_t kWarningBox = 0x30;     // the exclamation icon
+constexpr int32_t kInformationBox = 0x40; // the information icon
+// The result of an item that never started; no command gives it.
+constexpr int32_t kNotStarted = std::numeric_limits<int32_t>::min();
 
 constexpr UnitParameter kListBox{kConverterWindowId, kFileList};
 constexpr ArgRecord kOmitted{};
@@ -144,6 +149,8 @@ TextVariable failureReason(int32_t resultCode) {
         return c.cannotWriteTarget;
     case imaging::kConvertBadArguments:
         return c.badArguments;
+    case kNotStarted:
+        return c.cancelled;
     default:
         return c.conversionFailed;
     }
@@ -267,11 +274,19 @@ void ConvertListedFiles(TextVariable& targetType) {
     // with their reasons, one line each.
     int32_t failedCount = 0;
     TextVariable failedLines = nullptr;
+    bool targetUnwritable = false;
     // The conversions run on worker threads, up to one a core, while this loop goes on with the
     // next items; each item's texts stay alive until its conversion has ended. Items are
-    // walked, selected and reported in list order, and no window message is processed until
-    // the batch is over.
-    ParallelBatch batch(batchWorkers());
+    // walked, selected and reported in list order. While this thread waits for a worker the
+    // window stays alive without taking input: it repaints, answers the window system and
+    // holds a close request. After a close request no further item starts; the ones under way
+    // finish, the rest are reported as cancelled and the window closes once the message has
+    // been answered (when `busy` goes).
+    platform::BusyPeriod busy;
+    ParallelBatch batch(batchWorkers(), [&busy] {
+        busy.keepAlive();
+        return !busy.closeRequested();
+    });
     std::vector<TextVariable> items;
     std::vector<TextVariable> sources;
     std::vector<TextVariable> targets;
@@ -279,14 +294,13 @@ void ConvertListedFiles(TextVariable& targetType) {
     // 1. Taken once.
     const int32_t n = callCore(&commands::ListItemCount, listBoxArgument(kListBox)).integer();
     // 2.
+    int32_t started = 0;
     for (int32_t i = 1; i <= n; ++i) {
         // a.
         TextVariable item = callCore(&commands::ListItemText, listBoxArgument(kListBox),
                                      makeInteger(integerOf(i - c.one)))
                                 .text();
         items.push_back(item);
-        // b. The item being converted becomes the selected one.
-        callCore(&commands::ListSelectText, listBoxArgument(kListBox), textArgument(item));
         // c. For a program in /opt/kelvarn converting to PNG: /opt/kelvarn\PNG\.
         TextVariable directory = callCore(&commands::ProgramDirectory).text();
         assign(outFolder, TextConcat(directory, c.backslash, targetType, c.backslash));
@@ -305,42 +319,71 @@ void ConvertListedFiles(TextVariable& targetType) {
         TextVariable target = TextConcat(outFolder, outName);
         sources.push_back(source);
         targets.push_back(target);
-        // g. Two items that write the same file (or read what another writes) run one after
-        //    the other, in list order.
-        batch.start(static_cast<size_t>(i - 1), {textOf(target), textOf(source)},
+        // Two items that write the same file (or read what another writes) run one after the
+        // other, in list order.
+        std::vector<std::string> keys{textOf(target), textOf(source)};
+        if (!batch.waitForRoom(keys))
+            break;
+        // b. Once it can start, the item being converted becomes the selected one.
+        callCore(&commands::ListSelectText, listBoxArgument(kListBox), textArgument(item));
+        // g.
+        batch.start(static_cast<size_t>(i - 1), std::move(keys),
                     [&targetType, source, target]() mutable {
                         return ConvertOneFile(targetType, source, target);
                     });
+        ++started;
     }
+    // The items that never started, for the message.
+    for (int32_t i = static_cast<int32_t>(items.size()) + 1; i <= n; ++i)
+        items.push_back(callCore(&commands::ListItemText, listBoxArgument(kListBox),
+                                 makeInteger(integerOf(i - c.one)))
+                            .text());
     const std::vector<int32_t>& results = batch.finish();
+    busy.end();
     for (size_t k = 0; k < items.size(); ++k) {
-        if (results[k] != kConverted) {
+        const int32_t result = k < static_cast<size_t>(started) ? results[k] : kNotStarted;
+        if (result != kConverted) {
             ++failedCount;
+            targetUnwritable = targetUnwritable || result == imaging::kConvertWriteFailed;
             if (failedCount <= kMostFailuresNamed)
                 assign(failedLines, TextConcat(failedLines, c.lineBreak, items[k], c.openReason,
-                                               failureReason(results[k]), c.closeReason));
+                                               failureReason(result), c.closeReason));
         }
         // h.
-        release(sources[k]);
-        release(targets[k]);
+        if (k < sources.size()) {
+            release(sources[k]);
+            release(targets[k]);
+        }
         release(items[k]);
     }
     release(outFolder);
     release(outName);
 
-    // 3. "图片转" + type + "成功" only when nothing failed (an empty list included); otherwise a
-    //    warning that counts and names the failures.
+    // 3. "图片转" + type + "成功" only when every listed file converted; an empty list says
+    //    there was nothing to convert; otherwise a warning that counts and names the failures
+    //    and, when a target could not be written, says where the targets go.
     TextVariable message = nullptr;
     int32_t flags = kPlainBox;
-    if (failedCount == 0) {
+    if (n <= 0) {
+        message = c.nothingListed;
+        flags = kInformationBox;
+    } else if (failedCount == 0) {
         message = TextConcat(c.imageTo, targetType, c.succeeded);
     } else {
         char count[12] = {};
         std::to_chars(count, count + sizeof count - 1, failedCount);
         const bool moreThanNamed = failedCount > kMostFailuresNamed;
-        message = TextConcat(c.imageTo, targetType, c.finishedFailed, count, c.countUnit,
-                             failedLines, moreThanNamed ? c.lineBreak : c.empty,
-                             moreThanNamed ? c.moreFailed : c.empty);
+        TextVariable folderLine = nullptr;
+        if (targetUnwritable) {
+            TextVariable directory = callCore(&commands::ProgramDirectory).text();
+            folderLine = TextConcat(c.lineBreak, c.outputFolder, directory, c.slash, targetType);
+            release(directory);
+        }
+        message =
+            TextConcat(c.imageTo, targetType, c.finishedFailed, count, c.countUnit, failedLines,
+                       moreThanNamed ? c.lineBreak : c.empty,
+                       moreThanNamed ? c.moreFailed : c.empty, folderLine ? folderLine : c.empty);
+        release(folderLine);
         flags = kWarningBox;
     }
     release(failedLines);

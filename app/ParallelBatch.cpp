@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -11,10 +12,15 @@ namespace kelvarn::app {
 namespace {
 
 constexpr unsigned kMostWorkers = 64;
+// How long the caller waits between two calls of the keep-alive function: short enough for the
+// window system to see a lively program, long enough to cost nothing next to a conversion.
+constexpr std::chrono::milliseconds kKeepAliveSlice{15};
 
 } // namespace
 
-ParallelBatch::ParallelBatch(unsigned workers) : m_workers(std::clamp(workers, 1u, kMostWorkers)) {}
+ParallelBatch::ParallelBatch(unsigned workers, KeepAlive keepAlive)
+    : m_workers(std::clamp(workers, 1u, kMostWorkers)), m_keepAlive(std::move(keepAlive)),
+      m_inline(m_workers == 1 && !m_keepAlive) {}
 
 ParallelBatch::~ParallelBatch() {
     finish();
@@ -35,19 +41,47 @@ void ParallelBatch::releaseKeys(const std::vector<std::string>& keys) {
     }
 }
 
-void ParallelBatch::start(size_t index, std::vector<std::string> keys, Work work) {
-    if (m_workers == 1) {
+bool ParallelBatch::hasRoom(const std::vector<std::string>& keys) const {
+    return m_underWay < m_workers && !keyBusy(keys);
+}
+
+template <typename Done>
+void ParallelBatch::waitKeepingAlive(std::unique_lock<std::mutex>& lock, Done done) {
+    if (!m_keepAlive) {
+        m_changed.wait(lock, done);
+        return;
+    }
+    while (!m_changed.wait_for(lock, kKeepAliveSlice, done)) {
+        lock.unlock();
+        const bool goOn = m_keepAlive();
+        lock.lock();
+        m_stopped = m_stopped || !goOn;
+    }
+}
+
+bool ParallelBatch::waitForRoom(const std::vector<std::string>& keys) {
+    if (m_inline || m_stopped)
+        return !m_stopped;
+    std::unique_lock lock(m_mutex);
+    waitKeepingAlive(lock, [&] { return m_stopped || hasRoom(keys); });
+    return !m_stopped;
+}
+
+bool ParallelBatch::start(size_t index, std::vector<std::string> keys, Work work) {
+    if (m_inline) {
         const int32_t result = work();
         if (m_results.size() <= index)
             m_results.resize(index + 1, 0);
         m_results[index] = result;
-        return;
+        return true;
     }
+    if (!waitForRoom(keys))
+        return false;
+    // Only this thread starts items, so the room found above is still there.
     std::unique_lock lock(m_mutex);
     // Workers store into the results under the lock, so they only grow under it.
     if (m_results.size() <= index)
         m_results.resize(index + 1, 0);
-    m_changed.wait(lock, [&] { return m_underWay < m_workers && !keyBusy(keys); });
     m_busyKeys.insert(m_busyKeys.end(), keys.begin(), keys.end());
     m_queue.push_back(Job{index, std::move(keys), std::move(work)});
     ++m_underWay;
@@ -55,6 +89,7 @@ void ParallelBatch::start(size_t index, std::vector<std::string> keys, Work work
         m_threads.emplace_back([this] { workerLoop(); });
     lock.unlock();
     m_changed.notify_all();
+    return true;
 }
 
 void ParallelBatch::workerLoop() {
@@ -77,7 +112,8 @@ void ParallelBatch::workerLoop() {
 
 const std::vector<int32_t>& ParallelBatch::finish() {
     {
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        waitKeepingAlive(lock, [&] { return m_underWay == 0; });
         m_closing = true;
     }
     m_changed.notify_all();

@@ -1,13 +1,14 @@
 #pragma once
 // Runs the conversions of one batch on worker threads while the caller walks its list in
-// order. The caller hands over one item at a time; `start` returns once the item's work has
-// been given to a worker, which happens when fewer than `workers` items are under way and no
-// item under way shares a key with it (a target or source path), so that two items that write
-// the same file still run one after the other, in list order. With one worker the work runs on
-// the calling thread inside `start`, exactly as a plain loop would run it.
+// order. The caller hands over one item at a time; an item starts once fewer than `workers`
+// items are under way and no item under way shares a key with it (a target or source path), so
+// that two items that write the same file still run one after the other, in list order. With
+// one worker and nothing to keep alive the work runs on the calling thread inside `start`,
+// exactly as a plain loop would run it.
 //
-// Workers run only the given work; the caller's thread does everything else, and processes no
-// window message while it waits.
+// Workers run only the given work. The caller's thread does everything else; while it waits
+// for room or for the end it calls the keep-alive function every few milliseconds (so that its
+// windows stay alive), and once that function answers false no further item starts.
 
 #include <condition_variable>
 #include <cstddef>
@@ -24,15 +25,22 @@ namespace kelvarn::app {
 class ParallelBatch {
 public:
     using Work = std::function<int32_t()>;
+    // Called on the caller's thread while it waits; false asks that no further item start.
+    using KeepAlive = std::function<bool()>;
 
-    explicit ParallelBatch(unsigned workers);
+    explicit ParallelBatch(unsigned workers, KeepAlive keepAlive = {});
     ~ParallelBatch();
     ParallelBatch(const ParallelBatch&) = delete;
     ParallelBatch& operator=(const ParallelBatch&) = delete;
 
-    // Item `index` (0, 1, 2... in list order) with the paths it touches.
-    void start(size_t index, std::vector<std::string> keys, Work work);
-    // Waits for every started item; the results stand at their items' indexes.
+    // Waits until an item with these keys could start now. False, at once and from then on,
+    // when the keep-alive function has asked that nothing more start.
+    bool waitForRoom(const std::vector<std::string>& keys);
+    // Item `index` (0, 1, 2... in list order) with the paths it touches; false when it did not
+    // start (see waitForRoom).
+    bool start(size_t index, std::vector<std::string> keys, Work work);
+    // Waits for every started item; the results stand at their items' indexes. Items that
+    // never started have no result (the vector may be shorter than the list).
     const std::vector<int32_t>& finish();
 
     unsigned workers() const { return m_workers; }
@@ -45,10 +53,16 @@ private:
     };
 
     bool keyBusy(const std::vector<std::string>& keys) const;
+    bool hasRoom(const std::vector<std::string>& keys) const;
+    // Waits under the lock until `done` holds, keeping the caller alive meanwhile.
+    template <typename Done> void waitKeepingAlive(std::unique_lock<std::mutex>& lock, Done done);
     void releaseKeys(const std::vector<std::string>& keys);
     void workerLoop();
 
     unsigned m_workers;
+    KeepAlive m_keepAlive;
+    bool m_inline = false;  // the work runs on the caller's thread
+    bool m_stopped = false; // caller's thread only
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Job> m_queue;

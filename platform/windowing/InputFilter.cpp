@@ -4,6 +4,7 @@
 // notifications (close request, focus, activation, moves and sizes made by the user) become
 // messages to the window's procedure.
 
+#include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/detail/Controls.h"
@@ -80,7 +81,9 @@ bool interceptInput(QWidget* receiver, QEvent* event) {
         return false;
     if (!acceptsInput(*window)) {
         event->accept();
-        return true; // a disabled top-level window or an open modal box: input goes nowhere
+        // A disabled top-level window, an open modal box or long work under way: the input
+        // goes nowhere, now or later.
+        return true;
     }
     auto held = std::make_shared<HeldInput>();
     held->target = receiver;
@@ -230,7 +233,9 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
         return interceptInput(widget, event);
     case QEvent::Close:
         if (const WindowHandle handle = handleOf(widget)) {
-            postMessage(handle, kWmClose, 0, 0);
+            // During long work the request waits for the work to end instead of being lost.
+            if (!holdCloseRequest(handle))
+                postMessage(handle, kWmClose, 0, 0);
             event->ignore();
             return true;
         }

@@ -5,7 +5,9 @@
 #include "platform/windowing/detail/Dialogs.h"
 #include "platform/windowing/detail/WindowObject.h"
 
+#include <QCursor>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 
@@ -46,6 +48,11 @@ bool grabWindowToPng(WindowHandle window, const std::string& path) {
     const QPixmap pixmap = w->m_widget->grab();
     return !pixmap.isNull() &&
            pixmap.save(QFile::decodeName(QByteArray(path.data(), qsizetype(path.size()))), "PNG");
+}
+
+bool busyPointerShown() {
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    return cursor && cursor->shape() == Qt::WaitCursor;
 }
 
 std::optional<Colour> windowPixel(WindowHandle window, Point client) {

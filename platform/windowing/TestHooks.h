@@ -46,6 +46,9 @@ int pendingDialogAnswers();
 // The colour (0x00BBGGRR) of one pixel of the window's client area as it renders now.
 std::optional<Colour> windowPixel(WindowHandle window, Point client);
 
+// Whether the pointer over the program's windows is the busy pointer.
+bool busyPointerShown();
+
 // Renders the window (with its children) into a PNG file at a native UTF-8 path.
 bool grabWindowToPng(WindowHandle window, const std::string& path);
 

@@ -1,6 +1,7 @@
 // The registry of windows, classes and retired widgets, and the parts of a window object that
 // every kind shares.
 
+#include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
@@ -220,7 +221,7 @@ int& modalDialogDepth() {
 }
 
 bool acceptsInput(const WindowObject& window) {
-    if (modalDialogDepth() > 0)
+    if (modalDialogDepth() > 0 || BusyPeriod::running())
         return false;
     const WindowObject* w = &window;
     while (w->isChild()) {

@@ -134,7 +134,7 @@ TEST_F(ConverterHardeningTest, HostileNamesAreListedConvertedAndReported) {
     EXPECT_THAT(shown, UnorderedElementsAreArray(listedNames));
     EXPECT_THAT(
         log.lines("box "),
-        ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\n-x \xFF'\".png（无法识别的图片格式）|"
+        ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\n-x \xFF'\".png（格式不支持或文件已损坏）|"
                     "信息：|8240"));
     EXPECT_THAT(namesIn(programDir() / "BMP"), UnorderedElementsAreArray(converted));
     for (size_t i = 0; i < stems.size(); ++i)
@@ -165,7 +165,8 @@ TEST_F(ConverterHardeningTest,
     log = run({"folder " + pics.string(), "click choose", "box", "click topng", "close"});
     EXPECT_THAT(log.lines("box "),
                 ElementsAre("box 图片转PNG完成，失败 2 个：\\r\\na.png（无法写入目标文件）\\r\\n"
-                            "z.png（无法写入目标文件）|信息：|8240"));
+                            "z.png（无法写入目标文件）\\r\\n输出目录：" +
+                            (programDir() / "PNG").string() + "|信息：|8240"));
     EXPECT_EQ(readBytes(programDir() / "PNG"), "in the way");
 }
 
@@ -195,7 +196,9 @@ TEST_F(ConverterHardeningTest, AReadOnlyProgramFolderFailsEveryTargetAndSaysSo) 
         run({"folder " + pics.string(), "click choose", "box", "click tobmp", "close"});
     EXPECT_THAT(
         log.lines("box "),
-        ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\na.png（无法写入目标文件）|信息：|8240"));
+        ElementsAre(
+            "box 图片转BMP完成，失败 1 个：\\r\\na.png（无法写入目标文件）\\r\\n输出目录：" +
+            (programDir() / "BMP").string() + "|信息：|8240"));
     EXPECT_THAT(namesIn(programDir()), ElementsAre("kelvarn"));
 }
 
@@ -243,7 +246,7 @@ TEST_F(ConverterHardeningTest,
     EXPECT_EQ(boxes[0], boxes[2]);
     // Twenty failures are named (in the order the folder lists them), each a file that failed.
     size_t named = 0;
-    for (size_t at = 0; (at = boxes[0].find("（无法识别的图片格式）", at)) != std::string::npos;
+    for (size_t at = 0; (at = boxes[0].find("（格式不支持或文件已损坏）", at)) != std::string::npos;
          ++at) {
         const size_t start = boxes[0].rfind("\\r\\n", at) + 4;
         const int index = std::atoi(boxes[0].substr(start + 1, 3).c_str());

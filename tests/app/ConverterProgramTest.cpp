@@ -3,13 +3,9 @@
 // that its "BMP" and "PNG" folders land there; a script clicks, types and answers the real
 // dialogs, and the test looks at what the program logged, wrote and left behind.
 
-#include "imaging/ImageRecord.h"
-#include "imaging/LoaderChain.h"
-#include "platform/files/Codepage.h"
 #include "tests/app/DrivenProgramTest.h"
+#include "tests/app/TestPictures.h"
 #include "tests/support/FileBytes.h"
-#include "tests/support/PictureFiles.h"
-#include "tests/support/PngFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -28,75 +24,21 @@
 namespace {
 
 namespace fs = std::filesystem;
+using kelvarn::testing::decode;
+using kelvarn::testing::listItems;
 using kelvarn::testing::namesIn;
+using kelvarn::testing::pattern;
+using kelvarn::testing::Picture;
 using kelvarn::testing::ProgramRun;
+using kelvarn::testing::writeBmp;
+using kelvarn::testing::writePng;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
-// A picture as rows of R, G, B bytes, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgb;
-    bool operator==(const Picture&) const = default;
-};
-
-// Odd sizes, so that BMP row padding shows; every channel differs along both axes.
-Picture pattern(int width, int height, int seed) {
-    Picture p{width, height, {}};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            p.rgb.push_back(static_cast<uint8_t>(seed * 31 + x * 40 + y * 3));
-            p.rgb.push_back(static_cast<uint8_t>(seed * 17 + y * 50 + x));
-            p.rgb.push_back(static_cast<uint8_t>(255 - x * 20 - y * 20 - seed));
-        }
-    return p;
-}
-
-void writePng(const fs::path& path, const Picture& p) {
-    ASSERT_TRUE(
-        kelvarn::testing::writeFile(path, kelvarn::testing::pngRgb(p.width, p.height, p.rgb)))
-        << path;
-}
-
-void writeBmp(const fs::path& path, const Picture& p) {
-    ASSERT_TRUE(
-        kelvarn::testing::writeFile(path, kelvarn::testing::bmpFile(p.width, p.height, p.rgb)))
-        << path;
-}
-
 void writeText(const fs::path& path, const std::string& text) {
     kelvarn::testing::writeFile(path, kelvarn::testing::Bytes(text.begin(), text.end()));
-}
-
-// The picture as the image library reads it, whatever its format.
-std::optional<Picture> decode(const fs::path& path) {
-    kelvarn::imaging::ImageRecord image;
-    const std::string gb = kelvarn::platform::utf8ToGb(path.string());
-    if (kelvarn::imaging::LoadImageFile(gb.c_str(), image) != kelvarn::imaging::kLoadOk ||
-        image.bitsPerPixel() != 24)
-        return std::nullopt;
-    Picture p{image.width(), image.height(), {}};
-    for (int y = 0; y < image.height(); ++y)
-        p.rgb.insert(p.rgb.end(), image.row(y), image.row(y) + image.width() * 3);
-    return p;
-}
-
-// The logged list, in the program's order: "list a|b" gives {a, b}.
-std::vector<std::string> listed(const std::string& line) {
-    std::vector<std::string> items;
-    const std::string rest = line.substr(std::string("list ").size());
-    size_t start = 0;
-    while (start < rest.size()) {
-        size_t bar = rest.find('|', start);
-        if (bar == std::string::npos)
-            bar = rest.size();
-        items.push_back(rest.substr(start, bar - start));
-        start = bar + 1;
-    }
-    return items;
 }
 
 class ConverterProgramTest : public kelvarn::testing::DrivenProgramTest {
@@ -142,12 +84,12 @@ TEST_F(ConverterProgramTest, ListsTheChosenFoldersFilesOfTheCurrentTypeAndKeepsT
                 ElementsAre("dialog 请选择文件夹", "dialog 请选择文件夹", "dialog 请选择文件夹"));
     // The folder appears in the edit box and its PNG files, whatever the case, in the list.
     EXPECT_EQ(edits[1], "edit " + pics.string());
-    EXPECT_THAT(listed(lists[1]), UnorderedElementsAre("a.png", "B.PNG"));
+    EXPECT_THAT(listItems(lists[1]), UnorderedElementsAre("a.png", "B.PNG"));
     // "BMP" leaves the list alone; the next choice lists BMP files.
     EXPECT_EQ(checks[2], "checked png=0 bmp=1");
     EXPECT_EQ(lists[2], lists[1]);
     EXPECT_EQ(edits[3], "edit " + bmps.string());
-    EXPECT_THAT(listed(lists[3]), UnorderedElementsAre("x.BMP", "y.bmp"));
+    EXPECT_THAT(listItems(lists[3]), UnorderedElementsAre("x.BMP", "y.bmp"));
     // A cancelled dialog empties the edit box and keeps the list.
     EXPECT_EQ(edits[4], "edit ");
     EXPECT_EQ(lists[4], lists[3]);
@@ -200,7 +142,7 @@ TEST_F(ConverterProgramTest, AnUnreadableFileIsNamedInAWarningWhileTheOthersConv
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_THAT(
         r.lines("box "),
-        ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\nbad.png（无法识别的图片格式）|信息："
+        ElementsAre("box 图片转BMP完成，失败 1 个：\\r\\nbad.png（格式不支持或文件已损坏）|信息："
                     "|8240"))
         << "a warning box (0x30), shown task-modal";
     EXPECT_THAT(namesIn(programDir() / "BMP"), ElementsAre("one.BMP", "two.BMP"));
@@ -208,7 +150,7 @@ TEST_F(ConverterProgramTest, AnUnreadableFileIsNamedInAWarningWhileTheOthersConv
     EXPECT_EQ(decode(programDir() / "BMP" / "two.BMP"), two);
 }
 
-TEST_F(ConverterProgramTest, AnEmptyListSucceedsAndMoreThanTwentyFailuresAreCut) {
+TEST_F(ConverterProgramTest, AnEmptyListSaysThereIsNothingAndMoreThanTwentyFailuresAreCut) {
     const fs::path pics = folder("pics");
     for (int i = 0; i < 22; ++i) {
         char name[16];
@@ -221,14 +163,14 @@ TEST_F(ConverterProgramTest, AnEmptyListSucceedsAndMoreThanTwentyFailuresAreCut)
     EXPECT_EQ(r.exitCode, 0);
     const auto boxes = r.lines("box ");
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0], "box 图片转PNG成功|信息：|8192");
+    EXPECT_EQ(boxes[0], "box 列表中没有要转换的文件|信息：|8256") << "an information box";
     EXPECT_THAT(boxes[1], HasSubstr("box 图片转BMP完成，失败 22 个：\\r\\n"));
     size_t named = 0;
-    for (size_t at = 0; (at = boxes[1].find("（无法识别的图片格式）", at)) != std::string::npos;
+    for (size_t at = 0; (at = boxes[1].find("（格式不支持或文件已损坏）", at)) != std::string::npos;
          ++at)
         ++named;
     EXPECT_EQ(named, 20u);
-    EXPECT_THAT(boxes[1], HasSubstr("（无法识别的图片格式）\\r\\n……|信息：|8240"));
+    EXPECT_THAT(boxes[1], HasSubstr("（格式不支持或文件已损坏）\\r\\n……|信息：|8240"));
     EXPECT_THAT(namesIn(programDir() / "BMP"), IsEmpty()) << "no partial target is left";
 }
 
@@ -245,7 +187,7 @@ TEST_F(ConverterProgramTest, ChineseNamesAndNamesBeyondGbkConvert) {
         run({"folder " + pics.string(), "click choose", "state", "box", "click tobmp", "close"});
     EXPECT_EQ(r.exitCode, 0);
     ASSERT_EQ(r.lines("list ").size(), 1u);
-    EXPECT_THAT(listed(r.lines("list ")[0]),
+    EXPECT_THAT(listItems(r.lines("list ")[0]),
                 UnorderedElementsAre("风景.png", "淺.png", "한글😀.png"));
     EXPECT_THAT(r.lines("edit "), ElementsAre("edit " + pics.string()));
     EXPECT_THAT(r.lines("box "), ElementsAre("box 图片转BMP成功|信息：|8192"));
@@ -282,7 +224,7 @@ TEST_F(ConverterProgramTest, TabFollowsTheKeyboardOrderAndAnArrowMovesTheRadioCh
     // The arrow ran the radio box's click procedure: the next folder lists BMP files.
     const auto lists = r.lines("list ");
     ASSERT_EQ(lists.size(), 2u);
-    EXPECT_THAT(listed(lists[1]), ElementsAre("only.bmp"));
+    EXPECT_THAT(listItems(lists[1]), ElementsAre("only.bmp"));
 }
 
 } // namespace
@@ -338,7 +280,7 @@ TEST_F(ConverterProgramTest, ABatchOnTwoWorkersEndsExactlyAsOneAtATime) {
     const Outcome two = runWith("2");
 
     ASSERT_EQ(one.lists.size(), 2u);
-    const std::vector<std::string> items = listed(one.lists[0]);
+    const std::vector<std::string> items = listItems(one.lists[0]);
     ASSERT_EQ(items.size(), 13u);
     EXPECT_EQ(two.lists, one.lists);
     EXPECT_EQ(two.selected, one.selected);
@@ -352,8 +294,8 @@ TEST_F(ConverterProgramTest, ABatchOnTwoWorkersEndsExactlyAsOneAtATime) {
     const std::string first = bad1 < bad2 ? "bad1.bmp" : "bad2.BMP";
     const std::string second = bad1 < bad2 ? "bad2.BMP" : "bad1.bmp";
     ASSERT_EQ(two.boxes.size(), 1u);
-    EXPECT_THAT(two.boxes[0], HasSubstr("\\r\\n" + first + "（无法识别的图片格式）\\r\\n" + second +
-                                        "（无法识别的图片格式）|"));
+    EXPECT_THAT(two.boxes[0], HasSubstr("\\r\\n" + first + "（格式不支持或文件已损坏）\\r\\n" +
+                                        second + "（格式不支持或文件已损坏）|"));
     // The later of the two items that map to dup.PNG is the one in the file.
     const auto lowerAt = std::find(items.begin(), items.end(), "dup.bmp") - items.begin();
     const auto upperAt = std::find(items.begin(), items.end(), "dup.BMP") - items.begin();

@@ -19,12 +19,18 @@
 //   remove PATH    deletes the file PATH (UTF-8), as another program might between two clicks
 //   resources      logs the open file descriptors, the mappings of pixel files and target
 //                  siblings, and the heap in use
+//   during K CMD   once a batch has selected list item K (from 0), CMD runs from a timer, as
+//                  window-system events are handled (so during the batch only if the program
+//                  handles them then); logs "during K busy=B pointer=P" first, B and P 1 while
+//                  a busy period runs and the busy pointer shows. CMD does not handle the
+//                  runtime's queue afterwards, as nothing of the program's would then.
 // KELVARN_DRIVER_LOG names the log file (UTF-8 lines).
 
 #include "app/ConverterProgram.h"
 #include "app/ConverterUnits.h"
 #include "commands/core/ListBoxCommands.h"
 #include "platform/files/Codepage.h"
+#include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
@@ -38,6 +44,8 @@
 #include "runtime/frame/WindowRuntimeLink.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
+
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -119,8 +127,13 @@ std::string unitName(platform::WindowHandle handle) {
     return "none";
 }
 
+// Commands run from the timer of "during" leave the runtime's queue alone.
+bool g_fromTimer = false;
+
 // Handles what the input queued, as the message loop would.
 void pump() {
+    if (g_fromTimer)
+        return;
     runtime::ProcessPendingMessages();
     runtime::ProcessPendingMessages();
 }
@@ -197,6 +210,30 @@ void logResources() {
         " heap=" + std::to_string(mallinfo2().uordblks));
 }
 
+void runCommand(const std::string& line);
+
+struct Waiting {
+    int item = 0;
+    std::string command;
+};
+std::vector<Waiting> g_waiting;
+
+// Runs the waiting commands whose item the list has selected, in script order.
+void runWaitingCommands() {
+    const auto selected = static_cast<int>(
+        platform::sendMessage(unitHandle(kFileList), platform::kLbGetCurSel, 0, 0));
+    while (!g_waiting.empty() && selected >= g_waiting.front().item) {
+        const Waiting next = g_waiting.front();
+        g_waiting.erase(g_waiting.begin());
+        log("during " + std::to_string(next.item) +
+            " busy=" + std::to_string(platform::BusyPeriod::running()) +
+            " pointer=" + std::to_string(platform::busyPointerShown()));
+        g_fromTimer = true;
+        runCommand(next.command);
+        g_fromTimer = false;
+    }
+}
+
 void runCommand(const std::string& line) {
     std::istringstream in(line);
     std::string command;
@@ -240,6 +277,18 @@ void runCommand(const std::string& line) {
         log(std::string("removed ") + (std::remove(rest.c_str()) == 0 ? "ok" : "failed"));
     } else if (command == "resources") {
         logResources();
+    } else if (command == "during") {
+        std::istringstream parts(rest);
+        Waiting waiting;
+        parts >> waiting.item >> std::ws;
+        std::getline(parts, waiting.command);
+        g_waiting.push_back(waiting);
+        static QTimer* timer = nullptr;
+        if (!timer) {
+            timer = new QTimer; // lives as long as the process
+            QObject::connect(timer, &QTimer::timeout, &runWaitingCommands);
+            timer->start(5);
+        }
     } else if (!command.empty()) {
         log("unknown command " + command);
     }

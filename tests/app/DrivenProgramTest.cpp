@@ -19,6 +19,20 @@ std::vector<std::string> ProgramRun::lines(const std::string& prefix) const {
     return found;
 }
 
+std::vector<std::string> listItems(const std::string& line) {
+    std::vector<std::string> items;
+    const std::string rest = line.substr(std::string("list ").size());
+    size_t start = 0;
+    while (start < rest.size()) {
+        size_t bar = rest.find('|', start);
+        if (bar == std::string::npos)
+            bar = rest.size();
+        items.push_back(rest.substr(start, bar - start));
+        start = bar + 1;
+    }
+    return items;
+}
+
 std::vector<std::string> namesIn(const fs::path& folder) {
     std::vector<std::string> names;
     std::error_code ec;

@@ -24,6 +24,9 @@ struct ProgramRun {
     std::vector<std::string> lines(const std::string& prefix) const;
 };
 
+// The items of a logged list line, in the program's order: "list a|b" gives {a, b}.
+std::vector<std::string> listItems(const std::string& line);
+
 // The names in a folder, sorted; empty when it cannot be read.
 std::vector<std::string> namesIn(const std::filesystem::path& folder);
 

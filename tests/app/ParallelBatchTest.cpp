@@ -1,6 +1,6 @@
 // The batch runner under the converter's list loop: results by list position, at most one item
 // a worker under way, items that share a path one after the other in list order, and one
-// worker meaning the plain loop on the caller's thread.
+// worker meaning the plain loop on the caller's thread unless the caller must be kept alive.
 
 #include "app/ParallelBatch.h"
 
@@ -124,6 +124,37 @@ TEST(ParallelBatchTest, OneWorkerRunsEachItemOnTheCallersThreadBeforeStartReturn
         EXPECT_EQ(done.size(), static_cast<size_t>(i + 1)) << "ran inside start";
     }
     EXPECT_THAT(batch.finish(), ElementsAre(1, -7, 1));
+}
+
+// With a keep-alive function the caller never runs the work itself, is called back while it
+// waits, and can stop further items: those started still finish with their results.
+TEST(ParallelBatchTest, AWaitingCallerIsKeptAliveAndCanStopFurtherItems) {
+    for (unsigned workers : {1u, 2u}) {
+        const std::thread::id caller = std::this_thread::get_id();
+        std::atomic<bool> release{false};
+        int keepAlives = 0;
+        ParallelBatch batch(workers, [&] {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            // The third call stops the batch and lets the items under way end.
+            release = ++keepAlives >= 3;
+            return !release;
+        });
+        size_t started = 0;
+        while (started < 6 && batch.start(started, {std::to_string(started)}, [&, started] {
+            EXPECT_NE(std::this_thread::get_id(), caller);
+            while (!release)
+                std::this_thread::sleep_for(1ms);
+            return static_cast<int32_t>(started + 1);
+        }))
+            ++started;
+        EXPECT_EQ(started, workers);
+        EXPECT_EQ(keepAlives, 3);
+        EXPECT_FALSE(batch.waitForRoom({"unrelated"})) << "stopped for good";
+        const std::vector<int32_t>& results = batch.finish();
+        ASSERT_EQ(results.size(), workers);
+        for (size_t i = 0; i < workers; ++i)
+            EXPECT_EQ(results[i], static_cast<int32_t>(i + 1));
+    }
 }
 
 TEST(ParallelBatchTest, WorkersAreTheCoresUnlessTheEnvironmentSaysHowMany) {

@@ -103,7 +103,8 @@ QFont defaultQFont();
 
 // Modal dialogs of this layer that are open; input to our windows is dropped meanwhile.
 int& modalDialogDepth();
-// Whether the window and every window it lies in are enabled and shown as such.
+// Whether the window and every window it lies in are enabled and shown as such, and no modal box
+// or busy period holds input back.
 bool acceptsInput(const WindowObject& window);
 
 // The painting window of the current kWmPaint, for Painter.
