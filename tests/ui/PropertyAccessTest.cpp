@@ -1,5 +1,6 @@
 #include "LifeFixture.h"
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Font.h"
 #include "runtime/core/Heap.h"
 #include "runtime/core/RuntimeError.h"
@@ -139,15 +140,15 @@ TEST_F(PropertyAccessTest, MousePointerTakesPublicNumbersAndStoresCursorIds) {
     writeAddress(kEdit, 7, block.data());
     std::span<const uint8_t> stored = fields(kEdit).mousePointer();
     ASSERT_EQ(stored.size(), 4u);
-    EXPECT_EQ(loadU32(stored.data()), 32513u);
+    EXPECT_EQ(platform::loadLe32(stored.data()), 32513u);
     EXPECT_NE(fields(kEdit).cursorSlot(), 0u);
 
     runtime::PropertyValue v = read(kEdit, 7);
     auto* back = static_cast<uint8_t*>(v.address());
     ASSERT_NE(back, nullptr);
-    EXPECT_EQ(loadU32(back), 1u);
-    EXPECT_EQ(loadU32(back + 4), 4u);
-    EXPECT_EQ(loadU32(back + 8), 3u);
+    EXPECT_EQ(platform::loadLe32(back), 1u);
+    EXPECT_EQ(platform::loadLe32(back + 4), 4u);
+    EXPECT_EQ(platform::loadLe32(back + 8), 3u);
     runtime::MemFree(back);
 
     writeAddress(kEdit, 7, nullptr);

@@ -1,4 +1,5 @@
 #include "ui/template/UnitBuffer.h"
+#include "platform/files/LittleEndian.h"
 #include "tests/ui/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 
@@ -116,11 +117,12 @@ TEST(UnitBuffer, AcceptsOnlyStoredFormsWhoseRecordsLieInside) {
     EXPECT_FALSE(UnitBuffer::fromBytes(3, cut));
 
     auto farOffset = good.bytes();
-    storeU32(farOffset.data() + 12 + 8, 0x7FFFFFF0); // record 2's offset
+    platform::storeLe32(farOffset.data() + 12 + 8, 0x7FFFFFF0); // record 2's offset
     EXPECT_FALSE(UnitBuffer::fromBytes(3, farOffset));
 
     auto overlapping = good.bytes();
-    storeU32(overlapping.data() + 12 + 8, loadU32(overlapping.data() + 12 + 4)); // record 2 = 1
+    platform::storeLe32(overlapping.data() + 12 + 8,
+                        platform::loadLe32(overlapping.data() + 12 + 4)); // record 2 = 1
     EXPECT_FALSE(UnitBuffer::fromBytes(3, overlapping));
 }
 

@@ -3,6 +3,8 @@
 // made of. Every read checks what is left before it copies or allocates; a failed read leaves
 // the output untouched; the reader is then of no further use (callers give up).
 
+#include "platform/files/LittleEndian.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -58,7 +60,7 @@ template <typename Reader> bool readU16(Reader& r, uint16_t& out) {
     uint8_t b[2];
     if (!r.read(b, 2))
         return false;
-    out = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    out = platform::loadLe16(b);
     return true;
 }
 
@@ -66,8 +68,7 @@ template <typename Reader> bool readU32(Reader& r, uint32_t& out) {
     uint8_t b[4];
     if (!r.read(b, 4))
         return false;
-    out = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-          (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    out = platform::loadLe32(b);
     return true;
 }
 

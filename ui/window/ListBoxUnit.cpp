@@ -1,6 +1,7 @@
 // The ListBox type (tag 0x0001000F): the platform's list box. Its items live in the native
 // control (the list-box commands work on it), so saving reads them back from there.
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Font.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -216,7 +217,7 @@ private:
                                      reinterpret_cast<LParam>(m_p.items[i].c_str()));
             if (at >= 0 && (i + 1) * 4 <= m_p.itemData.size())
                 sendMessage(handle(), kLbSetItemData, static_cast<WParam>(at),
-                            static_cast<LParam>(loadU32(m_p.itemData.data() + i * 4)));
+                            static_cast<LParam>(platform::loadLe32(m_p.itemData.data() + i * 4)));
         }
         int32_t count = itemCount();
         int32_t selection = m_p.currentSelection;
@@ -273,7 +274,7 @@ private:
             auto value = static_cast<uint32_t>(
                 sendMessage(handle(), kLbGetItemData, static_cast<WParam>(i), 0));
             uint8_t bytes[4];
-            storeU32(bytes, value);
+            platform::storeLe32(bytes, value);
             data.insert(data.end(), bytes, bytes + 4);
         }
         return data;

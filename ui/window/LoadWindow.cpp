@@ -1,5 +1,6 @@
 #include "ui/window/LoadWindow.h"
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -69,7 +70,7 @@ uint32_t creationStyle(uint32_t typeFlags, uint32_t stateFlags) {
 CursorHandle buildCursor(std::span<const uint8_t> block) {
     if (block.size() < 4)
         return 0;
-    uint32_t kind = loadU32(block.data());
+    uint32_t kind = platform::loadLe32(block.data());
     if (block.size() >= kCustomCursorMinimum && kind != 0xFFFFFFFF)
         return createCursorFromFile(block.subspan(4));
     return kind == 0 ? 0 : loadStandardCursor(kind);

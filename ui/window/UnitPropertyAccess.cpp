@@ -1,5 +1,6 @@
 #include "ui/window/UnitPropertyAccess.h"
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
@@ -94,7 +95,7 @@ UnitRef findUnit(uint32_t windowId, uint32_t unitId) {
 
 uint32_t recordTypeTag(const UnitBuffer& units, uint32_t index) {
     std::span<const uint8_t> data = units.recordData(index);
-    return data.size() >= 4 ? loadU32(data.data()) : 0;
+    return data.size() >= 4 ? platform::loadLe32(data.data()) : 0;
 }
 
 // Field words of a unit record, found by walking it afresh (records move when another one
@@ -105,13 +106,13 @@ std::optional<UnitRecordLayout> layoutOf(const UnitBuffer& units, uint32_t index
 
 uint32_t fieldWord(const UnitBuffer& units, uint32_t index, size_t offset) {
     std::span<const uint8_t> data = units.recordData(index);
-    return offset + 4 <= data.size() ? loadU32(data.data() + offset) : 0;
+    return offset + 4 <= data.size() ? platform::loadLe32(data.data() + offset) : 0;
 }
 
 void setFieldWord(UnitBuffer& units, uint32_t index, size_t offset, uint32_t value) {
     std::span<uint8_t> data = units.recordData(index);
     if (offset + 4 <= data.size())
-        storeU32(data.data() + offset, value);
+        platform::storeLe32(data.data() + offset, value);
 }
 
 std::span<const uint8_t> pointerBlockOf(const UnitBuffer& units, uint32_t index,
@@ -152,8 +153,8 @@ void* newBinaryBlock(std::span<const uint8_t> bytes) {
                        ? static_cast<int32_t>(bytes.size() + 8)
                        : -1; // reported as a failed allocation
     auto* block = static_cast<uint8_t*>(runtime::MemAlloc(size));
-    storeU32(block, 1);
-    storeU32(block + 4, static_cast<uint32_t>(bytes.size()));
+    platform::storeLe32(block, 1);
+    platform::storeLe32(block + 4, static_cast<uint32_t>(bytes.size()));
     std::memcpy(block + 8, bytes.data(), bytes.size());
     return block;
 }
@@ -163,7 +164,7 @@ void* newPointerBlock(std::span<const uint8_t> stored) {
     void* block = newBinaryBlock(stored);
     if (block && stored.size() >= 4) {
         auto* first = static_cast<uint8_t*>(block) + 8;
-        storeU32(first, publicFromCursorId(loadU32(first)));
+        platform::storeLe32(first, publicFromCursorId(platform::loadLe32(first)));
     }
     return block;
 }
@@ -173,7 +174,7 @@ std::span<const uint8_t> blockBytes(const void* block) {
     if (!block)
         return {};
     const auto* p = static_cast<const uint8_t*>(block);
-    auto n = static_cast<int32_t>(loadU32(p + 4));
+    auto n = static_cast<int32_t>(platform::loadLe32(p + 4));
     return n > 0 ? std::span<const uint8_t>(p + 8, static_cast<size_t>(n))
                  : std::span<const uint8_t>();
 }
@@ -182,7 +183,7 @@ std::span<const uint8_t> blockBytes(const void* block) {
 std::vector<uint8_t> storedPointerBytes(std::span<const uint8_t> bytes) {
     std::vector<uint8_t> copy(bytes.begin(), bytes.end());
     if (copy.size() >= 4)
-        storeU32(copy.data(), cursorIdFromPublic(loadU32(copy.data())));
+        platform::storeLe32(copy.data(), cursorIdFromPublic(platform::loadLe32(copy.data())));
     return copy;
 }
 
@@ -336,7 +337,7 @@ runtime::PropertyValue readMenuItem(const UnitBuffer& units, uint32_t index,
     auto layout = walkMenuItemRecord(data);
     if (!layout)
         return {};
-    uint32_t flags = loadU32(data.data() + layout->flags());
+    uint32_t flags = platform::loadLe32(data.data() + layout->flags());
     switch (propertyIndex) {
     case 0:
         return addressValue(
@@ -382,7 +383,7 @@ void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uin
     bool on = low != 0;
     if (propertyIndex == 3)
         on = !on; // stored as hidden
-    uint32_t flags = loadU32(data.data() + layout->flags());
+    uint32_t flags = platform::loadLe32(data.data() + layout->flags());
     uint32_t changed = on ? (flags | bit) : (flags & ~bit);
     if (changed != flags)
         setFieldWord(units, index, layout->flags(), changed);
@@ -446,7 +447,7 @@ void writeMousePointer(UnitBuffer& units, uint32_t index, WindowObject* object, 
     setFieldWord(units, index, layout->cursorSlot(), cursor);
 
     std::vector<uint8_t> counted(4 + stored.size());
-    storeU32(counted.data(), static_cast<uint32_t>(stored.size()));
+    platform::storeLe32(counted.data(), static_cast<uint32_t>(stored.size()));
     if (!stored.empty())
         std::memcpy(counted.data() + 4, stored.data(), stored.size());
     auto oldLength = static_cast<int32_t>(fieldWord(units, index, layout->mousePointer));
