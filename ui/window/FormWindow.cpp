@@ -388,22 +388,27 @@ bool FormWindow::getProperty(int32_t typeIndex, TypeValue& out) {
 }
 
 void FormWindow::showAsLoaded() {
+    const WindowHandle shown = handle();
+    const uint32_t id = windowId();
     switch (m_properties.startPosition) {
     case 2:
-        showWindow(handle(), kSwShowMinimized);
+        showWindow(shown, kSwShowMinimized);
         break;
     case 3:
-        showWindow(handle(), kSwRestore);
-        showWindow(handle(), kSwShowMaximized);
+        showWindow(shown, kSwRestore);
+        showWindow(shown, kSwShowMaximized);
         break;
     default:
-        showWindow(handle(), kSwShow);
+        showWindow(shown, kSwShow);
         break;
     }
+    // Showing raises events, and their procedures may unload the window (this object with it).
+    if (!isWindow(shown))
+        return;
     WindowHandle focus = focusWindow();
-    if (focus == handle()) {
+    if (focus == shown) {
         raiseEvent(kEventGotFocus);
-    } else if (WindowRecord* r = record()) {
+    } else if (WindowRecord* r = windowTable().find(id)) {
         int32_t index = FindUnitIndexByHandle(*r, focus, true);
         if (index > 0)
             if (WindowObject* unit = loadedUnitObject(*r, static_cast<uint32_t>(index)))
