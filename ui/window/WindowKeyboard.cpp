@@ -203,7 +203,7 @@ bool FormWindow::pressDefaultButton(uint32_t focusedIndex) {
             unit->raiseEvent(0);
             return true;
         }
-    if (m_properties.enterMovesFocus) {
+    if (m_p.enterMovesFocus) {
         moveFocus(true);
         return true;
     }
@@ -278,7 +278,7 @@ bool FormWindow::handleKey(Message& message) {
     case kVkReturn:
         return pressDefaultButton(focused > 0 ? static_cast<uint32_t>(focused) : 0);
     case kVkEscape:
-        if (!m_properties.escapeCloses)
+        if (!m_p.escapeCloses)
             return false;
         sendMessage(handle(), kWmClose, 0, 0);
         return true;
