@@ -1,17 +1,14 @@
 #include "ui/template/FormTemplateReader.h"
 #include "platform/files/LittleEndian.h"
-#include "tests/ui/TemplateSamples.h"
+#include "tests/ui/template/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormTemplateWriter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
-
-using testing::sampleRecords;
-using testing::sampleUnit;
 
 constexpr uint32_t kCodeBase = 0x00400000;
 
@@ -217,4 +214,4 @@ TEST(WindowTable, FindsTheFirstRecordOfAnIdAndKeepsOrder) {
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test

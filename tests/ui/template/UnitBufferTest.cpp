@@ -1,14 +1,12 @@
 #include "ui/template/UnitBuffer.h"
 #include "platform/files/LittleEndian.h"
-#include "tests/ui/TemplateSamples.h"
+#include "tests/ui/template/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
-
-using testing::sampleRecords;
 
 TEST(UnitBuffer, GivesIdsAndRecordsInStoredOrder) {
     auto records = sampleRecords(4);
@@ -127,4 +125,4 @@ TEST(UnitBuffer, AcceptsOnlyStoredFormsWhoseRecordsLieInside) {
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test

@@ -1,16 +1,16 @@
 #include "ui/template/UnitRecord.h"
 #include "platform/files/LittleEndian.h"
-#include "tests/ui/TemplateSamples.h"
+#include "tests/ui/template/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
 
 UnitRecord fullRecord() {
     UnitRecord u =
-        testing::sampleUnit(runtime::kTagGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2\x31", {9, 8, 7, 6, 5});
+        sampleUnit(runtime::kTagGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2\x31", {9, 8, 7, 6, 5});
     u.eventSource = 0x16010005;
     u.reserved = {1, 2, 3, 4};
     u.secondText = "second";
@@ -59,7 +59,7 @@ TEST(UnitRecord, DecodesWhatItEncodes) {
     ASSERT_TRUE(decoded);
     EXPECT_EQ(*decoded, u);
 
-    UnitRecord bare = testing::sampleUnit(runtime::kTagListBox, "");
+    UnitRecord bare = sampleUnit(runtime::kTagListBox, "");
     auto decodedBare = decodeUnitRecord(encodeUnitRecord(bare));
     ASSERT_TRUE(decodedBare);
     EXPECT_EQ(*decodedBare, bare);
@@ -104,4 +104,4 @@ TEST(UnitRecord, MenuItemsCarryOneProcedureBehindTheirCaption) {
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test
