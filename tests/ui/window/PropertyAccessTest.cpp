@@ -3,6 +3,7 @@
 #include "platform/files/LittleEndian.h"
 #include "platform/windowing/Font.h"
 #include "runtime/core/Heap.h"
+#include "runtime/core/RuntimeEntries.h"
 #include "runtime/core/RuntimeError.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/EditBoxProperties.h"
@@ -194,6 +195,49 @@ TEST_F(PropertyAccessTest, FontMembersOfAnEmptyBlockAreTheDefaultGuiFont) {
     writeAddress(kEdit, kEditFont, nullptr); // back to the default font
     EXPECT_EQ(static_cast<int32_t>(read(kEdit, kEditFont, kFontSize).low),
               platform::defaultGuiFontPointSize());
+}
+
+TEST_F(PropertyAccessTest, FaceNameMemberKeepsUpToThirtyOneBytesAWholeFontThirty) {
+    ASSERT_TRUE(loadWindow());
+    const std::string full(31, 'f');
+    writeAddress(kEdit, kEditFont, full.c_str(), kFontFaceName);
+    EXPECT_EQ(takeText(read(kEdit, kEditFont, kFontFaceName)), full);
+
+    FontRecord whole{0, 0, 0, 0, 0, 9, const_cast<char*>(full.c_str())};
+    writeAddress(kEdit, kEditFont, &whole);
+    EXPECT_EQ(takeText(read(kEdit, kEditFont, kFontFaceName)), gb("宋体"));
+    const std::string thirty(30, 't');
+    whole.faceName = const_cast<char*>(thirty.c_str());
+    writeAddress(kEdit, kEditFont, &whole);
+    EXPECT_EQ(takeText(read(kEdit, kEditFont, kFontFaceName)), thirty);
+}
+
+TEST_F(PropertyAccessTest, ObjectHelpersReachAUnitThroughItsWindowObject) {
+    ASSERT_TRUE(loadWindow());
+    WindowRecord& record = *windowTable().find(kWindowId);
+    WindowObject* edit = loadedUnitObject(record, *record.units.findById(kEdit));
+    const auto tag = static_cast<intptr_t>(runtime::kTagEditBox);
+    const auto object = reinterpret_cast<intptr_t>(edit);
+    std::string text = "via object";
+    const intptr_t write[] = {
+        tag, object, propertyIndex(kEditContent), -1, reinterpret_cast<intptr_t>(text.c_str()), 0};
+    runtime::CallHelper(runtime::kHelperWriteObjectProperty, write, 6);
+    EXPECT_EQ(takeText(read(kEdit, kEditContent)), text);
+
+    const intptr_t readContent[] = {tag, object, propertyIndex(kEditContent), -1};
+    auto* copy = reinterpret_cast<char*>(
+        runtime::CallHelper(runtime::kHelperReadObjectProperty, readContent, 4));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_STREQ(copy, text.c_str());
+    runtime::MemFree(copy);
+    const intptr_t readLeft[] = {tag, object, propertyIndex(CommonProperty::Left), -1};
+    EXPECT_EQ(runtime::CallHelper(runtime::kHelperReadObjectProperty, readLeft, 4), 10);
+
+    // Another type's tag, or an object that is gone, reach nothing.
+    const intptr_t wrongTag[] = {runtime::kTagButton, object, propertyIndex(kEditContent), -1};
+    EXPECT_EQ(runtime::CallHelper(runtime::kHelperReadObjectProperty, wrongTag, 4), 0);
+    platform::destroyWindow(edit->handle());
+    EXPECT_EQ(runtime::CallHelper(runtime::kHelperReadObjectProperty, readLeft, 4), 0);
 }
 
 using PropertyAccessDeathTest = PropertyAccessTest;
