@@ -74,12 +74,14 @@ TEST(CoreDataTypes, SevenFilledEntriesWithNamesFlagsAndPropertyTables) {
         EXPECT_NE(e.name, nullptr);
         EXPECT_EQ(e.typeFlags, x.flags) << x.englishName;
         ASSERT_EQ(e.propertyCount, x.properties) << x.englishName;
-        const uint16_t commonKinds[] = {1001, 1001, 1001, 1001, 1005, 1003, 1003, 1011};
-        for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(e.properties[i].kind, commonKinds[i]) << x.englishName << i;
+        using K = PropertyKind;
+        const K commonKinds[] = {K::Integer, K::Integer, K::Integer, K::Integer,
+                                 K::Text,    K::Logical, K::Logical, K::MousePointer};
+        for (int i = 0; i < kCommonPropertyCount; ++i) {
+            EXPECT_EQ(static_cast<K>(e.properties[i].kind), commonKinds[i]) << x.englishName << i;
             EXPECT_EQ(e.properties[i].editorFlags, 0xE000);
         }
-        for (int i = 8; i < e.propertyCount; ++i)
+        for (int i = kCommonPropertyCount; i < e.propertyCount; ++i)
             EXPECT_EQ(e.properties[i].editorFlags & 0x8000, 0x8000);
         for (int32_t code : {1, 4, 5, 6, 9})
             EXPECT_NE(e.interface(code), nullptr) << x.englishName << code;
@@ -92,9 +94,13 @@ TEST(CoreDataTypes, SevenFilledEntriesWithNamesFlagsAndPropertyTables) {
         EXPECT_EQ(e.interface(5), table[0].interface(5));
     }
     // The kinds the property access converts by, at a few telling places.
-    EXPECT_EQ(table[4].properties[8 + 4].kind, 1013);  // EditBox font
-    EXPECT_EQ(table[0].properties[8 + 12].kind, 1010); // window icon
-    EXPECT_EQ(table[14].properties[8 + 9].kind, 1024); // ListBox items
+    auto kindOf = [&table](uint32_t tag, auto property) {
+        return static_cast<PropertyKind>(
+            table[runtime::tagTypeNumber(tag) - 1].properties[propertyIndex(property)].kind);
+    };
+    EXPECT_EQ(kindOf(runtime::kTagEditBox, EditBoxProperty::Font), PropertyKind::Font);
+    EXPECT_EQ(kindOf(runtime::kTagWindow, WindowProperty::Icon), PropertyKind::Icon);
+    EXPECT_EQ(kindOf(runtime::kTagListBox, ListBoxProperty::Items), PropertyKind::ByteBlock);
 }
 
 TEST_F(WindowRuntimeTest, DataTypeServiceAnswersFilledEntriesOnly) {
