@@ -10,6 +10,10 @@ enum ButtonEvent : int32_t { kButtonClicked = 0 };
 
 enum RadioBoxEvent : int32_t { kRadioBoxClicked = 0 };
 
+// The window's keyboard handling clicks any push-button or radio-type unit by its event 0.
+constexpr int32_t kUnitClicked = 0;
+static_assert(kButtonClicked == kUnitClicked && kRadioBoxClicked == kUnitClicked);
+
 enum EditBoxEvent : int32_t {
     kEditBoxContentChanged = 0,
     kEditBoxAdjusted = 1, // an adjuster arrow pressed while the adjuster is 2

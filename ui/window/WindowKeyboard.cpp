@@ -9,6 +9,7 @@
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/LoadWindow.h"
+#include "ui/window/UnitEvents.h"
 #include "ui/window/UnitFields.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -182,7 +183,7 @@ bool FormWindow::moveRadioCheck(uint32_t focusedIndex, bool forward) {
     WindowObject* target = WindowObject::fromHandle(next.handle);
     setFocus(next.handle);
     if (target && target->isAlive())
-        target->raiseEvent(0);
+        target->raiseEvent(kUnitClicked);
     return true;
 }
 
@@ -200,7 +201,7 @@ bool FormWindow::pressDefaultButton(uint32_t focusedIndex) {
     };
     if (focusedIndex > 0)
         if (WindowObject* unit = isDefaultButton(focusedIndex)) {
-            unit->raiseEvent(0);
+            unit->raiseEvent(kUnitClicked);
             return true;
         }
     if (m_p.enterMovesFocus) {
@@ -209,7 +210,7 @@ bool FormWindow::pressDefaultButton(uint32_t focusedIndex) {
     }
     for (uint32_t i = 1; i < r->units.count(); ++i)
         if (WindowObject* unit = isDefaultButton(i)) {
-            unit->raiseEvent(0);
+            unit->raiseEvent(kUnitClicked);
             return true;
         }
     return false;
