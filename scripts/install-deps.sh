@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev fonts-wqy-microhei
-  libpng-dev zlib1g-dev libjpeg-dev libtiff-dev
+  libpng-dev zlib1g-dev libjpeg-dev libtiff-dev libdeflate-dev
+  pngcheck
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
 )
