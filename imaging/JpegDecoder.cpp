@@ -26,6 +26,8 @@ struct ErrorBridge {
     jpeg_error_mgr pub;
     void (*defaultEmit)(j_common_ptr, int);
     std::jmp_buf jump;
+    bool headerRead; // from here on the end of the file may be harmless
+    bool dataEnded;  // the file ended without an end-of-image marker
 };
 
 [[noreturn]] void jumpBack(j_common_ptr cinfo) {
@@ -33,14 +35,39 @@ struct ErrorBridge {
 }
 
 void emitMessage(j_common_ptr cinfo, int level) {
-    // A file that ends early, or whose compressed data stops at a marker before the picture is
-    // complete, would have its missing rows filled with grey and pass as decoded (a tiny file
-    // announcing a huge picture then takes seconds to "decode"): both are errors. Other
-    // warnings go to libjpeg's default output.
-    if (level < 0 &&
-        (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
+    // A file that ends inside its header is no picture. Compressed data that stops at a marker
+    // (or at the end of the file) while the picture still needs bits would have its missing rows
+    // filled with grey and pass as decoded (a tiny file announcing a huge picture then takes
+    // seconds to "decode"): an error. The end of the file alone is noted, silently: it is harmless
+    // when only the end-of-image marker is missing, which the operations check once the picture's
+    // data has been read. Other warnings go to libjpeg's default output.
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER)
         jumpBack(cinfo);
-    reinterpret_cast<ErrorBridge*>(cinfo->err)->defaultEmit(cinfo, level);
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        if (!bridge->headerRead)
+            jumpBack(cinfo);
+        bridge->dataEnded = true;
+        return;
+    }
+    bridge->defaultEmit(cinfo, level);
+}
+
+// True unless the file ended before all of the picture's data: a single-scan file whose every
+// scanline was decoded from real bits has all of it; a progressive file has all of it when
+// every coefficient of every component got its last refinement bit. A sequential file of
+// several scans that ended early may lack whole components: counted as incomplete.
+bool dataComplete(jpeg_decompress_struct* cinfo, const ErrorBridge& bridge) {
+    if (!bridge.dataEnded)
+        return true;
+    if (cinfo->progressive_mode) {
+        for (int c = 0; c < cinfo->num_components; ++c)
+            for (int k = 0; k < DCTSIZE2; ++k)
+                if (cinfo->coef_bits[c][k] != 0)
+                    return false;
+        return true;
+    }
+    return !jpeg_has_multiple_scans(cinfo);
 }
 
 void watchScans(j_common_ptr cinfo) {
@@ -77,6 +104,7 @@ int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_
     cinfo->progress = monitor;
     jpeg_stdio_src(cinfo, file);
     jpeg_read_header(cinfo, TRUE);
+    bridge->headerRead = true;
     jpeg_calc_output_dimensions(cinfo);
     // CMYK and YCCK files come out with four components and are refused here, before any
     // decompression work; so is a picture too large to hold.
@@ -86,7 +114,8 @@ int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_
         0)
         return 0;
     jpeg_start_decompress(cinfo);
-    return 1;
+    // A file of several scans has been read to its end by now.
+    return dataComplete(cinfo, *bridge) ? 1 : 0;
 }
 
 int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pixels,
@@ -100,7 +129,7 @@ int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pi
         reportProgress(progress, kProgressReading, static_cast<int32_t>(cinfo->output_scanline) - 1,
                        height);
     }
-    return 1;
+    return dataComplete(cinfo, *bridge) ? 1 : 0;
 }
 
 } // namespace

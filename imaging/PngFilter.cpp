@@ -57,8 +57,7 @@ public:
         return static_cast<uint8_t*>(m_block.data()) + index * m_rowBytes;
     }
 
-    static constexpr size_t kGatherA = 0;
-    static constexpr size_t kGatherB = 1;
+    static constexpr size_t kGathered = 0; // and 1: the two gathered rows take turns
     static constexpr size_t kZero = 2;
     static constexpr size_t kCandidates = 3; // Sub, Up, Average, Paeth from here on
     static constexpr size_t kRows = kCandidates + 4;
@@ -197,7 +196,7 @@ bool filterInterlaced(const FilterSource& source, FilterRule rule, uint8_t* out,
         const uint32_t columns = passColumns(pass, source.width);
         const size_t count = static_cast<size_t>(columns) * bpp;
         const uint8_t* previous = scratch.row(FilterScratch::kZero);
-        size_t gatherInto = FilterScratch::kGatherA;
+        size_t gatherInto = FilterScratch::kGathered;
         for (uint32_t y = 0; y < source.height; ++y) {
             if (columns > 0 && y >= pass.startY && (y - pass.startY) % pass.stepY == 0) {
                 const uint8_t* pictureRow =
