@@ -119,7 +119,8 @@ TEST_F(PngEncoderTest, EveryColourTypeAtEverySizeReadsBackThroughLibpngUnchanged
         }
 }
 
-TEST_F(PngEncoderTest, SamePictureGivesTheSameBytesAndPngcheckAcceptsThem) {
+TEST_F(PngEncoderTest,
+       SamePictureGivesTheSameBytesAndPngcheckAcceptsThemButNotIndexesBeyondThePalette) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(37, 23, 24, 0), 1);
     fillMixed(picture, 3, 256);
@@ -131,6 +132,14 @@ TEST_F(PngEncoderTest, SamePictureGivesTheSameBytesAndPngcheckAcceptsThem) {
         ASSERT_EQ(writer.encode(), 1);
     }
     EXPECT_EQ(test::readFile(paths[0]), test::readFile(paths[1]));
+
+    // An index beyond the palette has no colour: nothing is written for it.
+    ImageRecord beyond;
+    ASSERT_EQ(beyond.create(4, 4, 8, 3), 1);
+    beyond.pixels()[13] = 3;
+    PngCodec refusing;
+    ASSERT_EQ(refusing.openWrite(workPath("beyond.png").c_str(), beyond, 8, 3), 1);
+    EXPECT_EQ(refusing.encode(), 0);
 
     ImageRecord palette;
     ASSERT_EQ(palette.create(11, 6, 8, 40), 1);
