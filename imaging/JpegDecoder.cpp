@@ -28,6 +28,8 @@ struct ErrorBridge {
     std::jmp_buf jump;
     bool headerRead; // from here on the end of the file may be harmless
     bool dataEnded;  // the file ended without an end-of-image marker
+    int lastScan;    // the scan whose components were last counted
+    int componentsScanned;
 };
 
 [[noreturn]] void jumpBack(j_common_ptr cinfo) {
@@ -54,9 +56,9 @@ void emitMessage(j_common_ptr cinfo, int level) {
 }
 
 // True unless the file ended before all of the picture's data: a single-scan file whose every
-// scanline was decoded from real bits has all of it; a progressive file has all of it when
-// every coefficient of every component got its last refinement bit. A sequential file of
-// several scans that ended early may lack whole components: counted as incomplete.
+// scanline was decoded from real bits has all of it; a sequential file of several scans has it
+// when every component had its scan; a progressive file when every coefficient of every
+// component got its last refinement bit.
 bool dataComplete(jpeg_decompress_struct* cinfo, const ErrorBridge& bridge) {
     if (!bridge.dataEnded)
         return true;
@@ -67,13 +69,21 @@ bool dataComplete(jpeg_decompress_struct* cinfo, const ErrorBridge& bridge) {
                     return false;
         return true;
     }
-    return !jpeg_has_multiple_scans(cinfo);
+    return bridge.componentsScanned >= cinfo->num_components;
 }
 
+// Called before every step of reading a file of several scans, so it sees each scan begin.
 void watchScans(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
+    if (!cinfo->is_decompressor)
+        return;
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxScans)
         jumpBack(cinfo);
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    if (decompress->input_scan_number != bridge->lastScan) {
+        bridge->lastScan = decompress->input_scan_number;
+        bridge->componentsScanned += decompress->comps_in_scan;
+    }
 }
 
 } // namespace
@@ -105,6 +115,8 @@ int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_
     jpeg_stdio_src(cinfo, file);
     jpeg_read_header(cinfo, TRUE);
     bridge->headerRead = true;
+    bridge->lastScan = cinfo->input_scan_number;
+    bridge->componentsScanned = cinfo->comps_in_scan;
     jpeg_calc_output_dimensions(cinfo);
     // CMYK and YCCK files come out with four components and are refused here, before any
     // decompression work; so is a picture too large to hold.
