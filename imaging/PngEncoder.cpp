@@ -56,20 +56,6 @@ uint32_t bytesPerPixel(uint8_t colourType) {
     }
 }
 
-// PNG leaves indexes beyond the palette undefined; libpng refused to write them, and so does
-// this writer rather than leave their colours to each reader.
-bool indexesWithinPalette(const PngPicture& picture) {
-    for (uint32_t y = 0; y < picture.height; ++y) {
-        const uint8_t* row = picture.pixels + static_cast<size_t>(y) * picture.rowBytes;
-        uint8_t highest = 0;
-        for (uint32_t x = 0; x < picture.width; ++x)
-            highest = std::max(highest, row[x]);
-        if (highest >= picture.paletteCount)
-            return false;
-    }
-    return true;
-}
-
 struct CompressorFree {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
@@ -83,8 +69,7 @@ PngWriteResult writePng(std::FILE* stream, const PngPicture& picture, ProgressCa
     if (!stream || !picture.pixels || bpp == 0 || picture.width < 1 || picture.height < 1 ||
         picture.width > 0x7FFFFFFF || picture.height > 0x7FFFFFFF ||
         picture.rowBytes < static_cast<size_t>(picture.width) * bpp ||
-        (palette && (!picture.palette || picture.paletteCount < 1 || picture.paletteCount > 256 ||
-                     !indexesWithinPalette(picture))))
+        (palette && (!picture.palette || picture.paletteCount < 1 || picture.paletteCount > 256)))
         return PngWriteResult::BadPicture;
 
     const size_t streamBytes = interlacedStreamBytes(picture.width, picture.height, bpp);

@@ -33,10 +33,10 @@ struct PngPicture {
 
 enum class PngWriteResult { Written, NoMemory, WriteFailed, BadPicture };
 
-// Writes the whole file at the stream's position; a palette picture with an index at or above
-// its palette count is refused (BadPicture) before anything is written. Progress is reported for
-// every picture row in each of the seven passes. The filtered and the compressed stream are held at
-// once; when either cannot be had nothing is written.
+// Writes the whole file at the stream's position. Palette indexes are written as they are, also
+// those at or above the palette count (the library's depth conversion makes them black). Progress
+// is reported for every picture row in each of the seven passes. The filtered and the compressed
+// stream are held at once; when either cannot be had nothing is written.
 PngWriteResult writePng(std::FILE* stream, const PngPicture& picture,
                         ProgressCallback progress = nullptr);
 

@@ -120,7 +120,7 @@ TEST_F(PngEncoderTest, EveryColourTypeAtEverySizeReadsBackThroughLibpngUnchanged
 }
 
 TEST_F(PngEncoderTest,
-       SamePictureGivesTheSameBytesAndPngcheckAcceptsThemButNotIndexesBeyondThePalette) {
+       SamePictureGivesTheSameBytesAndPngcheckAcceptsThemAndIndexesBeyondThePaletteStay) {
     ImageRecord picture;
     ASSERT_EQ(picture.create(37, 23, 24, 0), 1);
     fillMixed(picture, 3, 256);
@@ -133,13 +133,18 @@ TEST_F(PngEncoderTest,
     }
     EXPECT_EQ(test::readFile(paths[0]), test::readFile(paths[1]));
 
-    // An index beyond the palette has no colour: nothing is written for it.
+    // An index beyond the palette is written as it is, as libpng's writer wrote it.
     ImageRecord beyond;
     ASSERT_EQ(beyond.create(4, 4, 8, 3), 1);
     beyond.pixels()[13] = 3;
-    PngCodec refusing;
-    ASSERT_EQ(refusing.openWrite(workPath("beyond.png").c_str(), beyond, 8, 3), 1);
-    EXPECT_EQ(refusing.encode(), 0);
+    PngCodec beyondWriter;
+    ASSERT_EQ(beyondWriter.openWrite(workPath("beyond.png").c_str(), beyond, 8, 3), 1);
+    EXPECT_EQ(beyondWriter.encode(), 1);
+    ImageRecord beyondBack;
+    PngCodec beyondReader;
+    ASSERT_EQ(beyondReader.open(workPath("beyond.png").c_str(), beyondBack), 1);
+    ASSERT_EQ(beyondReader.decode(), 1);
+    EXPECT_TRUE(test::sameImage(beyondBack, beyond));
 
     ImageRecord palette;
     ASSERT_EQ(palette.create(11, 6, 8, 40), 1);
