@@ -2,7 +2,9 @@
 # The conversion benchmark: kelvarn-convert against ImageMagick 6 and libvips with equal PNG
 # settings (Adam7, 8-bit RGB, zlib level 6, every filter, filtered strategy, no metadata), in
 # both directions, over the workload of make-workload.sh, with the zlib floors measured in the
-# same run. Prints markdown tables and ratio lines (also kept in bench/work/results.md).
+# same run. kelvarn's PNGs must be Adam7 8-bit RGB with only IHDR, IDAT and IEND and hold the
+# source's pixels; their total size is set against libpng's default output of the same pictures.
+# Prints markdown tables and ratio lines (also kept in bench/work/results.md).
 #
 #   bench/run.sh [REPS]      REPS repetitions of the timed passes (default 3); FLOOR_REPS
 #                            (default 3) and BATCH_REPS (default 2) for the floors and for the
@@ -24,8 +26,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 else
   cmake "$build" -DKELVARN_BENCH=ON -DKELVARN_TESTS=ON >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors kelvarn \
-  kelvarn_driven
+cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors \
+  kelvarn_png_reference kelvarn kelvarn_driven
 
 "$here/make-workload.sh" "$build/kelvarn-convert"
 exec python3 "$here/timing.py" "$build" "$reps" "$floor_reps" "${BATCH_REPS:-2}"

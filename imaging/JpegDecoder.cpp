@@ -26,6 +26,10 @@ struct ErrorBridge {
     jpeg_error_mgr pub;
     void (*defaultEmit)(j_common_ptr, int);
     std::jmp_buf jump;
+    bool headerRead; // from here on the end of the file may be harmless
+    bool dataEnded;  // the file ended without an end-of-image marker
+    int lastScan;    // the scan whose components were last counted
+    int componentsScanned;
 };
 
 [[noreturn]] void jumpBack(j_common_ptr cinfo) {
@@ -33,20 +37,53 @@ struct ErrorBridge {
 }
 
 void emitMessage(j_common_ptr cinfo, int level) {
-    // A file that ends early, or whose compressed data stops at a marker before the picture is
-    // complete, would have its missing rows filled with grey and pass as decoded (a tiny file
-    // announcing a huge picture then takes seconds to "decode"): both are errors. Other
-    // warnings go to libjpeg's default output.
-    if (level < 0 &&
-        (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
+    // A file that ends inside its header is no picture. Compressed data that stops at a marker
+    // (or at the end of the file) while the picture still needs bits would have its missing rows
+    // filled with grey and pass as decoded (a tiny file announcing a huge picture then takes
+    // seconds to "decode"): an error. The end of the file alone is noted, silently: it is harmless
+    // when only the end-of-image marker is missing, which the operations check once the picture's
+    // data has been read. Other warnings go to libjpeg's default output.
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    if (level < 0 && cinfo->err->msg_code == JWRN_HIT_MARKER)
         jumpBack(cinfo);
-    reinterpret_cast<ErrorBridge*>(cinfo->err)->defaultEmit(cinfo, level);
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) {
+        if (!bridge->headerRead)
+            jumpBack(cinfo);
+        bridge->dataEnded = true;
+        return;
+    }
+    bridge->defaultEmit(cinfo, level);
 }
 
+// True unless the file ended before all of the picture's data: a single-scan file whose every
+// scanline was decoded from real bits has all of it; a sequential file of several scans has it
+// when every component had its scan; a progressive file when every coefficient of every
+// component got its last refinement bit.
+bool dataComplete(jpeg_decompress_struct* cinfo, const ErrorBridge& bridge) {
+    if (!bridge.dataEnded)
+        return true;
+    if (cinfo->progressive_mode) {
+        for (int c = 0; c < cinfo->num_components; ++c)
+            for (int k = 0; k < DCTSIZE2; ++k)
+                if (cinfo->coef_bits[c][k] != 0)
+                    return false;
+        return true;
+    }
+    return bridge.componentsScanned >= cinfo->num_components;
+}
+
+// Called before every step of reading a file of several scans, so it sees each scan begin.
 void watchScans(j_common_ptr cinfo) {
-    if (cinfo->is_decompressor &&
-        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans)
+    if (!cinfo->is_decompressor)
+        return;
+    auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompress->input_scan_number > kMaxScans)
         jumpBack(cinfo);
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    if (decompress->input_scan_number != bridge->lastScan) {
+        bridge->lastScan = decompress->input_scan_number;
+        bridge->componentsScanned += decompress->comps_in_scan;
+    }
 }
 
 } // namespace
@@ -77,6 +114,9 @@ int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_
     cinfo->progress = monitor;
     jpeg_stdio_src(cinfo, file);
     jpeg_read_header(cinfo, TRUE);
+    bridge->headerRead = true;
+    bridge->lastScan = cinfo->input_scan_number;
+    bridge->componentsScanned = cinfo->comps_in_scan;
     jpeg_calc_output_dimensions(cinfo);
     // CMYK and YCCK files come out with four components and are refused here, before any
     // decompression work; so is a picture too large to hold.
@@ -86,7 +126,8 @@ int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_
         0)
         return 0;
     jpeg_start_decompress(cinfo);
-    return 1;
+    // A file of several scans has been read to its end by now.
+    return dataComplete(cinfo, *bridge) ? 1 : 0;
 }
 
 int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pixels,
@@ -100,7 +141,7 @@ int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pi
         reportProgress(progress, kProgressReading, static_cast<int32_t>(cinfo->output_scanline) - 1,
                        height);
     }
-    return 1;
+    return dataComplete(cinfo, *bridge) ? 1 : 0;
 }
 
 } // namespace

@@ -3,7 +3,9 @@
 #include "imaging/FileUtilities.h"
 #include "imaging/HeapBlock.h"
 #include "imaging/PixelLimit.h"
+#include "imaging/PngEncoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <utility>
@@ -212,28 +214,27 @@ int PngCodec::encode() {
     if (m_mode != Mode::Writing || !m_source)
         return refuse();
     const int32_t lastRow = m_height - 1;
-    bool ok = m_png.createWrite(m_file.get());
-    std::array<png_color, 256> palette{};
+    bool ok = true;
+    std::array<uint8_t, 3 * 256> palette{};
 
     // Bring the source to the requested layout when it differs.
     ImageRecord scratch;
     const ImageRecord* image = m_source;
-    if (ok && (m_source->bitsPerPixel() != m_bitsPerPixel ||
-               m_source->paletteCount() != m_paletteCount)) {
+    if (m_source->bitsPerPixel() != m_bitsPerPixel || m_source->paletteCount() != m_paletteCount) {
         ok = m_source->convertTo(scratch, m_bitsPerPixel, m_paletteCount) == 1;
         image = &scratch;
     }
     ok = ok && image->width() == m_width && image->height() == m_height;
 
-    int colourType = PNG_COLOR_TYPE_RGB;
+    uint8_t colourType = kPngColourRgb;
     if (ok && m_bitsPerPixel == 8) {
-        colourType = PNG_COLOR_TYPE_PALETTE;
+        colourType = kPngColourPalette;
         for (int32_t i = 0; i < m_paletteCount; ++i) {
             const uint8_t* entry = image->paletteEntries() + static_cast<size_t>(i) * 8;
-            palette[static_cast<size_t>(i)] = {entry[0], entry[1], entry[2]};
+            std::copy(entry, entry + 3, palette.begin() + 3 * i);
         }
     } else if (ok && m_bitsPerPixel == 32) {
-        colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+        colourType = kPngColourRgba;
         // A, R, G, B becomes R, G, B, A in place; without a conversion that is the caller's
         // record, which is left in that order.
         for (int32_t y = 0; y < m_height; ++y) {
@@ -249,20 +250,19 @@ int PngCodec::encode() {
         }
     }
 
-    HeapBlock rows;
-    ok = ok && pointRows(rows, *image);
     if (ok) {
-        const PngWriteSetup setup{static_cast<png_uint_32>(m_width),
-                                  static_cast<png_uint_32>(m_height), colourType, palette.data(),
-                                  m_paletteCount};
-        PngRowLoop loop{static_cast<png_bytepp>(rows.data()), static_cast<png_uint_32>(m_height), 0,
-                        m_progress};
-        ok = pngshim::writeImage(m_png.png(), m_png.info(), &setup, &loop) == 1;
+        const PngPicture picture{image->pixels(),
+                                 image->rowBytes(),
+                                 static_cast<uint32_t>(m_width),
+                                 static_cast<uint32_t>(m_height),
+                                 colourType,
+                                 palette.data(),
+                                 static_cast<uint32_t>(m_paletteCount)};
+        ok = writePng(m_file.get(), picture, m_progress) == PngWriteResult::Written;
     }
     reportProgress(m_progress, kProgressWriting, lastRow, m_height);
     // A full disk may only show when the buffered tail is written.
     ok = ok && std::fflush(m_file.get()) == 0;
-    m_png.destroy();
     ok = (std::fclose(m_file.release()) == 0) && ok;
     close();
     return ok ? 1 : 0;

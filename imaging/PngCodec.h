@@ -1,8 +1,8 @@
 #pragma once
-// PNG files through libpng. The reader accepts 1, 2, 4 or 8 bits per sample (grey, palette, RGB,
-// RGBA; grey with alpha loses its alpha) and fills the record's mapped rows directly. The writer
-// writes 8-bit palette, RGB or RGBA files, always Adam7-interlaced, with only IHDR, PLTE (palette
-// files), IDAT and IEND.
+// PNG files. The reader (libpng) accepts 1, 2, 4 or 8 bits per sample (grey, palette, RGB, RGBA;
+// grey with alpha loses its alpha) and fills the record's mapped rows directly. The writer
+// (PngEncoder) writes 8-bit palette, RGB or RGBA files, always Adam7-interlaced, with only IHDR,
+// PLTE (palette files), IDAT and IEND.
 
 #include "imaging/FileCodec.h"
 #include "imaging/PngState.h"

@@ -25,18 +25,6 @@ void readData(png_structp png, png_bytep data, size_t length) {
         png_error(png, "reading png image error");
 }
 
-void writeData(png_structp png, png_bytep data, size_t length) {
-    auto* stream = static_cast<std::FILE*>(png_get_io_ptr(png));
-    if (length > 0 && std::fwrite(data, length, 1, stream) != 1)
-        png_error(png, "write png image error");
-}
-
-void flushData(png_structp png) {
-    auto* stream = static_cast<std::FILE*>(png_get_io_ptr(png));
-    if (std::fflush(stream) != 0)
-        png_error(png, "fulsh file error");
-}
-
 // Runs `body` under the error jump. This frame and the body's hold only trivially destructible
 // values: a longjmp out of libpng skips nothing that needs destroying.
 using GuardedBody = void (*)(png_structp png, png_infop info, void* context);
@@ -83,35 +71,10 @@ void readRowsBody(png_structp png, png_infop, void* context) {
     png_read_end(png, nullptr);
 }
 
-struct WriteContext {
-    const PngWriteSetup* setup;
-    PngRowLoop* loop;
-};
-
-void writeImageBody(png_structp png, png_infop info, void* context) {
-    const auto* write = static_cast<const WriteContext*>(context);
-    const PngWriteSetup* setup = write->setup;
-    PngRowLoop* loop = write->loop;
-    png_set_IHDR(png, info, setup->width, setup->height, 8, setup->colourType, PNG_INTERLACE_ADAM7,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (setup->colourType == PNG_COLOR_TYPE_PALETTE)
-        png_set_PLTE(png, info, setup->palette, setup->paletteCount);
-    png_write_info(png, info);
-    loop->passes = png_set_interlace_handling(png);
-    for (int pass = 0; pass < loop->passes; ++pass)
-        for (png_uint_32 i = 0; i < loop->height; ++i) {
-            png_write_rows(png, &loop->rows[i], 1);
-            reportProgress(loop->progress, kProgressWriting, static_cast<int32_t>(i),
-                           static_cast<int32_t>(loop->height));
-        }
-    png_write_end(png, info);
-}
-
 } // namespace
 
 bool PngState::createRead(std::FILE* stream) {
     destroy();
-    m_writing = false;
     m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (!m_png)
         return false;
@@ -133,28 +96,9 @@ bool PngState::createRead(std::FILE* stream) {
     return true;
 }
 
-bool PngState::createWrite(std::FILE* stream) {
-    destroy();
-    m_writing = true;
-    m_png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
-    if (!m_png)
-        return false;
-    m_info = png_create_info_struct(m_png);
-    if (!m_info) {
-        destroy();
-        return false;
-    }
-    png_set_write_fn(m_png, stream, writeData, flushData);
-    return true;
-}
-
 void PngState::destroy() {
-    if (m_png) {
-        if (m_writing)
-            png_destroy_write_struct(&m_png, m_info ? &m_info : nullptr);
-        else
-            png_destroy_read_struct(&m_png, m_info ? &m_info : nullptr, nullptr);
-    }
+    if (m_png)
+        png_destroy_read_struct(&m_png, m_info ? &m_info : nullptr, nullptr);
     m_png = nullptr;
     m_info = nullptr;
 }
@@ -171,11 +115,6 @@ int setReadTransforms(png_structp png, png_infop info, PngReadSetup* setup) {
 
 int readRows(png_structp png, const PngRowLoop* loop) {
     return runGuarded(png, nullptr, readRowsBody, const_cast<PngRowLoop*>(loop));
-}
-
-int writeImage(png_structp png, png_infop info, const PngWriteSetup* setup, PngRowLoop* loop) {
-    WriteContext context{setup, loop};
-    return runGuarded(png, info, writeImageBody, &context);
 }
 
 } // namespace pngshim

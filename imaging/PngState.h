@@ -1,5 +1,5 @@
 #pragma once
-// Ownership of libpng's read or write structure with its info structure, and the thin shims
+// Ownership of libpng's read structure with its info structure, and the thin shims
 // that run libpng calls under its error jump. A shim's frame holds only trivially destructible
 // values, so a jump back out of libpng skips no destructor; each returns 1 when libpng finished
 // without error and 0 when its error function jumped back.
@@ -23,7 +23,6 @@ public:
     // Structures whose errors jump back to the running shim and whose warnings are dropped;
     // false (with nothing left) when libpng cannot make them.
     bool createRead(std::FILE* stream);
-    bool createWrite(std::FILE* stream);
     void destroy();
 
     png_structp png() const { return m_png; }
@@ -33,7 +32,6 @@ public:
 private:
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;
-    bool m_writing = false;
 };
 
 struct PngHeader {
@@ -63,20 +61,11 @@ struct PngRowLoop {
     ProgressCallback progress;
 };
 
-struct PngWriteSetup {
-    png_uint_32 width;
-    png_uint_32 height;
-    int colourType;
-    png_colorp palette; // colour type 3 only
-    int paletteCount;
-};
-
 namespace pngshim {
 
 int readInfo(png_structp png, png_infop info, PngHeader* header);
 int setReadTransforms(png_structp png, png_infop info, PngReadSetup* setup);
 int readRows(png_structp png, const PngRowLoop* loop);
-int writeImage(png_structp png, png_infop info, const PngWriteSetup* setup, PngRowLoop* loop);
 
 } // namespace pngshim
 

@@ -47,24 +47,55 @@ uint64_t bestRatio(uint16_t compression) {
     }
 }
 
+// The bytes the picture's samples take as the file stores them, before compression: rows of
+// samples padded to whole bytes, one set of rows per plane when the planes are separate, and
+// YCbCr chroma once per subsampling block (each block: its luma samples, then Cb and Cr).
+uint64_t storedSampleBytes(TIFF* tif, uint64_t width, uint64_t height) {
+    uint16_t bitsPerSample = 1;
+    uint16_t samplesPerPixel = 1;
+    uint16_t planar = PLANARCONFIG_CONTIG;
+    uint16_t photometric = PHOTOMETRIC_MINISWHITE;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    const uint64_t bits = bitsPerSample;
+    const auto rowBytes = [bits](uint64_t samples) { return (samples * bits + 7) / 8; };
+
+    uint16_t subX = 1;
+    uint16_t subY = 1;
+    if (photometric == PHOTOMETRIC_YCBCR && samplesPerPixel == 3)
+        TIFFGetFieldDefaulted(tif, TIFFTAG_YCBCRSUBSAMPLING, &subX, &subY);
+    subX = std::max<uint16_t>(subX, 1);
+    subY = std::max<uint16_t>(subY, 1);
+    const uint64_t blocksAcross = (width + subX - 1) / subX;
+    const uint64_t blocksDown = (height + subY - 1) / subY;
+
+    if (planar == PLANARCONFIG_SEPARATE) {
+        if (subX == 1 && subY == 1)
+            return samplesPerPixel * rowBytes(width) * height;
+        // A full-size luma plane and two chroma planes of one sample per block.
+        return rowBytes(width) * height + 2 * rowBytes(blocksAcross) * blocksDown;
+    }
+    if (subX == 1 && subY == 1)
+        return rowBytes(width * samplesPerPixel) * height;
+    return rowBytes(blocksAcross * (uint64_t{subX} * subY + 2)) * blocksDown;
+}
+
 // False when the strips (or tiles) of the picture, each cut at the end of the file and read at
 // its scheme's best ratio, cannot give the picture's samples: the file is incomplete or
 // announces a picture far larger than its data, and fails before the pixel memory of that
 // picture is taken. Strips may share data, so each is counted on its own.
 bool stripsCanHoldPicture(TIFF* tif, uint64_t width, uint64_t height) {
     uint16_t compression = COMPRESSION_NONE;
-    uint16_t bitsPerSample = 1;
-    uint16_t samplesPerPixel = 1;
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
-    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samplesPerPixel);
     const uint64_t ratio = bestRatio(compression);
     const int64_t size = ratio == 0 ? -1 : regularFileSize(TIFFFileno(tif));
     if (size < 0)
         return true;
     const auto fileSize = static_cast<uint64_t>(size);
     // The caller has checked the pixel limit, so width x height is below 2^31.
-    const uint64_t needed = width * height * bitsPerSample * samplesPerPixel / 8;
+    const uint64_t needed = storedSampleBytes(tif, width, height);
     const uint32_t striles = TIFFIsTiled(tif) ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
     uint64_t reachable = 0;
     for (uint32_t i = 0; i < striles && !dataCanHoldSamples(reachable, needed); ++i) {

@@ -14,7 +14,7 @@ packages=(
 )
 if [ "${1:-}" = --tests ]; then
   shift
-  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev)
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev pngcheck)
 fi
 if [ "$#" -gt 0 ]; then
   packages+=("$@")
