@@ -5,7 +5,7 @@
 #include "app/ConverterProcedures.h"
 
 #include "app/ConverterConstants.h"
-#include "app/ConverterUnits.h"
+#include "app/template/ConverterUnits.h"
 #include "app/ParallelBatch.h"
 #include "commands/core/ListBoxCommands.h"
 #include "commands/core/SystemCommands.h"

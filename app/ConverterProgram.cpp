@@ -3,7 +3,7 @@
 #include "app/ConverterConstants.h"
 #include "app/ConverterProcedures.h"
 #include "app/EmbeddedTemplate.h"
-#include "app/ProcedureOffsets.h"
+#include "app/template/ProcedureOffsets.h"
 #include "commands/core/CoreLibrary.h"
 #include "commands/core/FindFile.h"
 #include "commands/image/ConversionCommands.h"

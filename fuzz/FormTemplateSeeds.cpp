@@ -2,7 +2,7 @@
 // line: the converter's own template and small templates that reach every record kind, every
 // property block type and the older block versions.
 
-#include "app/ConverterTemplate.h"
+#include "app/template/ConverterTemplate.h"
 #include "runtime/core/TypeTag.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/template/EditBoxProperties.h"

@@ -4,6 +4,6 @@ kelvarn_add_fuzzer(form_template SOURCE ${CMAKE_CURRENT_LIST_DIR}/FormTemplateFu
                    LIBS kelvarn_ui_template)
 if(NOT KELVARN_FUZZ)
   add_executable(form_template_seeds ${CMAKE_CURRENT_LIST_DIR}/FormTemplateSeeds.cpp)
-  target_link_libraries(form_template_seeds PRIVATE kelvarn_app_template_description
+  target_link_libraries(form_template_seeds PRIVATE kelvarn_app_template
                                                     kelvarn_warnings)
 endif()

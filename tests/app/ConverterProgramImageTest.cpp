@@ -6,7 +6,7 @@
 #include "app/ConverterConstants.h"
 #include "app/ConverterProgram.h"
 #include "app/EmbeddedTemplate.h"
-#include "app/ProcedureOffsets.h"
+#include "app/template/ProcedureOffsets.h"
 #include "commands/core/ListBoxCommands.h"
 #include "commands/core/SystemCommands.h"
 #include "commands/core/TextCommands.h"

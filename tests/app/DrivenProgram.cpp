@@ -27,7 +27,7 @@
 // KELVARN_DRIVER_LOG names the log file (UTF-8 lines).
 
 #include "app/ConverterProgram.h"
-#include "app/ConverterUnits.h"
+#include "app/template/ConverterUnits.h"
 #include "commands/core/ListBoxCommands.h"
 #include "platform/files/Codepage.h"
 #include "platform/windowing/BusyPeriod.h"

@@ -3,8 +3,8 @@
 // types, the converter's form template in the window table, the window services, and a stand-in
 // for the event dispatcher that records every event raised through service 2008.
 
-#include "app/ConverterUnits.h"
-#include "app/EmbeddedTemplate.h"
+#include "app/template/ConverterTemplate.h"
+#include "app/template/ConverterUnits.h"
 #include "platform/windowing/Application.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Window.h"
@@ -81,7 +81,8 @@ protected:
         runtime::runtimeApp().startLibraries();
 
         windowTable().clear();
-        std::span<const uint8_t> bytes = app::embeddedConverterTemplate();
+        // The same bytes the program embeds (pinned by the template test), kept for the process.
+        static const std::vector<uint8_t> bytes = app::buildConverterTemplate();
         LoadFormTemplate(bytes.data(), static_cast<uint32_t>(bytes.size()), 0x400000,
                          windowTable());
         registerWindowServices();

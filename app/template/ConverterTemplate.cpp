@@ -1,11 +1,11 @@
 // The converter window as its form template describes it. Texts are written here as the user
 // reads them and turned into the program's code page when the template is built.
 
-#include "app/ConverterTemplate.h"
+#include "app/template/ConverterTemplate.h"
 
-#include "app/ConverterIcon.h"
-#include "app/ConverterUnits.h"
-#include "app/ProcedureOffsets.h"
+#include "app/template/ConverterIcon.h"
+#include "app/template/ConverterUnits.h"
+#include "app/template/ProcedureOffsets.h"
 #include "platform/files/Codepage.h"
 #include "runtime/core/TypeTag.h"
 #include "ui/template/ButtonProperties.h"

@@ -1,4 +1,4 @@
-#include "app/ConverterIcon.h"
+#include "app/template/ConverterIcon.h"
 
 #include "ui/template/ByteWriter.h"
 

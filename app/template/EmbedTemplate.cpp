@@ -1,7 +1,7 @@
 // Writes the converter's form template, as buildConverterTemplate() produces it, into a C++
 // source file that defines embeddedConverterTemplate(). Run by the build.
 
-#include "app/ConverterTemplate.h"
+#include "app/template/ConverterTemplate.h"
 
 #include <cstdio>
 
