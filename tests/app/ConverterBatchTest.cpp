@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+namespace kelvarn::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -137,3 +138,4 @@ TEST_F(ConverterBatchTest, ACloseRequestEndsTheBatchAtAFileBoundaryAndThenTheWin
 }
 
 } // namespace
+} // namespace kelvarn::testing

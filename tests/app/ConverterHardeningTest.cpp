@@ -21,6 +21,7 @@
 #include <unistd.h>
 #include <vector>
 
+namespace kelvarn::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -280,3 +281,4 @@ TEST_F(ConverterHardeningTest,
 }
 
 } // namespace
+} // namespace kelvarn::testing

@@ -19,6 +19,7 @@
 #include <tuple>
 #include <vector>
 
+namespace kelvarn::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -181,3 +182,4 @@ TEST_F(ConverterLooksTest, NoticeFitsItsLabelAndDisabledBoxAndLabelsShowTheButto
 }
 
 } // namespace
+} // namespace kelvarn::testing

@@ -20,7 +20,8 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::app {
+namespace kelvarn::testing {
+using namespace kelvarn::app;
 namespace {
 
 using runtime::CommandFunction;
@@ -125,4 +126,4 @@ TEST(ConverterProgramImage, TheCodeAreaHoldsEveryProcedureAtItsOwnOffset) {
 }
 
 } // namespace
-} // namespace kelvarn::app
+} // namespace kelvarn::testing

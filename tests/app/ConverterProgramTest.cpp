@@ -21,6 +21,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+namespace kelvarn::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -328,3 +329,5 @@ TEST_F(ConverterProgramTest, TheFirstPaintIsStampedOnceWhenAsked) {
     EXPECT_EQ(run({"close"}).exitCode, 0);
     EXPECT_FALSE(fs::exists(stamp));
 }
+
+} // namespace kelvarn::testing

@@ -1,7 +1,7 @@
 #include "app/template/ConverterTemplate.h"
+#include "app/EmbeddedTemplate.h"
 #include "app/template/ConverterIcon.h"
 #include "app/template/ConverterUnits.h"
-#include "app/EmbeddedTemplate.h"
 #include "app/template/ProcedureOffsets.h"
 #include "platform/files/LittleEndian.h"
 #include "runtime/core/TypeTag.h"
@@ -20,7 +20,8 @@
 #include <optional>
 #include <set>
 
-namespace kelvarn::app {
+namespace kelvarn::testing {
+using namespace kelvarn::app;
 namespace {
 
 using namespace runtime;
@@ -425,4 +426,4 @@ TEST(ConverterIcon, IsOneThirtyTwoPixelSixteenColourImage) {
 }
 
 } // namespace
-} // namespace kelvarn::app
+} // namespace kelvarn::testing

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+namespace kelvarn::testing {
 namespace {
 
 using kelvarn::app::batchWorkers;
@@ -173,3 +174,4 @@ TEST(ParallelBatchTest, WorkersAreTheCoresUnlessTheEnvironmentSaysHowMany) {
 }
 
 } // namespace
+} // namespace kelvarn::testing

@@ -8,7 +8,7 @@
 #include <string>
 #include <sys/wait.h>
 
-namespace kelvarn::cli {
+namespace kelvarn::testing {
 namespace {
 
 using testing::Bytes;
@@ -113,4 +113,4 @@ TEST_F(ConvertCliTest, LinksNoWindowingSystemAndReadsEveryCodec) {
 }
 
 } // namespace
-} // namespace kelvarn::cli
+} // namespace kelvarn::testing

@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <utility>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 namespace fs = std::filesystem;
@@ -249,4 +250,4 @@ TEST_F(BmpCodecTest, OpenForWritingRefusesWhatItCannotWrite) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -15,7 +15,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -253,4 +254,4 @@ TEST_F(DecoderAcceptanceTest, FileTwoDecodersAcceptGoesToTheEarlierOne) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -15,7 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 namespace fs = std::filesystem;
@@ -193,9 +194,10 @@ TEST_F(FaultTest, TargetFoldersThatCannotTakeAFileGiveMinusFourAndTheBatchGoesOn
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 TEST_F(FaultTest, PlantedPixelFileNamesAreNeitherFollowedNorDeletedNorOverwritten) {
@@ -218,4 +220,4 @@ TEST_F(FaultTest, PlantedPixelFileNamesAreNeitherFollowedNorDeletedNorOverwritte
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

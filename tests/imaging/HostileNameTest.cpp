@@ -14,7 +14,8 @@
 #include <algorithm>
 #include <filesystem>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 namespace fs = std::filesystem;
@@ -114,4 +115,4 @@ TEST_F(HostileNameTest, HostileTargetNamesThatCannotBeMadeFailCleanly) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -10,7 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 namespace fs = std::filesystem;
@@ -262,4 +263,4 @@ TEST_F(ImageRecordTest, FileHelpersMatchWildcardsMeasureStreamsAndFindFreeTempor
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

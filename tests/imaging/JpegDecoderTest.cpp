@@ -5,7 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -111,4 +112,4 @@ TEST_F(JpegDecoderTest, ReportsEveryRowAndOnceMore) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -86,4 +87,4 @@ TEST_F(LoaderChainTest, FailedDecodeHandsTheTargetOnAndLeavesNoPixelFile) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

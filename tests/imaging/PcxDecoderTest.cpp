@@ -2,7 +2,8 @@
 #include "tests/support/PictureFiles.h"
 #include "tests/support/ScratchFolderTest.h"
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -153,4 +154,4 @@ TEST_F(PcxDecoderTest, RunsStopAtTheScanlineAndZeroRunsYieldNothing) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -104,4 +105,4 @@ TEST_F(PhotoCdDecoderTest, SmallerResolutionsAndShortData) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -12,7 +12,8 @@
 #include <filesystem>
 #include <random>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 namespace fs = std::filesystem;
@@ -451,4 +452,4 @@ TEST_F(PngCodecTest, ReportsProgressForEveryRowOfEveryPass) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

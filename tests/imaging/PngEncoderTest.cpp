@@ -14,7 +14,8 @@
 #include <random>
 #include <tuple>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -247,4 +248,4 @@ TEST_F(PngEncoderTest, FailsWithoutCrashingWhenItsBuffersCannotBeHad) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

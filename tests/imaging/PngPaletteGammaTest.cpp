@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 class PngPaletteGammaTest : public testing::ScratchFolderTest {};
@@ -53,4 +54,4 @@ TEST_F(PngPaletteGammaTest, PaletteColoursIgnoreGammaWhileRgbRowsAreCorrected) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

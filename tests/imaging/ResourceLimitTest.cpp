@@ -11,7 +11,8 @@
 
 #include <tiffio.h>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using kelvarn::testing::Bytes;
@@ -169,4 +170,4 @@ TEST_F(ResourceLimitTest, TiffWithTooLittleOrDamagedDataFailsAndTooLittleFailsBe
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

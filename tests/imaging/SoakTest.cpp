@@ -18,7 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 namespace fs = std::filesystem;
@@ -240,4 +241,4 @@ TEST_F(SoakTest, ThreeHundredMixedFilesLeaveNothingBehind) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

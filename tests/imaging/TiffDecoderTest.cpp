@@ -4,7 +4,8 @@
 
 #include <tiffio.h>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -143,4 +144,4 @@ TEST_F(TiffDecoderTest, HugeSizeIsRefusedBeforeAnyPixelMemory) {
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

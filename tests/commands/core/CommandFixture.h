@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::commands::test {
+namespace kelvarn::testing {
+using namespace kelvarn::commands;
 
 using namespace runtime;
 
@@ -53,4 +54,4 @@ protected:
     std::vector<void*> m_owned;
 };
 
-} // namespace kelvarn::commands::test
+} // namespace kelvarn::testing

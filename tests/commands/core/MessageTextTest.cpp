@@ -2,7 +2,7 @@
 #include "tests/commands/core/CommandFixture.h"
 
 using namespace kelvarn::commands;
-using namespace kelvarn::commands::test;
+using namespace kelvarn::testing;
 
 TEST(MessageText, NumbersByTypeTag) {
     EXPECT_EQ(messageText(makeInteger(-7)), "-7");

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 using namespace kelvarn::commands;
-using namespace kelvarn::commands::test;
+using namespace kelvarn::testing;
 using kelvarn::testing::TempFolder;
 
 using TextCommands = CommandTest;

@@ -32,7 +32,7 @@ std::string gb(const char* utf8) {
     return platform::utf8ToGb(utf8);
 }
 
-class WindowCommands : public ui::test::WindowRuntimeTest {
+class WindowCommands : public kelvarn::testing::WindowRuntimeTest {
 protected:
     void SetUp() override {
         WindowRuntimeTest::SetUp();

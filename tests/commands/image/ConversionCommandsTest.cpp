@@ -11,7 +11,8 @@
 #include <thread>
 #include <vector>
 
-namespace kelvarn::imaging {
+namespace kelvarn::testing {
+using namespace kelvarn::imaging;
 namespace {
 
 using testing::Bytes;
@@ -208,4 +209,4 @@ TEST_F(ConversionCommandsTest, LibraryRecordListsBothCommandsAndAcceptsOnlyTheSt
 }
 
 } // namespace
-} // namespace kelvarn::imaging
+} // namespace kelvarn::testing

@@ -10,13 +10,14 @@
 
 #include <cstring>
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 namespace {
 
-using testing::simulateKey;
-using testing::simulateMouseDoubleClick;
-using testing::simulateMousePress;
-using testing::simulateMouseRelease;
+using platform::testing::simulateKey;
+using platform::testing::simulateMouseDoubleClick;
+using platform::testing::simulateMousePress;
+using platform::testing::simulateMouseRelease;
 
 constexpr const char* kPicture = "\xCD\xBC\xC6\xAC"; // "图片"
 
@@ -434,4 +435,4 @@ TEST_F(ControlsTest, ControlColours) {
 }
 
 } // namespace
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

@@ -14,7 +14,8 @@
 #include <filesystem>
 #include <fstream>
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 namespace {
 
 namespace fs = std::filesystem;
@@ -68,8 +69,8 @@ TEST_F(DialogsTest, WhileTheBoxIsOpenMessagesRunButOurWindowsGetNoInput) {
     received().clear();
     postMessage(w, kWmUser + 5, 0, 0);
     answerNextMessageBox([&](const MessageBoxSeen&) {
-        testing::simulateMousePress(button, {5, 5});
-        testing::simulateMouseRelease(button, {5, 5});
+        platform::testing::simulateMousePress(button, {5, 5});
+        platform::testing::simulateMouseRelease(button, {5, 5});
         return kIdOk;
     });
     EXPECT_EQ(messageBox(w, "x", "y", kMbOk), kIdOk);
@@ -77,8 +78,8 @@ TEST_F(DialogsTest, WhileTheBoxIsOpenMessagesRunButOurWindowsGetNoInput) {
     EXPECT_TRUE(drain().empty()) << "the click went nowhere";
     EXPECT_EQ(notifications(w, kBnClicked, button), 0);
     // Afterwards input flows again.
-    testing::simulateMousePress(button, {5, 5});
-    testing::simulateMouseRelease(button, {5, 5});
+    platform::testing::simulateMousePress(button, {5, 5});
+    platform::testing::simulateMouseRelease(button, {5, 5});
     pump();
     EXPECT_EQ(notifications(w, kBnClicked, button), 1);
 }
@@ -225,4 +226,4 @@ TEST_F(DialogsTest, DemoWindowOfTheStandardControlsShowsChineseText) {
 }
 
 } // namespace
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

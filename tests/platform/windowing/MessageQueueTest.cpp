@@ -6,13 +6,14 @@
 
 #include <thread>
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 namespace {
 
-using testing::simulateKey;
-using testing::simulateMouseMove;
-using testing::simulateMousePress;
-using testing::simulateMouseRelease;
+using platform::testing::simulateKey;
+using platform::testing::simulateMouseMove;
+using platform::testing::simulateMousePress;
+using platform::testing::simulateMouseRelease;
 
 using QueueTest = WindowingTest;
 
@@ -333,7 +334,7 @@ TEST_F(QueueTest, MouseMovesCoalesceAndWheelCarriesDeltaAndScreenPoint) {
     pump();
     simulateMouseMove(w, {10, 10});
     simulateMouseMove(w, {12, 11});
-    ASSERT_TRUE(testing::simulateWheel(w, {30, 40}, -240));
+    ASSERT_TRUE(platform::testing::simulateWheel(w, {30, 40}, -240));
     std::vector<Message> queued = drain();
     ASSERT_EQ(queued.size(), 2u) << "only the newest move waits in the queue";
     EXPECT_EQ(queued[0].message, kWmMouseMove);
@@ -349,7 +350,7 @@ TEST_F(QueueTest, MouseMovesCoalesceAndWheelCarriesDeltaAndScreenPoint) {
 TEST_F(QueueTest, CloseButtonQueuesACloseRequest) {
     const WindowHandle w = topLevel();
     pump();
-    ASSERT_TRUE(testing::simulateCloseButton(w));
+    ASSERT_TRUE(platform::testing::simulateCloseButton(w));
     EXPECT_TRUE(isWindow(w)) << "nothing happens before the message is handled";
     Message m;
     ASSERT_TRUE(peekMessage(m, true));
@@ -468,4 +469,4 @@ TEST_F(QueueTest, StyleChangesApplyToTheLiveWindow) {
 }
 
 } // namespace
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

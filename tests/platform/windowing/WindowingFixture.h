@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 
 struct Received {
     WindowHandle window;
@@ -132,4 +133,4 @@ protected:
     std::vector<WindowHandle> m_windows;
 };
 
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 const std::string kDir1 = KELVARN_TEST_DLL_DIR_1; // the build whose routines answer 1
@@ -120,4 +121,4 @@ TEST_F(DllCommandTest, OrdinalExportsCannotBeResolved) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

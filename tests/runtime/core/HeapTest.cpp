@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 // A constants area of 16 bytes with a literal "xyz" at its very end (no room for a terminator
@@ -102,4 +103,4 @@ TEST_F(HeapTest, UnshareConstantArrayCopiesOnlyConstantBlocks) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

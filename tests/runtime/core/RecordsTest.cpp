@@ -6,7 +6,8 @@
 
 #include <cstddef>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 TEST(ArgRecordTest, LayoutIsLowHighTag) {
@@ -166,9 +167,10 @@ TEST(CommandCallTest, ACommandThatReturnsNothingLeavesThreeZeros) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 intptr_t sumHelper(const intptr_t* args, int32_t argCount) {
@@ -189,4 +191,4 @@ TEST(RuntimeHelpersTest, UnwiredHelpersEndTheProcessAndWiredOnesAreCalled) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

@@ -6,7 +6,8 @@
 
 #include <gmock/gmock.h>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 using ::testing::Eq;
@@ -82,4 +83,4 @@ TEST_F(RuntimeErrorTest, TheReportRaisesEventSuppressionAndUsesTheInstalledPrese
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

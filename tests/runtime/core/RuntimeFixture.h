@@ -7,7 +7,8 @@
 
 #include <string>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 
 // The runtime's state is process-wide; every test starts and ends with a fresh one.
 class RuntimeTest : public ::testing::Test {
@@ -21,4 +22,4 @@ inline std::string gb(const char* utf8) {
     return platform::utf8ToGb(utf8);
 }
 
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

@@ -9,7 +9,8 @@
 #include <limits>
 #include <vector>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 using ServicesTest = RuntimeTest;
@@ -195,4 +196,4 @@ TEST_F(LibraryTableTest, EndProgramEndsTheProcessWithItsCodeAfterTheShutdown) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 using TextTest = RuntimeTest;
@@ -76,4 +77,4 @@ TEST_F(TextTest, BinaryBlocksCarryOneDimensionAndTheirLength) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

@@ -15,7 +15,8 @@
 #include <string>
 #include <thread>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 std::string gb(const char* utf8) {
@@ -102,9 +103,10 @@ TEST_F(ErrorBoxDeathTest, UnknownStartupWindowIsTheStartupRuntimeError) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 uint64_t g_mainThread = 0;
@@ -137,4 +139,4 @@ TEST_F(EndProgramDeathTest, EndFromAnotherThreadIsCarriedOutOnTheMainThread) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

@@ -20,7 +20,8 @@
 #include <memory>
 #include <vector>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 
 class FrameTest : public ::testing::Test {
 protected:
@@ -73,4 +74,4 @@ protected:
     std::vector<platform::WindowHandle> m_windows;
 };
 
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

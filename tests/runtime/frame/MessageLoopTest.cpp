@@ -8,7 +8,8 @@
 
 #include <vector>
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 // What the fake window runtime and the fake event service saw.
@@ -227,4 +228,4 @@ TEST(CodeAreaTest, ARelocatedWordNamesTheProcedureAtItsOffsetWhateverTheBase) {
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

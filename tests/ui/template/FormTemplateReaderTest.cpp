@@ -7,7 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr uint32_t kCodeBase = 0x00400000;
@@ -214,4 +215,4 @@ TEST(WindowTable, FindsTheFirstRecordOfAnIdAndKeepsOrder) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 FontBlock sampleFont() {
@@ -391,4 +392,4 @@ TEST(FontBlocks, CreationForcesCharsetPrecisionAndQuality) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 
 inline UnitRecord sampleUnit(uint32_t typeTag, std::string name, std::vector<uint8_t> block = {}) {
     UnitRecord u;
@@ -38,4 +39,4 @@ inline std::vector<UnitRecordEntry> sampleRecords(uint32_t units) {
     return records;
 }
 
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

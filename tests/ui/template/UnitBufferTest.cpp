@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 TEST(UnitBuffer, GivesIdsAndRecordsInStoredOrder) {
@@ -125,4 +126,4 @@ TEST(UnitBuffer, AcceptsOnlyStoredFormsWhoseRecordsLieInside) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

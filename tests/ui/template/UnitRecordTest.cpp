@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 UnitRecord fullRecord() {
@@ -104,4 +105,4 @@ TEST(UnitRecord, MenuItemsCarryOneProcedureBehindTheirCaption) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

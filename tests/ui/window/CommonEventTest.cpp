@@ -10,7 +10,8 @@
 #include <span>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr uint32_t kButton = 0x16010002;
@@ -111,4 +112,4 @@ INSTANTIATE_TEST_SUITE_P(EachMessage, CommonEventTest, ::testing::ValuesIn(kCase
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -15,7 +15,8 @@
 #include <span>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr uint32_t kButtonA = 0x16010002;
@@ -312,4 +313,4 @@ TEST_F(EventDispatchDeathTest, LookupFailuresAreRuntimeErrors) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

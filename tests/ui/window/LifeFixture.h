@@ -32,7 +32,8 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 
 constexpr uint32_t kCodeBase = 0x00400000;
 constexpr uint32_t kWindowId = 0x52010001;
@@ -122,4 +123,4 @@ protected:
     runtime::ProgramHeader m_header;
 };
 
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -11,7 +11,8 @@
 #include <span>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr uint32_t kButton = 0x16010002;
@@ -88,4 +89,4 @@ INSTANTIATE_TEST_SUITE_P(EachLoadEvent, LoadUnloadTest,
                                            kWindowEventResized));
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -6,7 +6,8 @@
 
 #include <span>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr uint32_t kDialogId = 0x52010002;
@@ -49,4 +50,4 @@ TEST_F(ModalWindowTest, ModalLoadReturnsOnlyAfterTheModalWindowIsClosed) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+namespace kelvarn::testing {
 namespace {
 
 struct ProgramRun {
@@ -78,3 +79,4 @@ TEST(ProgramLifeTest, MissingStartupWindowEndsWithTheStartupError) {
 }
 
 } // namespace
+} // namespace kelvarn::testing

@@ -18,7 +18,8 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr uint32_t kEdit = 0x16010002;
@@ -269,9 +270,10 @@ TEST_F(PropertyAccessDeathTest, TypePropertyOfAnUnloadedWindowIsARuntimeError) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 constexpr auto kEditScrollBars = EditBoxProperty::ScrollBars;
@@ -296,4 +298,4 @@ TEST_F(PropertyAccessTest, TypePropertyThatAsksForItRecreatesTheUnitWithItsCurre
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -21,7 +21,8 @@
 
 #include <cstring>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 using namespace platform;
@@ -318,16 +319,16 @@ TEST_F(WindowRuntimeTest, ClicksReachTheUnitsThroughTheirContainers) {
     raisedEvents().clear();
     // "转PNG" lies in a group box: the group box receives the notification and hands it on.
     WindowHandle png = handleOf(kToPngButton);
-    ASSERT_TRUE(testing::simulateMousePress(png, {10, 10}));
-    ASSERT_TRUE(testing::simulateMouseRelease(png, {10, 10}));
+    ASSERT_TRUE(platform::testing::simulateMousePress(png, {10, 10}));
+    ASSERT_TRUE(platform::testing::simulateMouseRelease(png, {10, 10}));
     pump();
     EXPECT_EQ(countEvents(kToPngButton, kButtonClicked), 1);
     EXPECT_EQ(countEvents(kToBmpButton, kButtonClicked), 0);
 
     setProperty(unit(kPngRadio), RadioBoxProperty::Checked, 1);
     WindowHandle bmp = handleOf(kBmpRadio);
-    ASSERT_TRUE(testing::simulateMousePress(bmp, {5, 12}));
-    ASSERT_TRUE(testing::simulateMouseRelease(bmp, {5, 12}));
+    ASSERT_TRUE(platform::testing::simulateMousePress(bmp, {5, 12}));
+    ASSERT_TRUE(platform::testing::simulateMouseRelease(bmp, {5, 12}));
     pump();
     EXPECT_EQ(countEvents(kBmpRadio, kRadioBoxClicked), 1);
     EXPECT_EQ(getProperty(unit(kBmpRadio), RadioBoxProperty::Checked).integer(), 1);
@@ -391,4 +392,4 @@ TEST(WindowShapes, OutlinesForShapesFourToTwentyNine) {
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

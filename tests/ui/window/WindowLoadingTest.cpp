@@ -17,7 +17,8 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 using namespace platform;
@@ -381,4 +382,4 @@ TEST_F(WindowRuntimeTest, GrabShowsTheRedNoticeWrappedInsideItsLabelAndGroupBox)
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -24,7 +24,8 @@
 #include <cstdlib>
 #include <vector>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 
 struct RaisedEvent {
     uint32_t windowId;
@@ -131,4 +132,4 @@ private:
     runtime::ProgramHeader m_header;
 };
 
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing

@@ -11,7 +11,8 @@
 #include "ui/window/FormWindow.h"
 #include "ui/window/GlobalBlock.h"
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 using namespace platform;
@@ -234,4 +235,4 @@ TEST_F(WindowTypeTest, SavedBlocksCarryTheCurrentPropertiesAtTheMaximumVersion) 
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing
