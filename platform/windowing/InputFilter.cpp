@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -62,6 +63,8 @@ QPoint clientPoint(WindowObject& window, QWidget* receiver, QPointF position) {
 // menu) is not ours: it runs its own loop and gets its input directly.
 WindowObject* inputOwner(QWidget* receiver) {
     for (QWidget* w = receiver; w; w = w->parentWidget()) {
+        if (qobject_cast<QMenuBar*>(w))
+            return nullptr; // a window's menu bar acts on its own, like a frame
         if (const WindowHandle h = handleOf(w))
             return findWindow(h);
         if (w->isWindow())

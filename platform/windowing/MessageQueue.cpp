@@ -7,6 +7,7 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Window.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/Menus.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -256,6 +257,10 @@ bool translateMessage(const Message& message) {
         }
     if (!held || !held->event)
         return false;
+    if (detail::menuUsesKey(message, held->modifiers)) {
+        held->usedByMenu = true;
+        return true;
+    }
     const auto* key = static_cast<const QKeyEvent*>(held->event.get());
     const QString text = key->text();
     if (text.isEmpty())
@@ -302,6 +307,8 @@ LResult dispatchMessage(const Message& message) {
             entry = &found;
             break;
         }
+    if (entry && entry->held && entry->held->usedByMenu)
+        return 0;
     q.dispatching.push_back(entry);
     const LResult result =
         sendMessage(message.window, message.message, message.wParam, message.lParam);

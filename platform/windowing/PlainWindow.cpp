@@ -3,6 +3,7 @@
 
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/Controls.h"
+#include "platform/windowing/detail/Menus.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -161,7 +162,7 @@ void setOuterGeometry(WindowObject& window, int x, int y, int width, int height)
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (window.isChild()) {
-        widget->setGeometry(x, y, width, height);
+        widget->setGeometry(x, y + menuBarHeight(window.m_parent), width, height);
         return;
     }
     const FrameMetrics m = frameMetricsOf(window);

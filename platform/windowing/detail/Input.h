@@ -24,6 +24,7 @@ struct HeldInput {
     Qt::MouseButtons buttons;
     bool character = false;
     bool delivered = false;
+    bool usedByMenu = false; // a menu shortcut or mnemonic took the key: nothing else sees it
 };
 
 void queueInput(const Message& message, std::shared_ptr<HeldInput> held);
