@@ -8,6 +8,7 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -197,6 +198,8 @@ void notifyWindowSystemEvent(QWidget* widget, QEvent* event) {
             keepOuterSize(*window);
         break;
     case QEvent::Move:
+        if (!window->isChild() && event->spontaneous() && undoUserMove(*window))
+            break;
         if (!window->isChild())
             keepOuterSize(*window);
         if (!window->isChild() && event->spontaneous()) {

@@ -4,6 +4,7 @@
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Menus.h"
+#include "platform/windowing/detail/Pinning.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -177,6 +178,7 @@ void setOuterGeometry(WindowObject& window, int x, int y, int width, int height)
     widget->setGeometry(x + m.left, y + m.top, clientWidth, clientHeight);
     if (fixed)
         widget->setFixedSize(clientWidth, clientHeight);
+    notePlacedByProgram(window);
 }
 
 void registerBuiltinClasses() {

@@ -11,6 +11,7 @@
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
 #include "platform/windowing/detail/Menus.h"
+#include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
 
 #include <QApplication>
@@ -562,7 +563,7 @@ bool setWindowIconFromFile(WindowHandle window, std::span<const std::uint8_t> ic
 
 bool beginUserMove(WindowHandle window) {
     WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    if (!w || !w->m_widget || detail::isPinned(detail::handleOf(w->m_widget->window())))
         return false;
     QWindow* handle = w->m_widget->window()->windowHandle();
     return handle && handle->startSystemMove();

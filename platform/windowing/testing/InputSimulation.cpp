@@ -177,6 +177,17 @@ bool simulateKeyChord(WindowHandle window, std::uint32_t shortcut) {
     return true;
 }
 
+bool simulateUserMove(WindowHandle window, Point topLeft) {
+    detail::WindowObject* w = detail::findWindow(window);
+    if (!w || !w->m_widget || w->isChild())
+        return false;
+    const QPoint old = w->m_widget->pos();
+    w->m_widget->move(topLeft.x, topLeft.y);
+    QMoveEvent event(w->m_widget->pos(), old);
+    send(w->m_widget, &event);
+    return true;
+}
+
 bool simulateCloseButton(WindowHandle window) {
     detail::WindowObject* w = detail::findWindow(window);
     if (!w || !w->m_widget || w->isChild())
