@@ -17,6 +17,8 @@
 #include "runtime/core/RuntimeEntries.h"
 #include "runtime/core/Text.h"
 #include "runtime/core/TypeTag.h"
+#include "ui/template/EditBoxProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 
 #include <cfenv>
 #include <charconv>
@@ -44,9 +46,9 @@ using runtime::TextConcat;
 constexpr int32_t kShellLibrary = 1;
 constexpr int32_t kImageLibrary = 2;
 
-constexpr int32_t kEditBoxText = 8;      // EditBox property: its content
-constexpr int32_t kRadioBoxChecked = 18; // RadioBox property: checked
-constexpr int32_t kWholeValue = -1;      // member selector of every property access here
+constexpr int32_t kEditBoxText = ui::propertyIndex(ui::EditBoxProperty::Content);
+constexpr int32_t kRadioBoxChecked = ui::propertyIndex(ui::RadioBoxProperty::Checked);
+constexpr int32_t kWholeValue = -1; // member selector of every property access here
 
 constexpr int32_t kPngDepth = 24;
 constexpr int32_t kConverted = 1;

@@ -16,7 +16,19 @@ intptr_t CoreLibraryNotify(int32_t code, intptr_t p1, intptr_t) {
         coreServices().store(reinterpret_cast<runtime::ServiceCallback>(p1));
         return 0;
     }
-    return code == runtime::kNotifyShutdown ? 0 : -1;
+    switch (code) {
+    case runtime::kNotifyShutdown:
+    // Codes 2 and 10 to 13 concern the library's own object types. This program creates none,
+    // so there is nothing to act on, but the codes are the library's and answered as handled.
+    case 2:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+        return 0;
+    default:
+        return -1;
+    }
 }
 
 const std::array<runtime::CommandFunction, 12>& coreCommandList() {

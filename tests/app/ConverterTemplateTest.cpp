@@ -3,6 +3,7 @@
 #include "app/ConverterUnits.h"
 #include "app/EmbeddedTemplate.h"
 #include "app/ProcedureOffsets.h"
+#include "platform/files/LittleEndian.h"
 #include "runtime/core/TypeTag.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/template/ByteWriter.h"
@@ -303,7 +304,7 @@ TEST_F(ConverterTemplate, EveryUnitRecordReadsBackAsDescribed) {
 TEST_F(ConverterTemplate, WindowBlockIsVersionSixWithTheTitleAndIcon) {
     ui::UnitRecord own = unit(ui::kWindowOwnRecordId);
     ASSERT_GE(own.propertyBlock.size(), 4u);
-    EXPECT_EQ(ui::loadU32(own.propertyBlock.data()), 6u);
+    EXPECT_EQ(platform::loadLe32(own.propertyBlock.data()), 6u);
     ui::WindowProperties w;
     ASSERT_EQ(w.read(own.propertyBlock), ui::BlockStatus::Ok);
     EXPECT_EQ(w.title, "Kelvarn    ------------By Ostrelle 315926047");
@@ -334,7 +335,7 @@ TEST_F(ConverterTemplate, WindowBlockIsVersionSixWithTheTitleAndIcon) {
 TEST_F(ConverterTemplate, LabelsButtonsAndRadioBoxesCarryTheirTexts) {
     ui::LabelProperties notice;
     ui::UnitRecord noticeRecord = unit(kNoticeLabel);
-    EXPECT_EQ(ui::loadU32(noticeRecord.propertyBlock.data()), 2u);
+    EXPECT_EQ(platform::loadLe32(noticeRecord.propertyBlock.data()), 2u);
     ASSERT_EQ(notice.read(noticeRecord.propertyBlock), ui::BlockStatus::Ok);
     EXPECT_EQ(notice.caption.size(), 120u);
     EXPECT_EQ(notice.caption, kNoticeGb);
@@ -361,7 +362,7 @@ TEST_F(ConverterTemplate, LabelsButtonsAndRadioBoxesCarryTheirTexts) {
     };
     for (const auto& [id, caption] : buttons) {
         ui::UnitRecord record = unit(id);
-        EXPECT_EQ(ui::loadU32(record.propertyBlock.data()), 1u);
+        EXPECT_EQ(platform::loadLe32(record.propertyBlock.data()), 1u);
         ui::ButtonProperties b;
         ASSERT_EQ(b.read(record.propertyBlock), ui::BlockStatus::Ok);
         ui::ButtonProperties expected;
@@ -371,7 +372,7 @@ TEST_F(ConverterTemplate, LabelsButtonsAndRadioBoxesCarryTheirTexts) {
 
     for (const auto& [id, caption] : {std::pair{kPngRadio, "PNG"}, std::pair{kBmpRadio, "BMP"}}) {
         ui::UnitRecord record = unit(id);
-        EXPECT_EQ(ui::loadU32(record.propertyBlock.data()), 1u);
+        EXPECT_EQ(platform::loadLe32(record.propertyBlock.data()), 1u);
         ui::RadioBoxProperties r;
         ASSERT_EQ(r.read(record.propertyBlock), ui::BlockStatus::Ok);
         ui::RadioBoxProperties expected;
@@ -397,11 +398,11 @@ TEST(ConverterIcon, IsOneThirtyTwoPixelSixteenColourImage) {
     EXPECT_EQ(e.offset + e.size, icon.size());
     // Bitmap header: 32 wide, 64 high (colour and mask), 4 bits a pixel, no compression.
     const uint8_t* header = icon.data() + e.offset;
-    EXPECT_EQ(ui::loadU32(header), 40u);
-    EXPECT_EQ(ui::loadU32(header + 4), 32u);
-    EXPECT_EQ(ui::loadU32(header + 8), 64u);
+    EXPECT_EQ(platform::loadLe32(header), 40u);
+    EXPECT_EQ(platform::loadLe32(header + 4), 32u);
+    EXPECT_EQ(platform::loadLe32(header + 8), 64u);
     EXPECT_EQ(header[14], 4); // bits a pixel
-    EXPECT_EQ(ui::loadU32(header + 16), 0u);
+    EXPECT_EQ(platform::loadLe32(header + 16), 0u);
 
     // The picture uses many of its colours and is neither fully clear nor fully opaque.
     const uint8_t* pixels = header + 40 + 64;

@@ -2,6 +2,7 @@
 // The property set of the Button type (tag 0x0001000B); comments give the type index.
 
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 
 #include <cstdint>
 #include <span>
@@ -10,7 +11,18 @@
 
 namespace kelvarn::ui {
 
+enum class ButtonProperty : int32_t {
+    Picture,
+    DefaultButton,
+    Caption,
+    HorizontalAlignment,
+    VerticalAlignment,
+    Font,
+    Count,
+};
+
 struct ButtonProperties {
+    using Id = ButtonProperty;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::vector<uint8_t> picture;             // 0
@@ -27,5 +39,24 @@ struct ButtonProperties {
     void readFields(BlockReader& r, uint32_t version);
     bool operator==(const ButtonProperties&) const = default;
 };
+
+// {id, kind, name, field, on write[, maximum[, on read[, editor bits]]]}
+inline constexpr PropertyRow<ButtonProperties> kButtonPropertyTable[] = {
+    {ButtonProperty::Picture, PropertyKind::Picture, "picture", &ButtonProperties::picture,
+     OnWrite::Recreate},
+    {ButtonProperty::DefaultButton, PropertyKind::Choice, "default button",
+     &ButtonProperties::defaultButton, OnWrite::Own},
+    {ButtonProperty::Caption, PropertyKind::Text, "caption", &ButtonProperties::caption,
+     OnWrite::WindowText, kNoMaximum, OnRead::WindowText},
+    {ButtonProperty::HorizontalAlignment, PropertyKind::Choice, "horizontal alignment",
+     &ButtonProperties::horizontalAlignment, OnWrite::Apply, 2},
+    {ButtonProperty::VerticalAlignment, PropertyKind::Choice, "vertical alignment",
+     &ButtonProperties::verticalAlignment, OnWrite::Apply, 2},
+    {ButtonProperty::Font, PropertyKind::Font, "font", &ButtonProperties::font, OnWrite::Font},
+};
+static_assert(rowsInIndexOrder(kButtonPropertyTable, static_cast<size_t>(ButtonProperty::Count)));
+constexpr std::span<const PropertyRow<ButtonProperties>> propertyTable(const ButtonProperties&) {
+    return kButtonPropertyTable;
+}
 
 } // namespace kelvarn::ui

@@ -3,6 +3,8 @@
 // made of. Every read checks what is left before it copies or allocates; a failed read leaves
 // the output untouched; the reader is then of no further use (callers give up).
 
+#include "platform/files/LittleEndian.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -58,7 +60,7 @@ template <typename Reader> bool readU16(Reader& r, uint16_t& out) {
     uint8_t b[2];
     if (!r.read(b, 2))
         return false;
-    out = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    out = platform::loadLe16(b);
     return true;
 }
 
@@ -66,8 +68,7 @@ template <typename Reader> bool readU32(Reader& r, uint32_t& out) {
     uint8_t b[4];
     if (!r.read(b, 4))
         return false;
-    out = static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-          (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    out = platform::loadLe32(b);
     return true;
 }
 
@@ -79,8 +80,9 @@ template <typename Reader> bool readI32(Reader& r, int32_t& out) {
     return true;
 }
 
-// Counted bytes: a dword n, then n bytes. n of 0 or less (as a signed value) is empty.
-template <typename Reader> bool readCountedBytes(Reader& r, std::vector<uint8_t>& out) {
+// Counted bytes or text: a dword n, then n bytes (no terminator). n of 0 or less (as a signed
+// value) is empty.
+template <typename Reader, typename Container> bool readCounted(Reader& r, Container& out) {
     int32_t n;
     if (!readI32(r, n))
         return false;
@@ -90,29 +92,19 @@ template <typename Reader> bool readCountedBytes(Reader& r, std::vector<uint8_t>
     }
     if (static_cast<size_t>(n) > r.remaining())
         return false;
-    std::vector<uint8_t> bytes(static_cast<size_t>(n));
+    Container bytes(static_cast<size_t>(n), 0);
     if (!r.read(bytes.data(), bytes.size()))
         return false;
     out = std::move(bytes);
     return true;
 }
 
-// Counted text: as counted bytes, without a terminator in the stream.
+template <typename Reader> bool readCountedBytes(Reader& r, std::vector<uint8_t>& out) {
+    return readCounted(r, out);
+}
+
 template <typename Reader> bool readCountedText(Reader& r, std::string& out) {
-    int32_t n;
-    if (!readI32(r, n))
-        return false;
-    if (n <= 0) {
-        out.clear();
-        return true;
-    }
-    if (static_cast<size_t>(n) > r.remaining())
-        return false;
-    std::string text(static_cast<size_t>(n), '\0');
-    if (!r.read(text.data(), text.size()))
-        return false;
-    out = std::move(text);
-    return true;
+    return readCounted(r, out);
 }
 
 // Item count: 16 bits; 0xFFFF escapes to a following dword with the real count.

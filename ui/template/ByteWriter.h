@@ -2,6 +2,8 @@
 // Writer of the form template's primitives (the inverse of ByteReader.h), used to write
 // property blocks back, to build unit records and to emit whole templates.
 
+#include "platform/files/LittleEndian.h"
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -12,12 +14,14 @@ namespace kelvarn::ui {
 class ByteWriter {
 public:
     void u16(uint16_t v) {
-        m_bytes.push_back(static_cast<uint8_t>(v));
-        m_bytes.push_back(static_cast<uint8_t>(v >> 8));
+        uint8_t b[2];
+        platform::storeLe16(b, v);
+        append(b);
     }
     void u32(uint32_t v) {
-        for (int shift = 0; shift < 32; shift += 8)
-            m_bytes.push_back(static_cast<uint8_t>(v >> shift));
+        uint8_t b[4];
+        platform::storeLe32(b, v);
+        append(b);
     }
     void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
     void bytes(std::span<const uint8_t> b) { m_bytes.insert(m_bytes.end(), b.begin(), b.end()); }
@@ -49,19 +53,13 @@ public:
     std::vector<uint8_t> take() { return std::move(m_bytes); }
 
 private:
+    // Byte by byte: a range insert of a few bytes trips GCC 12's overflow warning.
+    template <size_t N> void append(const uint8_t (&b)[N]) {
+        for (uint8_t x : b)
+            m_bytes.push_back(x);
+    }
+
     std::vector<uint8_t> m_bytes;
 };
-
-// Little-endian dword access at a byte offset; the caller has checked the range.
-inline uint32_t loadU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-inline void storeU32(uint8_t* p, uint32_t v) {
-    p[0] = static_cast<uint8_t>(v);
-    p[1] = static_cast<uint8_t>(v >> 8);
-    p[2] = static_cast<uint8_t>(v >> 16);
-    p[3] = static_cast<uint8_t>(v >> 24);
-}
 
 } // namespace kelvarn::ui

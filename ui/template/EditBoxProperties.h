@@ -2,6 +2,7 @@
 // The property set of the EditBox type (tag 0x00010005); comments give the type index.
 
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 
 #include <cstdint>
 #include <span>
@@ -10,7 +11,33 @@
 
 namespace kelvarn::ui {
 
+enum class EditBoxProperty : int32_t {
+    Content,
+    BorderStyle,
+    TextColour,
+    BackgroundColour,
+    Font,
+    HideSelection,
+    MaxLength,
+    MultiLine,
+    ScrollBars,
+    Alignment,
+    InputMode,
+    PasswordChar,
+    LetterCase,
+    Adjuster,
+    AdjusterMinimum,
+    AdjusterMaximum,
+    SelectionStart,
+    SelectionLength,
+    ReplaceSelection,
+    DataSource,
+    DataField,
+    Count,
+};
+
 struct EditBoxProperties {
+    using Id = EditBoxProperty;
     static constexpr uint32_t kMaxVersion = 2;
 
     std::string content;                  // 0
@@ -42,5 +69,77 @@ struct EditBoxProperties {
     void readFields(BlockReader& r, uint32_t version);
     bool operator==(const EditBoxProperties&) const = default;
 };
+
+// {id, kind, name, field, on write[, maximum[, on read[, editor bits]]]}
+inline constexpr PropertyRow<EditBoxProperties> kEditBoxPropertyTable[] = {
+    {EditBoxProperty::Content, PropertyKind::Text, "content", &EditBoxProperties::content,
+     OnWrite::Own, kNoMaximum, OnRead::WindowText},
+    {EditBoxProperty::BorderStyle, PropertyKind::Choice, "border style",
+     &EditBoxProperties::borderStyle, OnWrite::Apply, 5},
+    {EditBoxProperty::TextColour, PropertyKind::Colour, "text colour",
+     &EditBoxProperties::textColour, OnWrite::Colours},
+    {EditBoxProperty::BackgroundColour, PropertyKind::SystemColour, "background colour",
+     &EditBoxProperties::backgroundColour, OnWrite::Colours},
+    {EditBoxProperty::Font, PropertyKind::Font, "font", &EditBoxProperties::font, OnWrite::Font},
+    {EditBoxProperty::HideSelection, PropertyKind::Logical, "hide selection",
+     &EditBoxProperties::hideSelection, OnWrite::RecreateWhenChanged},
+    {EditBoxProperty::MaxLength, PropertyKind::Integer, "maximum length",
+     &EditBoxProperties::maxLength, OnWrite::Own},
+    {EditBoxProperty::MultiLine, PropertyKind::Logical, "multi-line", &EditBoxProperties::multiLine,
+     OnWrite::RecreateWhenChanged},
+    {EditBoxProperty::ScrollBars, PropertyKind::Choice, "scroll bars",
+     &EditBoxProperties::scrollBars, OnWrite::RecreateWhenChanged, 3},
+    {EditBoxProperty::Alignment, PropertyKind::Choice, "alignment", &EditBoxProperties::alignment,
+     OnWrite::RecreateWhenChanged, 2},
+    {EditBoxProperty::InputMode, PropertyKind::Choice, "input mode", &EditBoxProperties::inputMode,
+     OnWrite::Apply, 11},
+    {EditBoxProperty::PasswordChar,
+     PropertyKind::Text,
+     "password character",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::Own},
+    {EditBoxProperty::LetterCase, PropertyKind::Choice, "letter case",
+     &EditBoxProperties::letterCase, OnWrite::RecreateWhenChanged, 2},
+    {EditBoxProperty::Adjuster, PropertyKind::Choice, "adjuster", &EditBoxProperties::adjuster,
+     OnWrite::RecreateWhenChanged, 2},
+    {EditBoxProperty::AdjusterMinimum, PropertyKind::Integer, "adjuster minimum",
+     &EditBoxProperties::adjusterMinimum, OnWrite::Apply},
+    {EditBoxProperty::AdjusterMaximum, PropertyKind::Integer, "adjuster maximum",
+     &EditBoxProperties::adjusterMaximum, OnWrite::Apply},
+    {EditBoxProperty::SelectionStart,
+     PropertyKind::Integer,
+     "selection start",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::Own,
+     0x1},
+    {EditBoxProperty::SelectionLength,
+     PropertyKind::Integer,
+     "selection length",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::Own,
+     0x1},
+    {EditBoxProperty::ReplaceSelection,
+     PropertyKind::Text,
+     "replace selection",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::None,
+     0x1},
+    {EditBoxProperty::DataSource, PropertyKind::DataSource, "data source",
+     &EditBoxProperties::dataSource, OnWrite::Store},
+    {EditBoxProperty::DataField, PropertyKind::DataField, "data field",
+     &EditBoxProperties::dataField, OnWrite::Store},
+};
+static_assert(rowsInIndexOrder(kEditBoxPropertyTable, static_cast<size_t>(EditBoxProperty::Count)));
+constexpr std::span<const PropertyRow<EditBoxProperties>> propertyTable(const EditBoxProperties&) {
+    return kEditBoxPropertyTable;
+}
 
 } // namespace kelvarn::ui

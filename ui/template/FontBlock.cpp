@@ -1,5 +1,7 @@
 #include "ui/template/FontBlock.h"
 
+#include "platform/files/LittleEndian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -46,18 +48,12 @@ FontBlock FontBlock::forCreation() const {
 }
 
 int32_t FontBlock::dword(size_t at) const {
-    uint32_t v = static_cast<uint32_t>(m_bytes[at]) |
-                 (static_cast<uint32_t>(m_bytes[at + 1]) << 8) |
-                 (static_cast<uint32_t>(m_bytes[at + 2]) << 16) |
-                 (static_cast<uint32_t>(m_bytes[at + 3]) << 24);
-    return static_cast<int32_t>(v);
+    return platform::loadLe32Signed(m_bytes.data() + at);
 }
 
 void FontBlock::setDword(size_t at, int32_t v) {
     m_present = true;
-    auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        m_bytes[at + i] = static_cast<uint8_t>(u >> (8 * i));
+    platform::storeLe32(m_bytes.data() + at, static_cast<uint32_t>(v));
 }
 
 void FontBlock::setByte(size_t at, uint8_t v) {

@@ -1,5 +1,6 @@
 #include "ui/template/FormTemplateReader.h"
 
+#include "platform/files/LittleEndian.h"
 #include "ui/template/ByteReader.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
@@ -74,7 +75,7 @@ TemplateReadResult readTemplate(std::span<const uint8_t> bytes, uint32_t codeBas
     const size_t windowCount = table.size() / 8;
     for (size_t i = 0; i < windowCount; ++i) {
         auto window = std::make_unique<WindowRecord>();
-        window->id = loadU32(table.data() + 4 * i);
+        window->id = platform::loadLe32(table.data() + 4 * i);
         if (auto e = readWindowRecord(r, *window); e != TemplateError::None)
             return fail(e);
         result.windows.push_back(std::move(window));
@@ -96,7 +97,7 @@ bool relocateBindings(UnitBuffer& units, uint32_t codeBase) {
             if (!layout)
                 return false;
             uint8_t* word = data.data() + layout->procedure();
-            storeU32(word, relocate(loadU32(word), codeBase));
+            platform::storeLe32(word, relocate(platform::loadLe32(word), codeBase));
             continue;
         }
         auto layout = walkUnitRecord(data);
@@ -104,7 +105,7 @@ bool relocateBindings(UnitBuffer& units, uint32_t codeBase) {
             return false;
         for (uint32_t b = 0; b < layout->bindingTotal; ++b) {
             uint8_t* word = data.data() + layout->bindings() + 8 * b + 4;
-            storeU32(word, relocate(loadU32(word), codeBase));
+            platform::storeLe32(word, relocate(platform::loadLe32(word), codeBase));
         }
     }
     return true;

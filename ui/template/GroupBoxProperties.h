@@ -2,6 +2,7 @@
 // The property set of the GroupBox type (tag 0x00010009); comments give the type index.
 
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 
 #include <cstdint>
 #include <span>
@@ -10,7 +11,17 @@
 
 namespace kelvarn::ui {
 
+enum class GroupBoxProperty : int32_t {
+    Caption,
+    CaptionAlignment,
+    TextColour,
+    BackgroundColour,
+    Font,
+    Count,
+};
+
 struct GroupBoxProperties {
+    using Id = GroupBoxProperty;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::string caption;                    // 0
@@ -26,5 +37,24 @@ struct GroupBoxProperties {
     void readFields(BlockReader& r, uint32_t version);
     bool operator==(const GroupBoxProperties&) const = default;
 };
+
+// {id, kind, name, field, on write[, maximum[, on read[, editor bits]]]}
+inline constexpr PropertyRow<GroupBoxProperties> kGroupBoxPropertyTable[] = {
+    {GroupBoxProperty::Caption, PropertyKind::Text, "caption", &GroupBoxProperties::caption,
+     OnWrite::WindowText, kNoMaximum, OnRead::WindowText},
+    {GroupBoxProperty::CaptionAlignment, PropertyKind::Choice, "caption alignment",
+     &GroupBoxProperties::captionAlignment, OnWrite::Apply, 2},
+    {GroupBoxProperty::TextColour, PropertyKind::Colour, "text colour",
+     &GroupBoxProperties::textColour, OnWrite::Colours},
+    {GroupBoxProperty::BackgroundColour, PropertyKind::SystemColour, "background colour",
+     &GroupBoxProperties::backgroundColour, OnWrite::Colours},
+    {GroupBoxProperty::Font, PropertyKind::Font, "font", &GroupBoxProperties::font, OnWrite::Font},
+};
+static_assert(rowsInIndexOrder(kGroupBoxPropertyTable,
+                               static_cast<size_t>(GroupBoxProperty::Count)));
+constexpr std::span<const PropertyRow<GroupBoxProperties>>
+propertyTable(const GroupBoxProperties&) {
+    return kGroupBoxPropertyTable;
+}
 
 } // namespace kelvarn::ui

@@ -1,20 +1,14 @@
 #include "ui/template/IconFile.h"
 
-#include "ui/template/ByteWriter.h"
+#include "platform/files/LittleEndian.h"
 
 namespace kelvarn::ui {
-namespace {
-
-uint16_t loadU16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-} // namespace
 
 bool isIconFile(std::span<const uint8_t> bytes) {
-    if (bytes.size() < 6 || loadU16(bytes.data()) != 0 || loadU16(bytes.data() + 2) != 1)
+    if (bytes.size() < 6 || platform::loadLe16(bytes.data()) != 0 ||
+        platform::loadLe16(bytes.data() + 2) != 1)
         return false;
-    const uint32_t count = loadU16(bytes.data() + 4);
+    const uint32_t count = platform::loadLe16(bytes.data() + 4);
     if (count == 0 || 6 + 16 * static_cast<uint64_t>(count) > bytes.size())
         return false;
     for (uint32_t i = 0; i < count; ++i) {
@@ -31,10 +25,10 @@ IconImageEntry iconImageEntry(std::span<const uint8_t> bytes, uint32_t index) {
     e.width = p[0] == 0 ? 256 : p[0];
     e.height = p[1] == 0 ? 256 : p[1];
     e.colourCount = p[2];
-    e.planes = loadU16(p + 4);
-    e.bitCount = loadU16(p + 6);
-    e.size = loadU32(p + 8);
-    e.offset = loadU32(p + 12);
+    e.planes = platform::loadLe16(p + 4);
+    e.bitCount = platform::loadLe16(p + 6);
+    e.size = platform::loadLe32(p + 8);
+    e.offset = platform::loadLe32(p + 12);
     return e;
 }
 

@@ -2,6 +2,7 @@
 // The property set of the ListBox type (tag 0x0001000F); comments give the type index.
 
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 
 #include <cstdint>
 #include <span>
@@ -10,7 +11,26 @@
 
 namespace kelvarn::ui {
 
+enum class ListBoxProperty : int32_t {
+    BorderStyle,
+    Sorted,
+    MultipleColumns,
+    ExtraLineSpacing,
+    TextColour,
+    BackgroundColour,
+    Font,
+    ExtendedSelection,
+    CurrentSelection,
+    Items,
+    ItemData,
+    DataSource,
+    DataField,
+    ExtraWord,
+    Count,
+};
+
 struct ListBoxProperties {
+    using Id = ListBoxProperty;
     static constexpr uint32_t kMaxVersion = 3;
 
     int32_t borderStyle = 1;              // 0
@@ -35,5 +55,56 @@ struct ListBoxProperties {
     void readFields(BlockReader& r, uint32_t version);
     bool operator==(const ListBoxProperties&) const = default;
 };
+
+// {id, kind, name, field, on write[, maximum[, on read[, editor bits]]]}
+inline constexpr PropertyRow<ListBoxProperties> kListBoxPropertyTable[] = {
+    {ListBoxProperty::BorderStyle, PropertyKind::Choice, "border style",
+     &ListBoxProperties::borderStyle, OnWrite::Apply, 5},
+    {ListBoxProperty::Sorted, PropertyKind::Logical, "sorted", &ListBoxProperties::sorted,
+     OnWrite::RecreateWhenChanged},
+    {ListBoxProperty::MultipleColumns, PropertyKind::Logical, "multiple columns",
+     &ListBoxProperties::multipleColumns, OnWrite::RecreateWhenChanged},
+    {ListBoxProperty::ExtraLineSpacing, PropertyKind::Integer, "extra line spacing",
+     &ListBoxProperties::extraLineSpacing, OnWrite::Apply, 32767},
+    {ListBoxProperty::TextColour, PropertyKind::Colour, "text colour",
+     &ListBoxProperties::textColour, OnWrite::Colours},
+    {ListBoxProperty::BackgroundColour, PropertyKind::SystemColour, "background colour",
+     &ListBoxProperties::backgroundColour, OnWrite::Colours},
+    {ListBoxProperty::Font, PropertyKind::Font, "font", &ListBoxProperties::font, OnWrite::Font},
+    {ListBoxProperty::ExtendedSelection, PropertyKind::Logical, "extended selection",
+     &ListBoxProperties::extendedSelection, OnWrite::RecreateWhenChanged},
+    {ListBoxProperty::CurrentSelection,
+     PropertyKind::Integer,
+     "current selection",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::Own,
+     0x1},
+    {ListBoxProperty::Items,
+     PropertyKind::ByteBlock,
+     "items",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::Own},
+    {ListBoxProperty::ItemData,
+     PropertyKind::ByteBlock,
+     "item data",
+     {},
+     OnWrite::Own,
+     kNoMaximum,
+     OnRead::Own},
+    {ListBoxProperty::DataSource, PropertyKind::DataSource, "data source",
+     &ListBoxProperties::dataSource, OnWrite::Store},
+    {ListBoxProperty::DataField, PropertyKind::DataField, "data field",
+     &ListBoxProperties::dataField, OnWrite::Store},
+    {ListBoxProperty::ExtraWord, PropertyKind::Logical, "extra word", &ListBoxProperties::extraWord,
+     OnWrite::Store},
+};
+static_assert(rowsInIndexOrder(kListBoxPropertyTable, static_cast<size_t>(ListBoxProperty::Count)));
+constexpr std::span<const PropertyRow<ListBoxProperties>> propertyTable(const ListBoxProperties&) {
+    return kListBoxPropertyTable;
+}
 
 } // namespace kelvarn::ui

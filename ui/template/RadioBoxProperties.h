@@ -2,6 +2,7 @@
 // The property set of the RadioBox type (tag 0x0001000D); comments give the type index.
 
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 
 #include <cstdint>
 #include <span>
@@ -10,7 +11,23 @@
 
 namespace kelvarn::ui {
 
+enum class RadioBoxProperty : int32_t {
+    Picture,
+    PushButtonLook,
+    Flat,
+    Caption,
+    CaptionOnLeft,
+    HorizontalAlignment,
+    VerticalAlignment,
+    TextColour,
+    BackgroundColour,
+    Font,
+    Checked,
+    Count,
+};
+
 struct RadioBoxProperties {
+    using Id = RadioBoxProperty;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::vector<uint8_t> picture;                     // 0
@@ -32,5 +49,36 @@ struct RadioBoxProperties {
     void readFields(BlockReader& r, uint32_t version);
     bool operator==(const RadioBoxProperties&) const = default;
 };
+
+// {id, kind, name, field, on write[, maximum[, on read[, editor bits]]]}
+inline constexpr PropertyRow<RadioBoxProperties> kRadioBoxPropertyTable[] = {
+    {RadioBoxProperty::Picture, PropertyKind::Picture, "picture", &RadioBoxProperties::picture,
+     OnWrite::Recreate},
+    {RadioBoxProperty::PushButtonLook, PropertyKind::Logical, "push-button look",
+     &RadioBoxProperties::pushButtonLook, OnWrite::Apply},
+    {RadioBoxProperty::Flat, PropertyKind::Logical, "flat", &RadioBoxProperties::flat,
+     OnWrite::Apply},
+    {RadioBoxProperty::Caption, PropertyKind::Text, "caption", &RadioBoxProperties::caption,
+     OnWrite::WindowText, kNoMaximum, OnRead::WindowText},
+    {RadioBoxProperty::CaptionOnLeft, PropertyKind::Logical, "caption on the left",
+     &RadioBoxProperties::captionOnLeft, OnWrite::Apply},
+    {RadioBoxProperty::HorizontalAlignment, PropertyKind::Choice, "horizontal alignment",
+     &RadioBoxProperties::horizontalAlignment, OnWrite::Apply, 2},
+    {RadioBoxProperty::VerticalAlignment, PropertyKind::Choice, "vertical alignment",
+     &RadioBoxProperties::verticalAlignment, OnWrite::Apply, 2},
+    {RadioBoxProperty::TextColour, PropertyKind::Colour, "text colour",
+     &RadioBoxProperties::textColour, OnWrite::Colours},
+    {RadioBoxProperty::BackgroundColour, PropertyKind::SystemColour, "background colour",
+     &RadioBoxProperties::backgroundColour, OnWrite::Colours},
+    {RadioBoxProperty::Font, PropertyKind::Font, "font", &RadioBoxProperties::font, OnWrite::Font},
+    {RadioBoxProperty::Checked, PropertyKind::Logical, "checked", &RadioBoxProperties::checked,
+     OnWrite::Own, kNoMaximum, OnRead::Own},
+};
+static_assert(rowsInIndexOrder(kRadioBoxPropertyTable,
+                               static_cast<size_t>(RadioBoxProperty::Count)));
+constexpr std::span<const PropertyRow<RadioBoxProperties>>
+propertyTable(const RadioBoxProperties&) {
+    return kRadioBoxPropertyTable;
+}
 
 } // namespace kelvarn::ui

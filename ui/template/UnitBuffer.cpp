@@ -1,5 +1,6 @@
 #include "ui/template/UnitBuffer.h"
 
+#include "platform/files/LittleEndian.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
 
@@ -14,10 +15,11 @@ std::optional<UnitBuffer> UnitBuffer::fromBytes(uint32_t count, std::vector<uint
     std::vector<std::pair<uint64_t, uint64_t>> spans;
     spans.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        uint64_t start = base + loadU32(bytes.data() + 4 * static_cast<size_t>(count) + 4 * i);
+        uint64_t start =
+            base + platform::loadLe32(bytes.data() + 4 * static_cast<size_t>(count) + 4 * i);
         if (start + 4 > bytes.size())
             return std::nullopt;
-        uint64_t end = start + 4 + loadU32(bytes.data() + start);
+        uint64_t end = start + 4 + platform::loadLe32(bytes.data() + start);
         if (end > bytes.size())
             return std::nullopt;
         spans.emplace_back(start, end);
@@ -47,11 +49,11 @@ UnitBuffer UnitBuffer::fromRecords(std::span<const UnitRecordEntry> records) {
 uint32_t UnitBuffer::idAt(uint32_t index) const {
     if (index >= m_count)
         return 0;
-    return loadU32(m_bytes.data() + 4 * static_cast<size_t>(index));
+    return platform::loadLe32(m_bytes.data() + 4 * static_cast<size_t>(index));
 }
 
 uint32_t UnitBuffer::offsetAt(uint32_t index) const {
-    return loadU32(m_bytes.data() + 4 * static_cast<size_t>(m_count) + 4 * index);
+    return platform::loadLe32(m_bytes.data() + 4 * static_cast<size_t>(m_count) + 4 * index);
 }
 
 size_t UnitBuffer::recordStart(uint32_t index) const {
@@ -62,14 +64,14 @@ std::span<uint8_t> UnitBuffer::recordData(uint32_t index) {
     if (index >= m_count)
         return {};
     size_t start = recordStart(index);
-    return {m_bytes.data() + start + 4, loadU32(m_bytes.data() + start)};
+    return {m_bytes.data() + start + 4, platform::loadLe32(m_bytes.data() + start)};
 }
 
 std::span<const uint8_t> UnitBuffer::recordData(uint32_t index) const {
     if (index >= m_count)
         return {};
     size_t start = recordStart(index);
-    return {m_bytes.data() + start + 4, loadU32(m_bytes.data() + start)};
+    return {m_bytes.data() + start + 4, platform::loadLe32(m_bytes.data() + start)};
 }
 
 std::optional<uint32_t> UnitBuffer::findById(uint32_t id) const {
@@ -88,7 +90,7 @@ bool UnitBuffer::replaceRange(uint32_t index, size_t offset, size_t oldLength,
     if (index >= m_count)
         return false;
     const size_t start = recordStart(index);
-    const size_t length = loadU32(m_bytes.data() + start);
+    const size_t length = platform::loadLe32(m_bytes.data() + start);
     if (offset > length || oldLength > length - offset)
         return false;
     const uint64_t newLength = uint64_t{length} - oldLength + replacement.size();
@@ -104,7 +106,7 @@ bool UnitBuffer::replaceRange(uint32_t index, size_t offset, size_t oldLength,
         std::copy(replacement.begin(), replacement.end(), m_bytes.begin() + at);
         m_bytes.erase(m_bytes.begin() + at + replacement.size(), m_bytes.begin() + at + oldLength);
     }
-    storeU32(m_bytes.data() + start, static_cast<uint32_t>(newLength));
+    platform::storeLe32(m_bytes.data() + start, static_cast<uint32_t>(newLength));
 
     // Records are normally stored in index order, so these are the records i+1 to U-1; going
     // by position keeps a buffer whose records lie in another order intact as well.
@@ -112,7 +114,7 @@ bool UnitBuffer::replaceRange(uint32_t index, size_t offset, size_t oldLength,
     for (uint32_t j = 0; j < m_count; ++j) {
         if (recordStart(j) > start) {
             uint8_t* slot = m_bytes.data() + 4 * static_cast<size_t>(m_count) + 4 * j;
-            storeU32(slot, loadU32(slot) + delta);
+            platform::storeLe32(slot, platform::loadLe32(slot) + delta);
         }
     }
     return true;

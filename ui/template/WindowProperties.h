@@ -3,6 +3,7 @@
 // properties; the comment gives each one's type index (property index = 8 + type index).
 
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 
 #include <cstdint>
 #include <span>
@@ -11,7 +12,36 @@
 
 namespace kelvarn::ui {
 
+enum class WindowProperty : int32_t {
+    Title,
+    BorderStyle,
+    BackgroundColour,
+    BackgroundPicture,
+    PictureMode,
+    BackgroundSound,
+    SoundPlayMode,
+    ControlBox,
+    MaximizeButton,
+    MinimizeButton,
+    StartPosition,
+    Movable,
+    Icon,
+    EnterMovesFocus,
+    EscapeCloses,
+    F1OpensHelp,
+    HelpFileName,
+    HelpContext,
+    ShownInTaskbar,
+    DragByAnyPoint,
+    WindowShape,
+    AlwaysOnTop,
+    ExtraWord,
+    WindowClassName,
+    Count,
+};
+
 struct WindowProperties {
+    using Id = WindowProperty;
     static constexpr uint32_t kMaxVersion = 6;
 
     std::string title;                      // 0
@@ -47,5 +77,60 @@ struct WindowProperties {
     void readFields(BlockReader& r, uint32_t version);
     bool operator==(const WindowProperties&) const = default;
 };
+
+// {id, kind, name, field, on write[, maximum[, on read[, editor bits]]]}
+inline constexpr PropertyRow<WindowProperties> kWindowPropertyTable[] = {
+    {WindowProperty::Title, PropertyKind::Text, "title", &WindowProperties::title, OnWrite::Apply,
+     kNoMaximum, OnRead::WindowText},
+    {WindowProperty::BorderStyle, PropertyKind::Choice, "border style",
+     &WindowProperties::borderStyle, OnWrite::Apply, 6},
+    {WindowProperty::BackgroundColour, PropertyKind::SystemColour, "background colour",
+     &WindowProperties::backgroundColour, OnWrite::Redraw},
+    {WindowProperty::BackgroundPicture, PropertyKind::Picture, "background picture",
+     &WindowProperties::backgroundPicture, OnWrite::Redraw},
+    {WindowProperty::PictureMode, PropertyKind::Choice, "picture mode",
+     &WindowProperties::pictureMode, OnWrite::Apply, 3},
+    {WindowProperty::BackgroundSound, PropertyKind::Sound, "background sound",
+     &WindowProperties::backgroundSound, OnWrite::Store},
+    {WindowProperty::SoundPlayMode, PropertyKind::Choice, "sound play mode",
+     &WindowProperties::soundPlayMode, OnWrite::Store, 2},
+    {WindowProperty::ControlBox, PropertyKind::Logical, "control box",
+     &WindowProperties::controlBox, OnWrite::Apply},
+    {WindowProperty::MaximizeButton, PropertyKind::Logical, "maximize button",
+     &WindowProperties::maximizeButton, OnWrite::Apply},
+    {WindowProperty::MinimizeButton, PropertyKind::Logical, "minimize button",
+     &WindowProperties::minimizeButton, OnWrite::Apply},
+    {WindowProperty::StartPosition, PropertyKind::Choice, "start position",
+     &WindowProperties::startPosition, OnWrite::Apply, 3, OnRead::Own},
+    {WindowProperty::Movable, PropertyKind::Logical, "movable", &WindowProperties::movable,
+     OnWrite::Store},
+    {WindowProperty::Icon, PropertyKind::Icon, "icon", &WindowProperties::icon, OnWrite::Apply},
+    {WindowProperty::EnterMovesFocus, PropertyKind::Logical, "Enter moves focus",
+     &WindowProperties::enterMovesFocus, OnWrite::Store},
+    {WindowProperty::EscapeCloses, PropertyKind::Logical, "Escape closes",
+     &WindowProperties::escapeCloses, OnWrite::Store},
+    {WindowProperty::F1OpensHelp, PropertyKind::Logical, "F1 opens help",
+     &WindowProperties::f1OpensHelp, OnWrite::Store},
+    {WindowProperty::HelpFileName, PropertyKind::FileName, "help file name",
+     &WindowProperties::helpFileName, OnWrite::Store, kNoMaximum, OnRead::Field, 0x1},
+    {WindowProperty::HelpContext, PropertyKind::Integer, "help context number",
+     &WindowProperties::helpContext, OnWrite::Store},
+    {WindowProperty::ShownInTaskbar, PropertyKind::Logical, "shown in taskbar",
+     &WindowProperties::shownInTaskbar, OnWrite::Store},
+    {WindowProperty::DragByAnyPoint, PropertyKind::Logical, "drag by any point",
+     &WindowProperties::dragByAnyPoint, OnWrite::Store},
+    {WindowProperty::WindowShape, PropertyKind::Choice, "window shape",
+     &WindowProperties::windowShape, OnWrite::Apply, 29},
+    {WindowProperty::AlwaysOnTop, PropertyKind::Logical, "always on top",
+     &WindowProperties::alwaysOnTop, OnWrite::Apply},
+    {WindowProperty::ExtraWord, PropertyKind::Logical, "extra word", &WindowProperties::extraWord,
+     OnWrite::Store, kNoMaximum, OnRead::Field, 0x8},
+    {WindowProperty::WindowClassName, PropertyKind::Text, "window class name",
+     &WindowProperties::windowClassName, OnWrite::Store, kNoMaximum, OnRead::Field, 0x10},
+};
+static_assert(rowsInIndexOrder(kWindowPropertyTable, static_cast<size_t>(WindowProperty::Count)));
+constexpr std::span<const PropertyRow<WindowProperties>> propertyTable(const WindowProperties&) {
+    return kWindowPropertyTable;
+}
 
 } // namespace kelvarn::ui

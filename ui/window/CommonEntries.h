@@ -4,14 +4,17 @@
 
 #include "ui/template/FontBlock.h"
 #include "ui/template/PropertyBlock.h"
+#include "ui/template/PropertyTable.h"
 #include "ui/window/CoreDataTypes.h"
 #include "ui/window/GlobalBlock.h"
 #include "ui/window/TypeInterface.h"
+#include "ui/window/UnitType.h"
 #include "ui/window/WindowObject.h"
 
 #include <cstdint>
 #include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace kelvarn::ui {
@@ -65,6 +68,32 @@ void* enumerateBlockTexts(const uint8_t* block, uint32_t* blockLength, TextCallb
     if (result)
         *blockLength = static_cast<uint32_t>(written.size());
     return result;
+}
+
+// Interface code 9 for a type: every text and font field of its property table, and the items of
+// a type that has them.
+template <typename Properties>
+void* enumerateTextsEntry(const uint8_t* block, uint32_t* blockLength, TextCallback callback,
+                          uintptr_t user) {
+    return enumerateBlockTexts<Properties>(
+        block, blockLength, callback, user, [](Properties& p, auto& onText, auto& onFont) {
+            for (const PropertyRow<Properties>& row : propertyTable(p)) {
+                if (auto text = std::get_if<std::string Properties::*>(&row.field))
+                    onText(p.*(*text));
+                else if (auto font = std::get_if<FontBlock Properties::*>(&row.field))
+                    onFont(p.*(*font));
+            }
+            if constexpr (requires { p.items; })
+                for (std::string& item : p.items)
+                    onText(item);
+        });
+}
+
+// The entries of a unit type built on UnitType: its creation, the shared set, save and get
+// entries and the text enumeration over its property table.
+template <typename Unit> void* unitInterfaceEntry(int32_t code) {
+    using Properties = std::decay_t<decltype(std::declval<const Unit&>().properties())>;
+    return commonInterfaceEntry(code, &createUnitEntry<Unit>, &enumerateTextsEntry<Properties>);
 }
 
 } // namespace kelvarn::ui

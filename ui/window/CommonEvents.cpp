@@ -44,31 +44,36 @@ CommonEvent mouseEvent(int32_t event, const platform::Message& message) {
 std::optional<CommonEvent> commonEventFor(const platform::Message& message) {
     switch (message.message) {
     case platform::kWmLButtonDown:
-        return mouseEvent(-1, message);
+        return mouseEvent(kEventLeftDown, message);
     case platform::kWmLButtonUp:
-        return mouseEvent(-2, message);
+        return mouseEvent(kEventLeftUp, message);
     case platform::kWmLButtonDblClk:
-        return mouseEvent(-3, message);
+        return mouseEvent(kEventLeftDoubleClick, message);
     case platform::kWmRButtonDown:
-        return mouseEvent(-4, message);
+        return mouseEvent(kEventRightDown, message);
     case platform::kWmRButtonUp:
-        return mouseEvent(-5, message);
+        return mouseEvent(kEventRightUp, message);
     case platform::kWmMouseMove:
-        return mouseEvent(-6, message);
+        return mouseEvent(kEventMouseMove, message);
     case platform::kWmKeyDown:
     case platform::kWmSysKeyDown:
         return CommonEvent{
-            -9, 2, {static_cast<uint32_t>(message.wParam & 0x1FFF), keyMessageState(message)}};
+            kEventKeyDown,
+            2,
+            {static_cast<uint32_t>(message.wParam & 0x1FFF), keyMessageState(message)}};
     case platform::kWmKeyUp:
     case platform::kWmSysKeyUp:
         return CommonEvent{
-            -10, 2, {static_cast<uint32_t>(message.wParam & 0x1FFF), keyMessageState(message)}};
+            kEventKeyUp,
+            2,
+            {static_cast<uint32_t>(message.wParam & 0x1FFF), keyMessageState(message)}};
     case platform::kWmChar:
-        return CommonEvent{-11, 1, {static_cast<uint32_t>(message.wParam)}};
+        return CommonEvent{kEventCharacter, 1, {static_cast<uint32_t>(message.wParam)}};
     case platform::kWmMouseWheel: {
         auto delta = static_cast<int16_t>(platform::hiWord(message.wParam));
-        return CommonEvent{
-            -12, 2, {static_cast<uint32_t>(delta / platform::kWheelDelta), mouseKeyState()}};
+        return CommonEvent{kEventWheel,
+                           2,
+                           {static_cast<uint32_t>(delta / platform::kWheelDelta), mouseKeyState()}};
     }
     default:
         return std::nullopt;
@@ -92,7 +97,7 @@ bool raiseCommonEvent(uint32_t windowId, uint32_t unitId, platform::WindowHandle
         return true;
     if (record.resultFlag == 0)
         return false;
-    if (event->event == -11) {
+    if (event->event == kEventCharacter) {
         if (record.result == 0)
             return true;
         message.wParam = record.result;

@@ -2,6 +2,14 @@
 
 #include "runtime/core/RuntimeApp.h"
 #include "runtime/core/RuntimeServices.h"
+#include "ui/template/ButtonProperties.h"
+#include "ui/template/EditBoxProperties.h"
+#include "ui/template/GroupBoxProperties.h"
+#include "ui/template/LabelProperties.h"
+#include "ui/template/ListBoxProperties.h"
+#include "ui/template/RadioBoxProperties.h"
+#include "ui/template/WindowProperties.h"
+#include "ui/window/LoadWindow.h"
 #include "ui/window/UnitTypes.h"
 
 #include <array>
@@ -15,160 +23,45 @@ using runtime::PropertyEntry;
 constexpr uint16_t kCommonEditor = 0xE000;
 constexpr uint16_t kTypeEditor = 0x8000;
 
-constexpr PropertyEntry common(uint16_t kind) {
-    return {nullptr, nullptr, nullptr, kind, kCommonEditor, 0};
+// A type's property table as the runtime reads it: the common properties, then the type's own,
+// each with its kind and editor flags.
+template <typename Properties, size_t N>
+constexpr std::array<PropertyEntry, kCommonPropertyCount + N>
+propertyEntries(const PropertyRow<Properties> (&rows)[N]) {
+    std::array<PropertyEntry, kCommonPropertyCount + N> entries{};
+    for (size_t i = 0; i < kCommonPropertyCount; ++i)
+        entries[i] = {nullptr,       nullptr,
+                      nullptr,       static_cast<uint16_t>(kCommonPropertyTable[i].kind),
+                      kCommonEditor, 0};
+    for (size_t i = 0; i < N; ++i)
+        entries[kCommonPropertyCount + i] = {
+            nullptr,
+            nullptr,
+            nullptr,
+            static_cast<uint16_t>(rows[i].kind),
+            static_cast<uint16_t>(kTypeEditor | rows[i].editorBits),
+            0};
+    return entries;
 }
-constexpr PropertyEntry own(uint16_t kind, uint16_t editorBits = 0) {
-    return {nullptr, nullptr, nullptr, kind, static_cast<uint16_t>(kTypeEditor | editorBits), 0};
-}
 
-// Left, top, width, height, tag, visible, disabled, mouse pointer.
-#define KELVARN_COMMON_PROPERTIES                                                                  \
-    common(kKindInteger), common(kKindInteger), common(kKindInteger), common(kKindInteger),        \
-        common(kKindText), common(kKindLogical), common(kKindLogical), common(kKindMousePointer)
-
-constexpr PropertyEntry kWindowProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindText),          // title
-    own(kKindChoice),        // border style
-    own(kKindSystemColour),  // background colour
-    own(kKindPicture),       // background picture
-    own(kKindChoice),        // picture mode
-    own(kKindSound),         // background sound
-    own(kKindChoice),        // sound play mode
-    own(kKindLogical),       // control box
-    own(kKindLogical),       // maximize button
-    own(kKindLogical),       // minimize button
-    own(kKindChoice),        // start position
-    own(kKindLogical),       // movable
-    own(kKindIcon),          // icon
-    own(kKindLogical),       // Enter moves focus
-    own(kKindLogical),       // Escape closes
-    own(kKindLogical),       // F1 opens help
-    own(kKindFileName, 0x1), // help file name
-    own(kKindInteger),       // help context number
-    own(kKindLogical),       // shown in taskbar
-    own(kKindLogical),       // drag by any point
-    own(kKindChoice),        // window shape
-    own(kKindLogical),       // always on top
-    own(kKindLogical, 0x8),  // extra word
-    own(kKindText, 0x10),    // window class name
-};
-
-constexpr PropertyEntry kEditBoxProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindText),         // content
-    own(kKindChoice),       // border style
-    own(kKindColour),       // text colour
-    own(kKindSystemColour), // background colour
-    own(kKindFont),         // font
-    own(kKindLogical),      // hide selection
-    own(kKindInteger),      // maximum length
-    own(kKindLogical),      // multi-line
-    own(kKindChoice),       // scroll bars
-    own(kKindChoice),       // alignment
-    own(kKindChoice),       // input mode
-    own(kKindText),         // password character
-    own(kKindChoice),       // letter case
-    own(kKindChoice),       // adjuster
-    own(kKindInteger),      // adjuster minimum
-    own(kKindInteger),      // adjuster maximum
-    own(kKindInteger, 0x1), // selection start
-    own(kKindInteger, 0x1), // selection length
-    own(kKindText, 0x1),    // replace selection
-    own(kKindDataSource),   // data source
-    own(kKindDataField),    // data field
-};
-
-constexpr PropertyEntry kGroupBoxProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindText),         // caption
-    own(kKindChoice),       // caption alignment
-    own(kKindColour),       // text colour
-    own(kKindSystemColour), // background colour
-    own(kKindFont),         // font
-};
-
-constexpr PropertyEntry kLabelProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindText),         // caption
-    own(kKindChoice),       // effect
-    own(kKindChoice),       // border style
-    own(kKindInteger),      // gradient border width
-    own(kKindColour2),      // gradient border colour 1
-    own(kKindColour2),      // gradient border colour 2
-    own(kKindColour2),      // gradient border colour 3
-    own(kKindFont),         // font
-    own(kKindColour),       // text colour
-    own(kKindSystemColour), // background colour
-    own(kKindPicture),      // background picture
-    own(kKindChoice),       // picture mode
-    own(kKindChoice),       // background gradient
-    own(kKindColour2),      // gradient colour 1
-    own(kKindColour2),      // gradient colour 2
-    own(kKindColour2),      // gradient colour 3
-    own(kKindChoice),       // horizontal alignment
-    own(kKindLogical),      // word wrap
-    own(kKindChoice),       // vertical alignment
-    own(kKindDataSource),   // data source
-    own(kKindDataField),    // data field
-};
-
-constexpr PropertyEntry kButtonProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindPicture), // picture
-    own(kKindChoice),  // default button
-    own(kKindText),    // caption
-    own(kKindChoice),  // horizontal alignment
-    own(kKindChoice),  // vertical alignment
-    own(kKindFont),    // font
-};
-
-constexpr PropertyEntry kRadioBoxProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindPicture),      // picture
-    own(kKindLogical),      // push-button look
-    own(kKindLogical),      // flat
-    own(kKindText),         // caption
-    own(kKindLogical),      // caption on the left
-    own(kKindChoice),       // horizontal alignment
-    own(kKindChoice),       // vertical alignment
-    own(kKindColour),       // text colour
-    own(kKindSystemColour), // background colour
-    own(kKindFont),         // font
-    own(kKindLogical),      // checked
-};
-
-constexpr PropertyEntry kListBoxProperties[] = {
-    KELVARN_COMMON_PROPERTIES,
-    own(kKindChoice),       // border style
-    own(kKindLogical),      // sorted
-    own(kKindLogical),      // multiple columns
-    own(kKindInteger),      // extra line spacing
-    own(kKindColour),       // text colour
-    own(kKindSystemColour), // background colour
-    own(kKindFont),         // font
-    own(kKindLogical),      // extended selection
-    own(kKindInteger, 0x1), // current selection
-    own(kKindByteBlock),    // items
-    own(kKindByteBlock),    // item data
-    own(kKindDataSource),   // data source
-    own(kKindDataField),    // data field
-    own(kKindLogical),      // extra word
-};
-
-#undef KELVARN_COMMON_PROPERTIES
+constexpr auto kWindowProperties = propertyEntries(kWindowPropertyTable);
+constexpr auto kEditBoxProperties = propertyEntries(kEditBoxPropertyTable);
+constexpr auto kGroupBoxProperties = propertyEntries(kGroupBoxPropertyTable);
+constexpr auto kLabelProperties = propertyEntries(kLabelPropertyTable);
+constexpr auto kButtonProperties = propertyEntries(kButtonPropertyTable);
+constexpr auto kRadioBoxProperties = propertyEntries(kRadioBoxPropertyTable);
+constexpr auto kListBoxProperties = propertyEntries(kListBoxPropertyTable);
 
 template <size_t N>
 DataTypeEntry entry(const char* name, const char* englishName, uint32_t flags,
-                    const PropertyEntry (&properties)[N],
+                    const std::array<PropertyEntry, N>& properties,
                     runtime::TypeInterfaceFunction interface) {
     DataTypeEntry e;
     e.name = name;
     e.englishName = englishName;
     e.typeFlags = flags;
     e.propertyCount = static_cast<int32_t>(N);
-    e.properties = properties;
+    e.properties = properties.data();
     e.interface = interface;
     return e;
 }
@@ -218,7 +111,7 @@ const DataTypeEntry* dataTypeFor(uint32_t typeTag) {
 }
 
 void registerDataTypeService() {
-    runtime::registerRuntimeService(1002, &dataTypeService);
+    runtime::registerRuntimeService(kServiceDataType, &dataTypeService);
 }
 
 } // namespace kelvarn::ui

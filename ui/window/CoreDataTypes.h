@@ -29,24 +29,6 @@ constexpr uint32_t kTypeNotifiesParent = 0x100000;
 constexpr uint32_t kTypeInnerWindows = 0x200200;
 constexpr uint32_t kTypeDragsWindow = 0x4000000;
 
-// Property kinds (how the runtime converts a property's value).
-constexpr uint16_t kKindInteger = 1001;
-constexpr uint16_t kKindLogical = 1003;
-constexpr uint16_t kKindText = 1005;
-constexpr uint16_t kKindChoice = 1006;
-constexpr uint16_t kKindPicture = 1009;
-constexpr uint16_t kKindIcon = 1010;
-constexpr uint16_t kKindMousePointer = 1011;
-constexpr uint16_t kKindSound = 1012;
-constexpr uint16_t kKindFont = 1013;
-constexpr uint16_t kKindColour = 1014;
-constexpr uint16_t kKindColour2 = 1015;
-constexpr uint16_t kKindFileName = 1016;
-constexpr uint16_t kKindSystemColour = 1017;
-constexpr uint16_t kKindDataSource = 1018;
-constexpr uint16_t kKindDataField = 1020;
-constexpr uint16_t kKindByteBlock = 1024;
-
 // The data-type entry of a unit type tag through the program's library table (runtime service
 // 1002); null for an unknown tag.
 const runtime::DataTypeEntry* dataTypeFor(uint32_t typeTag);

@@ -10,6 +10,8 @@
 #include "ui/template/EditBoxProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
+#include "ui/window/UnitEvents.h"
+#include "ui/window/UnitType.h"
 #include "ui/window/UnitTypes.h"
 
 #include <charconv>
@@ -19,107 +21,50 @@ namespace {
 
 using namespace platform;
 
-constexpr int32_t kEventContentChanged = 0;
-constexpr int32_t kEventAdjusted = 1;
 constexpr int kEdgeHeight = 2; // the system edge height
 constexpr int kAdjusterWidth = 16;
 constexpr char kDoubleByteSample[] = "\xD6\xD0"; // "中"
 
-class EditBoxUnit : public WindowObject {
+class EditBoxUnit : public UnitType<EditBoxProperties> {
 public:
     EditBoxUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : WindowObject(runtime::kTagEditBox, windowId, unitId, creationArgument) {}
+        : UnitType(runtime::kTagEditBox, windowId, unitId, creationArgument) {}
 
-    static WindowObject* create(const uint8_t* block, uint32_t blockLength, uint32_t style,
-                                WindowHandle parent, uint32_t controlId, uintptr_t, int32_t left,
-                                int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                                uint32_t unitId, uint32_t, uintptr_t creationArgument) {
-        auto object = std::make_unique<EditBoxUnit>(windowId, unitId, creationArgument);
-        EditBoxProperties& p = object->m_p;
-        if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
-            return nullptr;
+    static WindowObject* build(std::unique_ptr<EditBoxUnit> object, uint32_t style,
+                               const ControlPlacement& place) {
+        const EditBoxProperties& p = object->m_p;
         style |= creationStyle(p);
         uint32_t exStyle = 0;
         borderStyleBits(p.borderStyle, style, exStyle);
         auto* self = static_cast<EditBoxUnit*>(
-            createControl(std::move(object), "EDIT", style, exStyle, p.content,
-                          {parent, controlId, left, top, width, height}));
-        if (!self)
-            return nullptr;
-        self->initialise();
+            createControl(std::move(object), "EDIT", style, exStyle, p.content, place));
+        if (self)
+            self->initialise();
         return self;
     }
 
-    std::vector<uint8_t> savePropertyBlock() const override {
-        EditBoxProperties p = m_p;
-        p.content = windowText(handle());
-        return p.write();
+    bool wantsKey(uint32_t key) const {
+        return key == kVkReturn && m_p.multiLine && m_p.inputMode != 1;
     }
 
-    int32_t setProperty(int32_t index, const TypeValue& v) override {
+protected:
+    int32_t writeOwn(EditBoxProperty property, const TypeValue& v) override {
         EditBoxProperties& p = m_p;
-        auto recreateWhenChanged = [](int32_t& field, int32_t value) {
-            if (field == value)
-                return 0;
-            field = value;
-            return 1;
-        };
-        switch (index) {
-        case 0:
+        switch (property) {
+        case EditBoxProperty::Content:
             setContent(textOf(v));
-            return 0;
-        case 1:
-            p.borderStyle = clampChoice(v.integer(), 5);
-            applyBorderStyle(handle(), p.borderStyle);
-            return 0;
-        case 2:
-            p.textColour = static_cast<uint32_t>(v.word);
-            setWindowColours(handle(), p.textColour, p.backgroundColour);
-            return 0;
-        case 3:
-            p.backgroundColour = static_cast<uint32_t>(v.word);
-            setWindowColours(handle(), p.textColour, p.backgroundColour);
-            return 0;
-        case 4:
-            p.font = FontBlock::fromStored(blockBytes(v));
-            applyFont(p.font);
-            ensureLineHeight();
-            return 0;
-        case 5:
-            return recreateWhenChanged(p.hideSelection, v.integer() != 0);
-        case 6:
+            break;
+        case EditBoxProperty::MaxLength:
             p.maxLength = v.integer() < 0 ? 0 : v.integer();
             sendMessage(handle(), kEmLimitText, static_cast<WParam>(p.maxLength), 0);
-            return 0;
-        case 7:
-            return recreateWhenChanged(p.multiLine, v.integer() != 0);
-        case 8:
-            return recreateWhenChanged(p.scrollBars, clampChoice(v.integer(), 3));
-        case 9:
-            return recreateWhenChanged(p.alignment, clampChoice(v.integer(), 2));
-        case 10:
-            p.inputMode = clampChoice(v.integer(), 11);
-            applyInputMode();
-            return 0;
-        case 11: {
+            break;
+        case EditBoxProperty::PasswordChar: {
             std::string text = textOf(v);
             p.passwordChar = text.empty() ? 0 : static_cast<uint8_t>(text[0]);
             applyInputMode();
-            return 0;
+            break;
         }
-        case 12:
-            return recreateWhenChanged(p.letterCase, clampChoice(v.integer(), 2));
-        case 13:
-            return recreateWhenChanged(p.adjuster, clampChoice(v.integer(), 2));
-        case 14:
-            p.adjusterMinimum = v.integer();
-            applyAdjusterRange();
-            return 0;
-        case 15:
-            p.adjusterMaximum = v.integer();
-            applyAdjusterRange();
-            return 0;
-        case 16: {
+        case EditBoxProperty::SelectionStart: {
             int32_t start = v.integer();
             readSelection();
             if (start == -1) {
@@ -130,9 +75,9 @@ public:
             }
             applySelection();
             sendMessage(handle(), kEmScrollCaret, 0, 0);
-            return 0;
+            break;
         }
-        case 17: {
+        case EditBoxProperty::SelectionLength: {
             int32_t length = v.integer();
             readSelection();
             if (length == -1) {
@@ -142,94 +87,59 @@ public:
                 p.selectionLength = length < 0 ? 0 : length;
             }
             applySelection();
-            return 0;
+            break;
         }
-        case 18: {
+        case EditBoxProperty::ReplaceSelection: {
             std::string text = textOf(v);
             sendMessage(handle(), kEmReplaceSel, 1, reinterpret_cast<LParam>(text.c_str()));
-            return 0;
+            break;
         }
-        case 19:
-            p.dataSource = textOf(v); // the data-binding facility is not part of this program
-            return 0;
-        case 20:
-            p.dataField = textOf(v);
-            return 0;
         default:
-            return 0;
+            break;
         }
+        return 0;
     }
 
-    bool getProperty(int32_t index, TypeValue& out) override {
-        const EditBoxProperties& p = m_p;
-        auto word = [&out](int64_t v) {
-            out = {static_cast<uintptr_t>(static_cast<uint32_t>(v)), 0};
+    bool readOwn(EditBoxProperty property, TypeValue& out) override {
+        switch (property) {
+        case EditBoxProperty::PasswordChar:
+            out = keepText(m_p.passwordChar ? std::string(1, static_cast<char>(m_p.passwordChar))
+                                            : std::string());
             return true;
-        };
-        switch (index) {
-        case 0:
-            out = keepText(windowText(handle()));
-            return true;
-        case 1:
-            return word(p.borderStyle);
-        case 2:
-            return word(p.textColour);
-        case 3:
-            return word(p.backgroundColour);
-        case 4:
-            out = keepBytes(std::vector<uint8_t>(p.font.bytes().begin(), p.font.bytes().end()));
-            return true;
-        case 5:
-            return word(p.hideSelection);
-        case 6:
-            return word(p.maxLength);
-        case 7:
-            return word(p.multiLine);
-        case 8:
-            return word(p.scrollBars);
-        case 9:
-            return word(p.alignment);
-        case 10:
-            return word(p.inputMode);
-        case 11:
-            out = keepText(p.passwordChar ? std::string(1, static_cast<char>(p.passwordChar))
-                                          : std::string());
-            return true;
-        case 12:
-            return word(p.letterCase);
-        case 13:
-            return word(p.adjuster);
-        case 14:
-            return word(p.adjusterMinimum);
-        case 15:
-            return word(p.adjusterMaximum);
-        case 16:
+        case EditBoxProperty::SelectionStart:
             readSelection();
-            return word(m_p.selectionStart);
-        case 17:
-            readSelection();
-            return word(m_p.selectionLength);
-        case 19:
-            out = keepText(p.dataSource);
+            out = wordValue(m_p.selectionStart);
             return true;
-        case 20:
-            out = keepText(p.dataField);
+        case EditBoxProperty::SelectionLength:
+            readSelection();
+            out = wordValue(m_p.selectionLength);
             return true;
         default:
-            return false; // 18 is write-only
+            return false;
         }
     }
 
-    bool wantsKey(uint32_t key) const {
-        return key == kVkReturn && m_p.multiLine && m_p.inputMode != 1;
+    void applyProperty(EditBoxProperty property) override {
+        switch (property) {
+        case EditBoxProperty::BorderStyle:
+            applyBorderStyle(handle(), m_p.borderStyle);
+            break;
+        case EditBoxProperty::InputMode:
+            applyInputMode();
+            break;
+        default:
+            applyAdjusterRange();
+            break;
+        }
     }
 
-protected:
+    void fontApplied() override { ensureLineHeight(); }
+
     void onCommand(uint32_t notification) override {
         switch (notification) {
         case kEnChange:
             if (!m_settingContent)
-                raiseEvent(kEventContentChanged);
+                raiseEvent(kEditBoxContentChanged);
             break;
         case kEnSetFocus:
             raiseEvent(kEventGotFocus);
@@ -247,7 +157,7 @@ protected:
             return;
         int32_t direction = change.delta > 0 ? 1 : -1;
         if (m_p.adjuster == 2) {
-            raiseEvent(kEventAdjusted, {static_cast<uint32_t>(direction)});
+            raiseEvent(kEditBoxAdjusted, {static_cast<uint32_t>(direction)});
             return;
         }
         // Adjuster 1: the number in the box steps, wrapping at the ends of the range.
@@ -380,10 +290,9 @@ private:
         m_settingContent = true;
         setWindowText(handle(), text);
         m_settingContent = false;
-        raiseEvent(kEventContentChanged);
+        raiseEvent(kEditBoxContentChanged);
     }
 
-    EditBoxProperties m_p;
     WindowHandle m_adjuster = 0;
     bool m_settingContent = false;
 
@@ -405,23 +314,12 @@ int32_t wantsEnterEntry(WindowObject* object, uint32_t key) {
     return box && box->wantsKey(key) ? 1 : 0;
 }
 
-void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callback,
-                     uintptr_t user) {
-    return enumerateBlockTexts<EditBoxProperties>(block, length, callback, user,
-                                                  [](EditBoxProperties& p, auto& text, auto& font) {
-                                                      text(p.content);
-                                                      font(p.font);
-                                                      text(p.dataSource);
-                                                      text(p.dataField);
-                                                  });
-}
-
 } // namespace
 
 void* editBoxInterface(int32_t code) {
     if (code == kInterfaceWantsEnter)
         return reinterpret_cast<void*>(&wantsEnterEntry);
-    return commonInterfaceEntry(code, &EditBoxUnit::create, &enumerateTexts);
+    return unitInterfaceEntry<EditBoxUnit>(code);
 }
 
 } // namespace kelvarn::ui

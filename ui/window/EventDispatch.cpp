@@ -1,5 +1,6 @@
 #include "ui/window/EventDispatch.h"
 
+#include "platform/files/LittleEndian.h"
 #include "runtime/core/RuntimeApp.h"
 #include "runtime/core/RuntimeError.h"
 #include "runtime/core/RuntimeServices.h"
@@ -30,12 +31,12 @@ std::optional<EventSource> g_source;
 
 uint32_t typeTagOf(const UnitBuffer& units, uint32_t index) {
     std::span<const uint8_t> data = units.recordData(index);
-    return data.size() >= 4 ? loadU32(data.data() + UnitRecordLayout::kTypeTag) : 0;
+    return data.size() >= 4 ? platform::loadLe32(data.data() + UnitRecordLayout::kTypeTag) : 0;
 }
 
 uint32_t eventSourceOf(const UnitBuffer& units, uint32_t index) {
     std::span<const uint8_t> data = units.recordData(index);
-    return data.size() >= 8 ? loadU32(data.data() + UnitRecordLayout::kEventSource) : 0;
+    return data.size() >= 8 ? platform::loadLe32(data.data() + UnitRecordLayout::kEventSource) : 0;
 }
 
 // The procedure word bound to `event` in record `index`: the menu item's single word, or the
@@ -45,15 +46,15 @@ uint32_t boundProcedureWord(const UnitBuffer& units, uint32_t index, uint32_t ty
     std::span<const uint8_t> data = units.recordData(index);
     if (typeTag == kTagMenuItem) {
         auto layout = walkMenuItemRecord(data);
-        return layout ? loadU32(data.data() + layout->procedure()) : 0;
+        return layout ? platform::loadLe32(data.data() + layout->procedure()) : 0;
     }
     auto layout = walkUnitRecord(data);
     if (!layout)
         return 0;
     for (uint32_t i = 0; i < layout->bindingTotal; ++i) {
         const uint8_t* binding = data.data() + layout->bindings() + 8 * i;
-        if (static_cast<int32_t>(loadU32(binding)) == event)
-            return loadU32(binding + 4);
+        if (static_cast<int32_t>(platform::loadLe32(binding)) == event)
+            return platform::loadLe32(binding + 4);
     }
     return 0;
 }

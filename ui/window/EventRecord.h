@@ -29,17 +29,19 @@ EventOutcome raiseSimpleEvent(uint32_t windowId, uint32_t unitId, int32_t event,
 
 // The unit events common to every type (the common mouse, focus, key, character and wheel
 // events are raised from the window's message pre-translation).
-constexpr int32_t kEventLeftDown = -1;
-constexpr int32_t kEventLeftUp = -2;
-constexpr int32_t kEventLeftDoubleClick = -3;
-constexpr int32_t kEventRightDown = -4;
-constexpr int32_t kEventRightUp = -5;
-constexpr int32_t kEventMouseMove = -6;
-constexpr int32_t kEventGotFocus = -7;
-constexpr int32_t kEventLostFocus = -8;
-constexpr int32_t kEventKeyDown = -9;
-constexpr int32_t kEventKeyUp = -10;
-constexpr int32_t kEventCharacter = -11;
-constexpr int32_t kEventWheel = -12;
+enum CommonEventIndex : int32_t {
+    kEventLeftDown = -1,
+    kEventLeftUp = -2,
+    kEventLeftDoubleClick = -3,
+    kEventRightDown = -4,
+    kEventRightUp = -5,
+    kEventMouseMove = -6,
+    kEventGotFocus = -7,
+    kEventLostFocus = -8,
+    kEventKeyDown = -9,
+    kEventKeyUp = -10,
+    kEventCharacter = -11,
+    kEventWheel = -12,
+};
 
 } // namespace kelvarn::ui

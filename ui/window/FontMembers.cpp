@@ -20,9 +20,10 @@ int32_t heightForSize(int32_t size) {
     return -mulDiv(size, platform::screenDpiY(), 72);
 }
 
-std::string faceOrDefault(const char* face) {
+// The face name when it is 1 to `longest` bytes long, else the default face.
+std::string faceOrDefault(const char* face, size_t longest) {
     size_t length = face ? std::strlen(face) : 0;
-    return length >= 1 && length < kFaceCapacity ? std::string(face, length) : kDefaultFace;
+    return length >= 1 && length <= longest ? std::string(face, length) : kDefaultFace;
 }
 
 } // namespace
@@ -95,7 +96,8 @@ platform::FontDescription fontFromRecord(const FontRecord& record) {
     font.underline = record.underline ? 1 : 0;
     font.strikeOut = record.strikeOut ? 1 : 0;
     font.height = heightForSize(record.size);
-    font.faceName = faceOrDefault(record.faceName);
+    // A whole font record keeps a face only below the full capacity.
+    font.faceName = faceOrDefault(record.faceName, kFaceCapacity - 1);
     return font;
 }
 
@@ -124,7 +126,7 @@ bool setFontMember(platform::FontDescription& font, int32_t member, int32_t valu
         font.height = heightForSize(value);
         return true;
     case kFontFaceName:
-        font.faceName = faceOrDefault(faceName);
+        font.faceName = faceOrDefault(faceName, kFaceCapacity);
         return true;
     default:
         return false;

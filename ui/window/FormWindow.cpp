@@ -100,7 +100,7 @@ void publishModalCreation(bool modal) {
 }
 
 FormWindow::FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-    : WindowObject(runtime::kTagWindow, windowId, unitId, creationArgument) {}
+    : UnitType(runtime::kTagWindow, windowId, unitId, creationArgument) {}
 
 FormWindow::~FormWindow() = default;
 
@@ -109,9 +109,9 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
                                  int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
                                  uintptr_t creationArgument) {
     auto object = std::make_unique<FormWindow>(windowId, unitId, creationArgument);
-    WindowProperties& p = object->m_properties;
-    if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
+    if (!object->readBlock(block, blockLength))
         return nullptr;
+    const WindowProperties& p = object->m_p;
 
     uint32_t frame = 0;
     uint32_t exStyle = 0;
@@ -161,7 +161,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
     Rect outer = windowRect(handle);
     if (outer.width() != width || outer.height() != height)
         moveWindow(handle, x, y, width, height);
-    self->m_hasIcon = setWindowIconFromFile(handle, self->m_properties.icon);
+    self->m_hasIcon = setWindowIconFromFile(handle, self->m_p.icon);
     self->applyShape();
     self->applyFont(FontBlock{}, false);
     return self;
@@ -174,7 +174,7 @@ WindowRecord* FormWindow::record() const {
 void FormWindow::applyFrameStyles() {
     uint32_t frame = 0;
     uint32_t exFrame = 0;
-    frameStyles(m_properties, frame, exFrame);
+    frameStyles(m_p, frame, exFrame);
     setWindowStyle(handle(), (windowStyle(handle()) & ~kFrameStyles) | frame);
     setWindowExStyle(handle(), (windowExStyle(handle()) & ~kFrameExStyles) | exFrame);
 }
@@ -205,205 +205,80 @@ void FormWindow::applyStartPosition(int32_t position) {
 }
 
 void FormWindow::applyTopmost() {
-    changeExStyle(kWsExTopmost, m_properties.alwaysOnTop != 0);
-    if (m_properties.alwaysOnTop)
+    changeExStyle(kWsExTopmost, m_p.alwaysOnTop != 0);
+    if (m_p.alwaysOnTop)
         return;
     // The program's other always-on-top windows that stay out of the taskbar keep their place.
     WindowTable& table = windowTable();
     for (size_t i = 0; i < table.size(); ++i) {
         auto* other = dynamic_cast<FormWindow*>(loadedWindowObject(table.at(i)));
-        if (other && other != this && other->m_properties.alwaysOnTop &&
-            !other->m_properties.shownInTaskbar)
+        if (other && other != this && other->m_p.alwaysOnTop && !other->m_p.shownInTaskbar)
             setWindowExStyle(other->handle(), windowExStyle(other->handle()) | kWsExTopmost);
     }
 }
 
 void FormWindow::applyShape() {
     Rect r = windowRect(handle());
-    std::optional<Region> region =
-        windowShapeRegion(m_properties.windowShape, r.width(), r.height());
+    std::optional<Region> region = windowShapeRegion(m_p.windowShape, r.width(), r.height());
     setWindowRegion(handle(), region ? &*region : nullptr);
 }
 
-int32_t FormWindow::setProperty(int32_t typeIndex, const TypeValue& v) {
-    WindowProperties& p = m_properties;
-    switch (typeIndex) {
-    case 0:
-        p.title = v.text() ? v.text() : "";
-        setWindowText(handle(), p.title);
+void FormWindow::applyProperty(WindowProperty property) {
+    switch (property) {
+    case WindowProperty::Title:
+        setWindowText(handle(), m_p.title);
         applyFrameStyles();
         break;
-    case 1:
-        p.borderStyle = clampChoice(v.integer(), 6);
-        applyFrameStyles();
-        break;
-    case 2:
-        p.backgroundColour = static_cast<uint32_t>(v.word);
-        invalidateWindow(handle());
-        break;
-    case 3:
-        p.backgroundPicture.assign(v.data(), v.data() + (v.data() ? v.length : 0));
-        invalidateWindow(handle());
-        break;
-    case 4:
-        p.pictureMode = clampChoice(v.integer(), 3);
-        if (!p.backgroundPicture.empty())
+    case WindowProperty::PictureMode:
+        if (!m_p.backgroundPicture.empty())
             invalidateWindow(handle());
         break;
-    case 5:
-        // No sound is played on this platform; the block is kept for saving.
-        p.backgroundSound.assign(v.data(), v.data() + (v.data() ? v.length : 0));
+    case WindowProperty::StartPosition:
+        applyStartPosition(m_p.startPosition);
         break;
-    case 6:
-        p.soundPlayMode = clampChoice(v.integer(), 2);
+    case WindowProperty::Icon:
+        m_hasIcon = setWindowIconFromFile(handle(), m_p.icon);
         break;
-    case 7:
-        p.controlBox = v.integer() != 0;
-        applyFrameStyles();
-        break;
-    case 8:
-        p.maximizeButton = v.integer() != 0;
-        applyFrameStyles();
-        break;
-    case 9:
-        p.minimizeButton = v.integer() != 0;
-        applyFrameStyles();
-        break;
-    case 10:
-        p.startPosition = clampChoice(v.integer(), 3);
-        applyStartPosition(p.startPosition);
-        break;
-    case 11:
-        p.movable = v.integer() != 0;
-        break;
-    case 12:
-        p.icon.assign(v.data(), v.data() + (v.data() ? v.length : 0));
-        m_hasIcon = setWindowIconFromFile(handle(), p.icon);
-        break;
-    case 13:
-        p.enterMovesFocus = v.integer();
-        break;
-    case 14:
-        p.escapeCloses = v.integer();
-        break;
-    case 15:
-        p.f1OpensHelp = v.integer();
-        break;
-    case 16:
-        p.helpFileName = v.text() ? v.text() : "";
-        break;
-    case 17:
-        p.helpContext = v.integer();
-        break;
-    case 18:
-        p.shownInTaskbar = v.integer();
-        break;
-    case 19:
-        p.dragByAnyPoint = v.integer();
-        break;
-    case 20:
-        p.windowShape = clampChoice(v.integer(), 29);
+    case WindowProperty::WindowShape:
         applyShape();
         break;
-    case 21:
-        p.alwaysOnTop = v.integer() != 0;
+    case WindowProperty::AlwaysOnTop:
         applyTopmost();
         break;
-    case 22:
-        p.extraWord = v.integer();
-        break;
-    case 23:
-        p.windowClassName = v.text() ? v.text() : "";
-        break;
-    default:
+    default: // border style, control box, maximize and minimize buttons
+        applyFrameStyles();
         break;
     }
-    return 0; // a window is never re-created
 }
 
-bool FormWindow::getProperty(int32_t typeIndex, TypeValue& out) {
-    const WindowProperties& p = m_properties;
-    auto word = [&out](int64_t v) {
-        out = {static_cast<uintptr_t>(static_cast<uint32_t>(v)), 0};
-        return true;
-    };
-    switch (typeIndex) {
-    case 0:
-        out = keepText(windowText(handle()));
-        return true;
-    case 1:
-        return word(p.borderStyle);
-    case 2:
-        return word(p.backgroundColour);
-    case 3:
-        out = keepBytes(p.backgroundPicture);
-        return true;
-    case 4:
-        return word(p.pictureMode);
-    case 5:
-        out = keepBytes(p.backgroundSound);
-        return true;
-    case 6:
-        return word(p.soundPlayMode);
-    case 7:
-        return word(p.controlBox);
-    case 8:
-        return word(p.maximizeButton);
-    case 9:
-        return word(p.minimizeButton);
-    case 10:
-        return word(isIconic(handle()) ? 2 : (isZoomed(handle()) ? 3 : 0));
-    case 11:
-        return word(p.movable);
-    case 12:
-        out = keepBytes(p.icon);
-        return true;
-    case 13:
-        return word(p.enterMovesFocus);
-    case 14:
-        return word(p.escapeCloses);
-    case 15:
-        return word(p.f1OpensHelp);
-    case 16:
-        out = keepText(p.helpFileName);
-        return true;
-    case 17:
-        return word(p.helpContext);
-    case 18:
-        return word(p.shownInTaskbar);
-    case 19:
-        return word(p.dragByAnyPoint);
-    case 20:
-        return word(p.windowShape);
-    case 21:
-        return word(p.alwaysOnTop);
-    case 22:
-        return word(p.extraWord);
-    case 23:
-        out = keepText(p.windowClassName);
-        return true;
-    default:
-        return false;
-    }
+// The start position reads as the window's live state.
+bool FormWindow::readOwn(WindowProperty, TypeValue& out) {
+    out = wordValue(isIconic(handle()) ? 2 : (isZoomed(handle()) ? 3 : 0));
+    return true;
 }
 
 void FormWindow::showAsLoaded() {
-    switch (m_properties.startPosition) {
+    const WindowHandle shown = handle();
+    const uint32_t id = windowId();
+    switch (m_p.startPosition) {
     case 2:
-        showWindow(handle(), kSwShowMinimized);
+        showWindow(shown, kSwShowMinimized);
         break;
     case 3:
-        showWindow(handle(), kSwRestore);
-        showWindow(handle(), kSwShowMaximized);
+        showWindow(shown, kSwRestore);
+        showWindow(shown, kSwShowMaximized);
         break;
     default:
-        showWindow(handle(), kSwShow);
+        showWindow(shown, kSwShow);
         break;
     }
+    // Showing raises events, and their procedures may unload the window (this object with it).
+    if (!isWindow(shown))
+        return;
     WindowHandle focus = focusWindow();
-    if (focus == handle()) {
+    if (focus == shown) {
         raiseEvent(kEventGotFocus);
-    } else if (WindowRecord* r = record()) {
+    } else if (WindowRecord* r = windowTable().find(id)) {
         int32_t index = FindUnitIndexByHandle(*r, focus, true);
         if (index > 0)
             if (WindowObject* unit = loadedUnitObject(*r, static_cast<uint32_t>(index)))
@@ -415,7 +290,7 @@ void FormWindow::paintBackground() {
     Painter painter(handle());
     if (!painter.isValid())
         return;
-    painter.fillRect(painter.clientRect(), m_properties.backgroundColour);
+    painter.fillRect(painter.clientRect(), m_p.backgroundColour);
 }
 
 void FormWindow::close() {
@@ -454,7 +329,7 @@ LResult FormWindow::handleMessage(uint32_t message, WParam wParam, LParam lParam
         return 0;
     case kWmSize:
         callPrevious(message, wParam, lParam);
-        if (m_properties.windowShape != 0)
+        if (m_p.windowShape != 0)
             applyShape();
         raiseEvent(kWindowEventResized);
         return 0;
@@ -521,7 +396,7 @@ bool FormWindow::preTranslateMessage(Message& message) {
         return false;
     if ((message.message == kWmKeyDown || message.message == kWmSysKeyDown) && handleKey(message))
         return true;
-    if (m_properties.dragByAnyPoint && handleDrag(message))
+    if (m_p.dragByAnyPoint && handleDrag(message))
         return true;
     // The hook point of the common events (-1 to -6, -9 to -12).
     if (g_commonEventRaiser)
@@ -549,22 +424,12 @@ void* iconEntry(const uint8_t* block, uint32_t blockLength) {
     return globalBlockFrom(p.icon);
 }
 
-void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callback,
-                     uintptr_t user) {
-    return enumerateBlockTexts<WindowProperties>(block, length, callback, user,
-                                                 [](WindowProperties& p, auto& text, auto&) {
-                                                     text(p.windowClassName);
-                                                     text(p.title);
-                                                     text(p.helpFileName);
-                                                 });
-}
-
 } // namespace
 
 void* windowInterface(int32_t code) {
     if (code == kInterfaceIcon)
         return reinterpret_cast<void*>(&iconEntry);
-    return commonInterfaceEntry(code, &createEntry, &enumerateTexts);
+    return commonInterfaceEntry(code, &createEntry, &enumerateTextsEntry<WindowProperties>);
 }
 
 } // namespace kelvarn::ui

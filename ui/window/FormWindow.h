@@ -6,7 +6,7 @@
 #include "platform/windowing/Types.h"
 #include "platform/windowing/Window.h"
 #include "ui/template/WindowProperties.h"
-#include "ui/window/WindowObject.h"
+#include "ui/window/UnitType.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,19 +17,22 @@ namespace kelvarn::ui {
 
 struct WindowRecord;
 
-// Window events.
-constexpr int32_t kWindowEventCreated = 0;
-constexpr int32_t kWindowEventClose = 1;
-constexpr int32_t kWindowEventDestroyed = 2;
-constexpr int32_t kWindowEventMoved = 3;
-constexpr int32_t kWindowEventResized = 4;
-constexpr int32_t kWindowEventActivated = 5;
-constexpr int32_t kWindowEventDeactivated = 6;
-constexpr int32_t kWindowEventIdle = 7;
-constexpr int32_t kWindowEventFirstActivation = 8;
-constexpr int32_t kWindowEventShown = 10;
-constexpr int32_t kWindowEventHidden = 11;
-constexpr int32_t kWindowEventCloseRequested = 12;
+// The window's own events.
+enum WindowEvent : int32_t {
+    kWindowEventCreated = 0,
+    kWindowEventClose = 1,
+    kWindowEventDestroyed = 2,
+    kWindowEventMoved = 3,
+    kWindowEventResized = 4,
+    kWindowEventActivated = 5,
+    kWindowEventDeactivated = 6,
+    kWindowEventIdle = 7,
+    kWindowEventFirstActivation = 8,
+    kWindowEventTrayIcon = 9,
+    kWindowEventShown = 10,
+    kWindowEventHidden = 11,
+    kWindowEventCloseRequested = 12,
+};
 
 class FormWindow;
 // The common events (-1 to -6, -9 to -12) of the window and its units, raised from the
@@ -42,7 +45,7 @@ void setCommonEventRaiser(CommonEventRaiser raiser);
 // owner window.
 void publishModalCreation(bool modal);
 
-class FormWindow : public WindowObject {
+class FormWindow : public UnitType<WindowProperties> {
 public:
     FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument);
     ~FormWindow() override;
@@ -52,10 +55,6 @@ public:
                                 int32_t top, int32_t width, int32_t height, uint32_t windowId,
                                 uint32_t unitId, uintptr_t creationArgument);
 
-    const WindowProperties& properties() const { return m_properties; }
-    std::vector<uint8_t> savePropertyBlock() const override { return m_properties.write(); }
-    int32_t setProperty(int32_t typeIndex, const TypeValue& value) override;
-    bool getProperty(int32_t typeIndex, TypeValue& out) override;
     bool preTranslateMessage(platform::Message& message) override;
 
     // The window record this window was loaded from, or null once it is gone.
@@ -95,6 +94,8 @@ protected:
     platform::LResult handleMessage(uint32_t message, platform::WParam wParam,
                                     platform::LParam lParam) override;
     void onDestroy() override;
+    void applyProperty(WindowProperty property) override;
+    bool readOwn(WindowProperty property, TypeValue& out) override;
 
 private:
     bool handleKey(platform::Message& message);
@@ -108,7 +109,6 @@ private:
     void paintBackground();
     void close();
 
-    WindowProperties m_properties;
     bool m_modal = false;
     bool m_loaded = false;
     bool m_firstShowPending = true;

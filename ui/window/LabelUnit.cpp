@@ -9,6 +9,7 @@
 #include "ui/template/LabelProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
+#include "ui/window/UnitType.h"
 #include "ui/window/UnitTypes.h"
 
 #include <array>
@@ -64,24 +65,18 @@ Colour colourAlong(const std::vector<Colour>& stops, int i, int n) {
                  within, n - 1);
 }
 
-class LabelUnit : public WindowObject {
+class LabelUnit : public UnitType<LabelProperties> {
 public:
     LabelUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : WindowObject(runtime::kTagLabel, windowId, unitId, creationArgument) {}
+        : UnitType(runtime::kTagLabel, windowId, unitId, creationArgument) {}
 
-    static WindowObject* create(const uint8_t* block, uint32_t blockLength, uint32_t style,
-                                WindowHandle parent, uint32_t controlId, uintptr_t, int32_t left,
-                                int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                                uint32_t unitId, uint32_t, uintptr_t creationArgument) {
-        auto object = std::make_unique<LabelUnit>(windowId, unitId, creationArgument);
-        LabelProperties& p = object->m_p;
-        if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
-            return nullptr;
+    static WindowObject* build(std::unique_ptr<LabelUnit> object, uint32_t style,
+                               const ControlPlacement& place) {
         if (!ensureLabelClass())
             return nullptr;
+        const LabelProperties& p = object->m_p;
         auto* self = static_cast<LabelUnit*>(
-            createControl(std::move(object), kLabelClass, style, 0, p.caption,
-                          {parent, controlId, left, top, width, height}));
+            createControl(std::move(object), kLabelClass, style, 0, p.caption, place));
         if (!self)
             return nullptr;
         self->applyFont(self->m_p.font, false);
@@ -89,144 +84,23 @@ public:
         return self;
     }
 
-    std::vector<uint8_t> savePropertyBlock() const override { return m_p.write(); }
-
-    int32_t setProperty(int32_t index, const TypeValue& v) override {
-        LabelProperties& p = m_p;
-        switch (index) {
-        case 0:
-            p.caption = textOf(v);
-            setWindowText(handle(), p.caption);
-            break;
-        case 1:
-            p.effect = clampChoice(v.integer(), 3);
-            break;
-        case 2:
-            p.borderStyle = clampChoice(v.integer(), 6);
-            applyBorder();
-            break;
-        case 3:
-            p.gradientBorderWidth = std::max(v.integer(), kMinimumGradientWidth);
-            break;
-        case 4:
-            p.gradientBorderColour1 = static_cast<uint32_t>(v.word);
-            break;
-        case 5:
-            p.gradientBorderColour2 = static_cast<uint32_t>(v.word);
-            break;
-        case 6:
-            p.gradientBorderColour3 = static_cast<uint32_t>(v.word);
-            break;
-        case 7:
-            p.font = FontBlock::fromStored(blockBytes(v));
-            applyFont(p.font, false);
-            break;
-        case 8:
-            p.textColour = static_cast<uint32_t>(v.word);
-            break;
-        case 9:
-            p.backgroundColour = static_cast<uint32_t>(v.word);
-            break;
-        case 10:
-            p.backgroundPicture = blockBytes(v);
-            break;
-        case 11:
-            p.pictureMode = clampChoice(v.integer(), 2);
-            break;
-        case 12:
-            p.backgroundGradient = clampChoice(v.integer(), 8);
-            break;
-        case 13:
-            p.gradientColour1 = static_cast<uint32_t>(v.word);
-            break;
-        case 14:
-            p.gradientColour2 = static_cast<uint32_t>(v.word);
-            break;
-        case 15:
-            p.gradientColour3 = static_cast<uint32_t>(v.word);
-            break;
-        case 16:
-            p.horizontalAlignment = clampChoice(v.integer(), 2);
-            break;
-        case 17:
-            p.wordWrap = v.integer() != 0;
-            break;
-        case 18:
-            p.verticalAlignment = clampChoice(v.integer(), 2);
-            break;
-        case 19:
-            p.dataSource = textOf(v);
-            return 0;
-        case 20:
-            p.dataField = textOf(v);
-            return 0;
-        default:
-            return 0;
-        }
-        invalidateWindow(handle());
-        return 0; // a label is never re-created
-    }
-
-    bool getProperty(int32_t index, TypeValue& out) override {
-        const LabelProperties& p = m_p;
-        auto word = [&out](int64_t v) {
-            out = {static_cast<uintptr_t>(static_cast<uint32_t>(v)), 0};
-            return true;
-        };
-        switch (index) {
-        case 0:
-            out = keepText(p.caption);
-            return true;
-        case 1:
-            return word(p.effect);
-        case 2:
-            return word(p.borderStyle);
-        case 3:
-            return word(p.gradientBorderWidth);
-        case 4:
-            return word(p.gradientBorderColour1);
-        case 5:
-            return word(p.gradientBorderColour2);
-        case 6:
-            return word(p.gradientBorderColour3);
-        case 7:
-            out = keepBytes(std::vector<uint8_t>(p.font.bytes().begin(), p.font.bytes().end()));
-            return true;
-        case 8:
-            return word(p.textColour);
-        case 9:
-            return word(p.backgroundColour);
-        case 10:
-            out = keepBytes(p.backgroundPicture);
-            return true;
-        case 11:
-            return word(p.pictureMode);
-        case 12:
-            return word(p.backgroundGradient);
-        case 13:
-            return word(p.gradientColour1);
-        case 14:
-            return word(p.gradientColour2);
-        case 15:
-            return word(p.gradientColour3);
-        case 16:
-            return word(p.horizontalAlignment);
-        case 17:
-            return word(p.wordWrap);
-        case 18:
-            return word(p.verticalAlignment);
-        case 19:
-            out = keepText(p.dataSource);
-            return true;
-        case 20:
-            out = keepText(p.dataField);
-            return true;
-        default:
-            return false;
-        }
-    }
-
 protected:
+    // A label is painted by the runtime: what it applies shows at the next paint.
+    void applyProperty(LabelProperty property) override {
+        if (property == LabelProperty::Caption)
+            setWindowText(handle(), m_p.caption);
+        else
+            applyBorder();
+        invalidateWindow(handle());
+    }
+
+    // The gradient border width: below the minimum it is the minimum.
+    int32_t writeOwn(LabelProperty, const TypeValue& v) override {
+        m_p.gradientBorderWidth = std::max(v.integer(), kMinimumGradientWidth);
+        invalidateWindow(handle());
+        return 0;
+    }
+
     LResult handleMessage(uint32_t message, WParam wParam, LParam lParam) override {
         switch (message) {
         case kWmPaint:
@@ -321,25 +195,12 @@ private:
         painter.setTextColour(p.textColour);
         painter.drawText(p.caption, place, format);
     }
-
-    LabelProperties m_p;
 };
-
-void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callback,
-                     uintptr_t user) {
-    return enumerateBlockTexts<LabelProperties>(block, length, callback, user,
-                                                [](LabelProperties& p, auto& text, auto& font) {
-                                                    font(p.font);
-                                                    text(p.caption);
-                                                    text(p.dataSource);
-                                                    text(p.dataField);
-                                                });
-}
 
 } // namespace
 
 void* labelInterface(int32_t code) {
-    return commonInterfaceEntry(code, &LabelUnit::create, &enumerateTexts);
+    return unitInterfaceEntry<LabelUnit>(code);
 }
 
 } // namespace kelvarn::ui

@@ -1,6 +1,7 @@
 // The ListBox type (tag 0x0001000F): the platform's list box. Its items live in the native
 // control (the list-box commands work on it), so saving reads them back from there.
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Font.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -11,6 +12,8 @@
 #include "ui/template/ListBoxProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
+#include "ui/window/UnitEvents.h"
+#include "ui/window/UnitType.h"
 #include "ui/window/UnitTypes.h"
 
 namespace kelvarn::ui {
@@ -18,22 +21,14 @@ namespace {
 
 using namespace platform;
 
-constexpr int32_t kEventSelectionChanged = 0;
-constexpr int32_t kEventDoubleClicked = 1;
-
-class ListBoxUnit : public WindowObject {
+class ListBoxUnit : public UnitType<ListBoxProperties> {
 public:
     ListBoxUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : WindowObject(runtime::kTagListBox, windowId, unitId, creationArgument) {}
+        : UnitType(runtime::kTagListBox, windowId, unitId, creationArgument) {}
 
-    static WindowObject* create(const uint8_t* block, uint32_t blockLength, uint32_t style,
-                                WindowHandle parent, uint32_t controlId, uintptr_t, int32_t left,
-                                int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                                uint32_t unitId, uint32_t, uintptr_t creationArgument) {
-        auto object = std::make_unique<ListBoxUnit>(windowId, unitId, creationArgument);
-        ListBoxProperties& p = object->m_p;
-        if (p.read(std::span<const uint8_t>(block, block ? blockLength : 0)) != BlockStatus::Ok)
-            return nullptr;
+    static WindowObject* build(std::unique_ptr<ListBoxUnit> object, uint32_t style,
+                               const ControlPlacement& place) {
+        const ListBoxProperties& p = object->m_p;
         style |= kLbsNotify | kLbsUseTabStops | kLbsNoIntegralHeight | kLbsHasStrings;
         if (p.sorted && p.dataSource.empty())
             style |= kLbsSort;
@@ -43,61 +38,23 @@ public:
         uint32_t exStyle = 0;
         borderStyleBits(p.borderStyle, style, exStyle);
         auto* self = static_cast<ListBoxUnit*>(
-            createControl(std::move(object), "LISTBOX", style, exStyle, std::string(),
-                          {parent, controlId, left, top, width, height}));
-        if (!self)
-            return nullptr;
-        self->initialise();
+            createControl(std::move(object), "LISTBOX", style, exStyle, std::string(), place));
+        if (self)
+            self->initialise();
         return self;
     }
 
-    std::vector<uint8_t> savePropertyBlock() const override {
-        ListBoxProperties p = m_p;
-        p.items = currentItems();
-        p.itemData = currentItemData();
-        p.currentSelection = currentSelection();
-        return p.write();
+protected:
+    void beforeSave(ListBoxProperties& saved) const override {
+        saved.items = currentItems();
+        saved.itemData = currentItemData();
+        saved.currentSelection = currentSelection();
     }
 
-    int32_t setProperty(int32_t index, const TypeValue& v) override {
+    int32_t writeOwn(ListBoxProperty property, const TypeValue& v) override {
         ListBoxProperties& p = m_p;
-        auto recreateWhenChanged = [](int32_t& field, int32_t value) {
-            if (field == value)
-                return 0;
-            field = value;
-            return 1;
-        };
-        switch (index) {
-        case 0:
-            p.borderStyle = clampChoice(v.integer(), 5);
-            applyBorderStyle(handle(), p.borderStyle);
-            return 0;
-        case 1:
-            return recreateWhenChanged(p.sorted, v.integer() != 0);
-        case 2:
-            return recreateWhenChanged(p.multipleColumns, v.integer() != 0);
-        case 3:
-            p.extraLineSpacing = clampChoice(v.integer(), 32767);
-            applyItemHeight();
-            return 0;
-        case 4:
-            p.textColour = static_cast<uint32_t>(v.word);
-            setWindowColours(handle(), p.textColour, p.backgroundColour);
-            invalidateWindow(handle());
-            return 0;
-        case 5:
-            p.backgroundColour = static_cast<uint32_t>(v.word);
-            setWindowColours(handle(), p.textColour, p.backgroundColour);
-            invalidateWindow(handle());
-            return 0;
-        case 6:
-            p.font = FontBlock::fromStored(blockBytes(v));
-            applyFont(p.font);
-            applyItemHeight();
-            return 0;
-        case 7:
-            return recreateWhenChanged(p.extendedSelection, v.integer() != 0);
-        case 8:
+        switch (property) {
+        case ListBoxProperty::CurrentSelection:
             if (!p.extendedSelection) {
                 int32_t count = itemCount();
                 int32_t selection = v.integer();
@@ -106,7 +63,7 @@ public:
                 sendMessage(handle(), kLbSetCurSel, static_cast<WParam>(selection), 0);
             }
             return 0;
-        case 9: {
+        case ListBoxProperty::Items: {
             // An item list in the form template's encoding: item count, then counted texts.
             std::vector<uint8_t> bytes = blockBytes(v);
             BlockReader reader(bytes);
@@ -119,81 +76,51 @@ public:
             m_itemsReplaced = true;
             return 1;
         }
-        case 10:
+        case ListBoxProperty::ItemData:
             p.items = currentItems();
             p.itemData = blockBytes(v);
             m_itemsReplaced = true;
             return 1;
-        case 11:
-            p.dataSource = textOf(v);
-            return 0;
-        case 12:
-            p.dataField = textOf(v);
-            return 0;
-        case 13:
-            p.extraWord = v.integer() != 0;
-            return 0;
         default:
             return 0;
         }
     }
 
-    bool getProperty(int32_t index, TypeValue& out) override {
-        const ListBoxProperties& p = m_p;
-        auto word = [&out](int64_t v) {
-            out = {static_cast<uintptr_t>(static_cast<uint32_t>(v)), 0};
+    bool readOwn(ListBoxProperty property, TypeValue& out) override {
+        switch (property) {
+        case ListBoxProperty::CurrentSelection:
+            out = wordValue(currentSelection());
             return true;
-        };
-        switch (index) {
-        case 0:
-            return word(p.borderStyle);
-        case 1:
-            return word(p.sorted);
-        case 2:
-            return word(p.multipleColumns);
-        case 3:
-            return word(p.extraLineSpacing);
-        case 4:
-            return word(p.textColour);
-        case 5:
-            return word(p.backgroundColour);
-        case 6:
-            out = keepBytes(std::vector<uint8_t>(p.font.bytes().begin(), p.font.bytes().end()));
-            return true;
-        case 7:
-            return word(p.extendedSelection);
-        case 8:
-            return word(currentSelection());
-        case 9: {
+        case ListBoxProperty::Items: {
             ByteWriter w;
             writeItems(w, currentItems());
             out = keepBytes(w.take());
             return true;
         }
-        case 10:
+        case ListBoxProperty::ItemData:
             out = keepBytes(currentItemData());
             return true;
-        case 11:
-            out = keepText(p.dataSource);
-            return true;
-        case 12:
-            out = keepText(p.dataField);
-            return true;
-        case 13:
-            return word(p.extraWord);
         default:
             return false;
         }
     }
 
-protected:
+    void applyProperty(ListBoxProperty property) override {
+        if (property == ListBoxProperty::BorderStyle)
+            applyBorderStyle(handle(), m_p.borderStyle);
+        else
+            applyItemHeight(); // the extra line spacing
+    }
+
+    void fontApplied() override { applyItemHeight(); }
+
     void onCommand(uint32_t notification) override {
         switch (notification) {
         case kLbnSelChange:
-            raiseEvent(kEventSelectionChanged);
+            raiseEvent(kListBoxSelectionChanged);
             break;
         case kLbnDblClk:
-            raiseEvent(kEventDoubleClicked);
+            raiseEvent(kListBoxDoubleClicked);
             break;
         case kLbnSetFocus:
             raiseEvent(kEventGotFocus);
@@ -216,7 +143,7 @@ private:
                                      reinterpret_cast<LParam>(m_p.items[i].c_str()));
             if (at >= 0 && (i + 1) * 4 <= m_p.itemData.size())
                 sendMessage(handle(), kLbSetItemData, static_cast<WParam>(at),
-                            static_cast<LParam>(loadU32(m_p.itemData.data() + i * 4)));
+                            static_cast<LParam>(platform::loadLe32(m_p.itemData.data() + i * 4)));
         }
         int32_t count = itemCount();
         int32_t selection = m_p.currentSelection;
@@ -273,33 +200,20 @@ private:
             auto value = static_cast<uint32_t>(
                 sendMessage(handle(), kLbGetItemData, static_cast<WParam>(i), 0));
             uint8_t bytes[4];
-            storeU32(bytes, value);
+            platform::storeLe32(bytes, value);
             data.insert(data.end(), bytes, bytes + 4);
         }
         return data;
     }
 
-    ListBoxProperties m_p;
     // Set when a property write replaced the items; the re-creation that follows takes them.
     bool m_itemsReplaced = false;
 };
 
-void* enumerateTexts(const uint8_t* block, uint32_t* length, TextCallback callback,
-                     uintptr_t user) {
-    return enumerateBlockTexts<ListBoxProperties>(block, length, callback, user,
-                                                  [](ListBoxProperties& p, auto& text, auto& font) {
-                                                      font(p.font);
-                                                      for (std::string& item : p.items)
-                                                          text(item);
-                                                      text(p.dataSource);
-                                                      text(p.dataField);
-                                                  });
-}
-
 } // namespace
 
 void* listBoxInterface(int32_t code) {
-    return commonInterfaceEntry(code, &ListBoxUnit::create, &enumerateTexts);
+    return unitInterfaceEntry<ListBoxUnit>(code);
 }
 
 } // namespace kelvarn::ui

@@ -1,5 +1,6 @@
 #include "ui/window/LoadWindow.h"
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -69,7 +70,7 @@ uint32_t creationStyle(uint32_t typeFlags, uint32_t stateFlags) {
 CursorHandle buildCursor(std::span<const uint8_t> block) {
     if (block.size() < 4)
         return 0;
-    uint32_t kind = loadU32(block.data());
+    uint32_t kind = platform::loadLe32(block.data());
     if (block.size() >= kCustomCursorMinimum && kind != 0xFFFFFFFF)
         return createCursorFromFile(block.subspan(4));
     return kind == 0 ? 0 : loadStandardCursor(kind);
@@ -269,6 +270,41 @@ intptr_t windowHandleService(int32_t, intptr_t p1, intptr_t) {
     return window ? window->handle() : 0;
 }
 
+// Every event raised once a window's units exist runs a procedure, and any procedure may unload
+// the window: its object and every unit object are then deleted with their native windows. So
+// no step of a load keeps the window across an event: each step finds it again, and when it is
+// gone the load has nothing left to do. A step answers whether the window is still loaded.
+template <typename Step> bool stepOnLoadedWindow(WindowRecord& record, Step step) {
+    FormWindow* window = formWindowOf(record);
+    if (!window)
+        return false;
+    step(*window);
+    return formWindowOf(record) != nullptr;
+}
+
+// A modal window disables the program's other top-level windows and remembers their state.
+void disableOtherWindows(FormWindow& window) {
+    window.setModal(true);
+    WindowTable& table = windowTable();
+    for (size_t i = 0; i < table.size(); ++i) {
+        WindowObject* other = loadedWindowObject(table.at(i));
+        if (!other || other == &window || parentWindow(other->handle()) != 0)
+            continue;
+        bool wasEnabled = !enableWindow(other->handle(), false);
+        window.disabledWindows().emplace_back(other->handle(), wasEnabled);
+    }
+}
+
+// Every unit re-applies its initial state; the focus stays where it was.
+void applyInitialState(WindowRecord& record) {
+    WindowHandle focus = focusWindow();
+    for (uint32_t i = record.units.count(); i-- > 0;)
+        if (WindowObject* unit = loadedUnitObject(record, i))
+            sendMessage(unit->handle(), kMsgInitialState, 0, 0);
+    if (focus != 0 && focusWindow() != focus && isWindow(focus))
+        setFocus(focus);
+}
+
 } // namespace
 
 bool LoadWindow(WindowRecord& record, WindowHandle owner, bool modal) {
@@ -310,42 +346,20 @@ bool LoadWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     }
     releaseEvents();
 
-    FormWindow* window = formWindowOf(record);
-    if (window)
-        window->raiseEvent(kWindowEventCreated);
-    if ((window = formWindowOf(record)))
-        window->raiseEvent(kWindowEventMoved);
-    if ((window = formWindowOf(record)))
-        window->raiseEvent(kWindowEventResized);
-
-    window = formWindowOf(record);
-    if (window && (UnitFields(units, 0).stateFlags() & kStateVisible))
-        window->showAsLoaded();
-
-    if ((window = formWindowOf(record)) && modal) {
-        window->setModal(true);
-        WindowTable& table = windowTable();
-        for (size_t i = 0; i < table.size(); ++i) {
-            WindowObject* other = loadedWindowObject(table.at(i));
-            if (!other || other == window || parentWindow(other->handle()) != 0)
-                continue;
-            bool wasEnabled = !enableWindow(other->handle(), false);
-            window->disabledWindows().emplace_back(other->handle(), wasEnabled);
-        }
-    }
-
-    if ((window = formWindowOf(record))) {
-        WindowHandle focus = focusWindow();
-        for (uint32_t i = units.count(); i-- > 0;)
-            if (WindowObject* unit = loadedUnitObject(record, i))
-                sendMessage(unit->handle(), kMsgInitialState, 0, 0);
-        if (focus != 0 && focusWindow() != focus && isWindow(focus))
-            setFocus(focus);
-    }
-    if ((window = formWindowOf(record))) {
-        window->setLoaded(true);
-        window->setFirstShowPending(true);
-    }
+    for (int32_t event : {kWindowEventCreated, kWindowEventMoved, kWindowEventResized})
+        if (!stepOnLoadedWindow(record, [event](FormWindow& w) { w.raiseEvent(event); }))
+            return true;
+    if ((UnitFields(units, 0).stateFlags() & kStateVisible) &&
+        !stepOnLoadedWindow(record, [](FormWindow& w) { w.showAsLoaded(); }))
+        return true;
+    if (modal && !stepOnLoadedWindow(record, disableOtherWindows))
+        return true;
+    if (!stepOnLoadedWindow(record, [&record](FormWindow&) { applyInitialState(record); }))
+        return true;
+    stepOnLoadedWindow(record, [](FormWindow& w) {
+        w.setLoaded(true);
+        w.setFirstShowPending(true);
+    });
     return true;
 }
 
@@ -360,8 +374,9 @@ void ShowLoadedWindow(uint32_t windowId, bool show) {
         return;
     }
     window->setFirstShowPending(false);
-    if (show)
-        window->showAsLoaded();
+    if (show && !stepOnLoadedWindow(*record, [](FormWindow& w) { w.showAsLoaded(); }))
+        return;
+    window = formWindowOf(*record);
     if (window->isModal()) {
         WindowHandle handle = window->handle();
         WindowHandle outer = modalLoopWindow();

@@ -1,5 +1,6 @@
 #include "ui/window/MousePointer.h"
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "ui/template/ByteWriter.h"
 
@@ -31,7 +32,7 @@ uint32_t publicFromCursorId(uint32_t cursorId) {
 platform::CursorHandle buildCursor(std::span<const uint8_t> pointerBlock) {
     if (pointerBlock.size() < 4)
         return 0;
-    uint32_t kind = loadU32(pointerBlock.data());
+    uint32_t kind = platform::loadLe32(pointerBlock.data());
     if (pointerBlock.size() > 10 && kind != 0xFFFFFFFF)
         return platform::createCursorFromFile(pointerBlock.subspan(4));
     return kind != 0 ? platform::loadStandardCursor(kind) : 0;

@@ -1,5 +1,6 @@
 #include "ui/window/UnitFields.h"
 
+#include "platform/files/LittleEndian.h"
 #include "ui/template/ByteWriter.h"
 
 namespace kelvarn::ui {
@@ -16,13 +17,13 @@ bool UnitFields::isValid() const {
 
 uint32_t UnitFields::wordAt(size_t offset) const {
     std::span<const uint8_t> data = m_buffer.recordData(m_index);
-    return offset + 4 <= data.size() ? loadU32(data.data() + offset) : 0;
+    return offset + 4 <= data.size() ? platform::loadLe32(data.data() + offset) : 0;
 }
 
 void UnitFields::setWordAt(size_t offset, uint32_t value) {
     std::span<uint8_t> data = m_buffer.recordData(m_index);
     if (offset + 4 <= data.size())
-        storeU32(data.data() + offset, value);
+        platform::storeLe32(data.data() + offset, value);
 }
 
 uint32_t UnitFields::typeTag() const {

@@ -1,5 +1,6 @@
 #include "ui/window/UnitPropertyAccess.h"
 
+#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
@@ -9,6 +10,7 @@
 #include "runtime/frame/MessageLoop.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
+#include "ui/template/PropertyTable.h"
 #include "ui/template/UnitRecord.h"
 #include "ui/window/FontMembers.h"
 #include "ui/window/LoadWindow.h"
@@ -45,35 +47,39 @@ constexpr uint32_t kMenuChecked = 0x4;
 
 enum class KindClass { Integer, Choice, Logical, EightByte, ByteBlock, Font, Text };
 
+// How a kind's value is carried; a kind the runtime does not name is a text.
 KindClass classify(uint16_t kind) {
-    switch (kind) {
-    case 1000:
-    case 1001:
-    case 1014:
-    case 1015:
-    case 1017:
+    switch (static_cast<PropertyKind>(kind)) {
+    case PropertyKind::Integer32:
+    case PropertyKind::Integer:
+    case PropertyKind::Colour:
+    case PropertyKind::PlainColour:
+    case PropertyKind::SystemColour:
         return KindClass::Integer;
-    case 1006:
+    case PropertyKind::Choice:
         return KindClass::Choice;
-    case 1003:
+    case PropertyKind::Logical:
         return KindClass::Logical;
-    case 1002:
-    case 1004:
+    case PropertyKind::EightByte:
+    case PropertyKind::EightByteValue:
         return KindClass::EightByte;
-    case 1009:
-    case 1010:
-    case 1011:
-    case 1012:
-    case 1023:
-    case 1024:
+    case PropertyKind::Picture:
+    case PropertyKind::Icon:
+    case PropertyKind::MousePointer:
+    case PropertyKind::Sound:
+    case PropertyKind::ByteBlockValue:
+    case PropertyKind::ByteBlock:
         return KindClass::ByteBlock;
-    case 1013:
+    case PropertyKind::Font:
         return KindClass::Font;
     default:
         return KindClass::Text;
     }
 }
-constexpr uint16_t kKindMousePointer = 1011;
+
+bool isMousePointer(uint16_t kind) {
+    return static_cast<PropertyKind>(kind) == PropertyKind::MousePointer;
+}
 
 struct UnitRef {
     WindowRecord* window = nullptr;
@@ -94,7 +100,7 @@ UnitRef findUnit(uint32_t windowId, uint32_t unitId) {
 
 uint32_t recordTypeTag(const UnitBuffer& units, uint32_t index) {
     std::span<const uint8_t> data = units.recordData(index);
-    return data.size() >= 4 ? loadU32(data.data()) : 0;
+    return data.size() >= 4 ? platform::loadLe32(data.data()) : 0;
 }
 
 // Field words of a unit record, found by walking it afresh (records move when another one
@@ -105,13 +111,13 @@ std::optional<UnitRecordLayout> layoutOf(const UnitBuffer& units, uint32_t index
 
 uint32_t fieldWord(const UnitBuffer& units, uint32_t index, size_t offset) {
     std::span<const uint8_t> data = units.recordData(index);
-    return offset + 4 <= data.size() ? loadU32(data.data() + offset) : 0;
+    return offset + 4 <= data.size() ? platform::loadLe32(data.data() + offset) : 0;
 }
 
 void setFieldWord(UnitBuffer& units, uint32_t index, size_t offset, uint32_t value) {
     std::span<uint8_t> data = units.recordData(index);
     if (offset + 4 <= data.size())
-        storeU32(data.data() + offset, value);
+        platform::storeLe32(data.data() + offset, value);
 }
 
 std::span<const uint8_t> pointerBlockOf(const UnitBuffer& units, uint32_t index,
@@ -152,8 +158,8 @@ void* newBinaryBlock(std::span<const uint8_t> bytes) {
                        ? static_cast<int32_t>(bytes.size() + 8)
                        : -1; // reported as a failed allocation
     auto* block = static_cast<uint8_t*>(runtime::MemAlloc(size));
-    storeU32(block, 1);
-    storeU32(block + 4, static_cast<uint32_t>(bytes.size()));
+    platform::storeLe32(block, 1);
+    platform::storeLe32(block + 4, static_cast<uint32_t>(bytes.size()));
     std::memcpy(block + 8, bytes.data(), bytes.size());
     return block;
 }
@@ -163,7 +169,7 @@ void* newPointerBlock(std::span<const uint8_t> stored) {
     void* block = newBinaryBlock(stored);
     if (block && stored.size() >= 4) {
         auto* first = static_cast<uint8_t*>(block) + 8;
-        storeU32(first, publicFromCursorId(loadU32(first)));
+        platform::storeLe32(first, publicFromCursorId(platform::loadLe32(first)));
     }
     return block;
 }
@@ -173,7 +179,7 @@ std::span<const uint8_t> blockBytes(const void* block) {
     if (!block)
         return {};
     const auto* p = static_cast<const uint8_t*>(block);
-    auto n = static_cast<int32_t>(loadU32(p + 4));
+    auto n = static_cast<int32_t>(platform::loadLe32(p + 4));
     return n > 0 ? std::span<const uint8_t>(p + 8, static_cast<size_t>(n))
                  : std::span<const uint8_t>();
 }
@@ -182,7 +188,7 @@ std::span<const uint8_t> blockBytes(const void* block) {
 std::vector<uint8_t> storedPointerBytes(std::span<const uint8_t> bytes) {
     std::vector<uint8_t> copy(bytes.begin(), bytes.end());
     if (copy.size() >= 4)
-        storeU32(copy.data(), cursorIdFromPublic(loadU32(copy.data())));
+        platform::storeLe32(copy.data(), cursorIdFromPublic(platform::loadLe32(copy.data())));
     return copy;
 }
 
@@ -216,7 +222,7 @@ runtime::PropertyValue readTypeProperty(WindowObject& object, uint32_t typeTag,
         return {};
     auto get = typeEntry<GetPropertyEntry>(*property->type, kInterfaceGetProperty);
     TypeValue out;
-    if (!get || !get(&object, propertyIndex - 8, &out))
+    if (!get || !get(&object, typeIndexOf(propertyIndex), &out))
         return {};
     std::span<const uint8_t> bytes;
     if (out.word != 0 && out.length != 0)
@@ -231,8 +237,8 @@ runtime::PropertyValue readTypeProperty(WindowObject& object, uint32_t typeTag,
     case KindClass::EightByte:
         return {static_cast<uint32_t>(out.word), static_cast<uint32_t>(out.length)};
     case KindClass::ByteBlock:
-        return addressValue(property->kind == kKindMousePointer ? newPointerBlock(bytes)
-                                                                : newBinaryBlock(bytes));
+        return addressValue(isMousePointer(property->kind) ? newPointerBlock(bytes)
+                                                           : newBinaryBlock(bytes));
     case KindClass::Font: {
         platform::FontDescription font = fontFromBlock(bytes);
         if (member == kFontWhole)
@@ -255,7 +261,7 @@ void writeTypeProperty(WindowRecord& window, WindowObject& object, uint32_t type
     auto set = typeEntry<SetPropertyEntry>(*property->type, kInterfaceSetProperty);
     if (!set)
         return;
-    const int32_t typeIndex = propertyIndex - 8;
+    const int32_t typeIndex = typeIndexOf(propertyIndex);
     const auto v = static_cast<int32_t>(low);
     const void* address = addressOf(low, high);
 
@@ -278,7 +284,7 @@ void writeTypeProperty(WindowRecord& window, WindowObject& object, uint32_t type
         break;
     case KindClass::ByteBlock: {
         std::span<const uint8_t> given = blockBytes(address);
-        if (property->kind == kKindMousePointer && given.size() >= 4) {
+        if (isMousePointer(property->kind) && given.size() >= 4) {
             bytes = storedPointerBytes(given);
             given = bytes;
         }
@@ -336,17 +342,17 @@ runtime::PropertyValue readMenuItem(const UnitBuffer& units, uint32_t index,
     auto layout = walkMenuItemRecord(data);
     if (!layout)
         return {};
-    uint32_t flags = loadU32(data.data() + layout->flags());
-    switch (propertyIndex) {
-    case 0:
+    uint32_t flags = platform::loadLe32(data.data() + layout->flags());
+    switch (static_cast<MenuItemProperty>(propertyIndex)) {
+    case MenuItemProperty::Caption:
         return addressValue(
             newText(std::string_view(reinterpret_cast<const char*>(data.data() + layout->caption()),
                                      layout->captionLength - 1)));
-    case 1:
+    case MenuItemProperty::Checked:
         return integerValue((flags & kMenuChecked) ? 1 : 0);
-    case 2:
+    case MenuItemProperty::Disabled:
         return integerValue((flags & kMenuDisabled) ? 1 : 0);
-    case 3:
+    case MenuItemProperty::Visible:
         return integerValue((flags & kMenuHidden) ? 0 : 1);
     default:
         return {};
@@ -361,7 +367,8 @@ void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uin
     auto layout = walkMenuItemRecord(data);
     if (!layout)
         return;
-    if (propertyIndex == 0) {
+    const auto property = static_cast<MenuItemProperty>(propertyIndex);
+    if (property == MenuItemProperty::Caption) {
         const auto* text = static_cast<const char*>(addressOf(low, high));
         std::string_view caption = text ? std::string_view(text) : std::string_view();
         std::string_view stored(reinterpret_cast<const char*>(data.data() + layout->caption()),
@@ -373,16 +380,16 @@ void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uin
         units.replaceRange(index, layout->caption(), layout->captionLength, replacement);
         return;
     }
-    uint32_t bit = propertyIndex == 1   ? kMenuChecked
-                   : propertyIndex == 2 ? kMenuDisabled
-                   : propertyIndex == 3 ? kMenuHidden
-                                        : 0;
+    uint32_t bit = property == MenuItemProperty::Checked    ? kMenuChecked
+                   : property == MenuItemProperty::Disabled ? kMenuDisabled
+                   : property == MenuItemProperty::Visible  ? kMenuHidden
+                                                            : 0;
     if (bit == 0)
         return;
     bool on = low != 0;
-    if (propertyIndex == 3)
+    if (property == MenuItemProperty::Visible)
         on = !on; // stored as hidden
-    uint32_t flags = loadU32(data.data() + layout->flags());
+    uint32_t flags = platform::loadLe32(data.data() + layout->flags());
     uint32_t changed = on ? (flags | bit) : (flags & ~bit);
     if (changed != flags)
         setFieldWord(units, index, layout->flags(), changed);
@@ -392,44 +399,44 @@ void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uin
 
 runtime::PropertyValue readCommonProperty(const UnitBuffer& units, uint32_t index,
                                           const UnitRecordLayout& layout, WindowObject* object,
-                                          int32_t propertyIndex) {
+                                          CommonProperty property) {
     platform::WindowHandle handle = object ? object->handle() : 0;
     uint32_t state = fieldWord(units, index, layout.stateFlags);
-    switch (propertyIndex) {
-    case 0:
+    switch (property) {
+    case CommonProperty::Left:
         return integerValue(handle
                                 ? static_cast<uint32_t>(platform::windowRectInParent(handle).left)
                                 : fieldWord(units, index, layout.left()));
-    case 1:
+    case CommonProperty::Top:
         return integerValue(handle ? static_cast<uint32_t>(platform::windowRectInParent(handle).top)
                                    : fieldWord(units, index, layout.top()));
-    case 2:
+    case CommonProperty::Width:
         return integerValue(handle ? static_cast<uint32_t>(platform::windowRect(handle).width())
                                    : fieldWord(units, index, layout.width()));
-    case 3:
+    case CommonProperty::Height:
         return integerValue(handle ? static_cast<uint32_t>(platform::windowRect(handle).height())
                                    : fieldWord(units, index, layout.height()));
-    case 4: {
+    case CommonProperty::Tag: {
         std::span<const uint8_t> data = units.recordData(index);
         return addressValue(newText(std::string_view(
             reinterpret_cast<const char*>(data.data() + layout.tag), layout.tagLength - 1)));
     }
-    case 5:
+    case CommonProperty::Visible:
         return integerValue(handle ? (platform::isWindowVisible(handle) ? 1 : 0) : (state & 1));
-    case 6:
+    case CommonProperty::Disabled:
         return integerValue(handle ? (platform::isWindowEnabled(handle) ? 0 : 1)
                                    : ((state >> 1) & 1));
-    case 7:
+    case CommonProperty::MousePointer:
         return addressValue(newPointerBlock(pointerBlockOf(units, index, layout)));
-    default:
-        return {};
     }
+    return {};
 }
 
-int32_t clampCommon(int32_t propertyIndex, int32_t v) {
+// A coordinate may be negative, a size may not.
+int32_t clampPlacement(CommonProperty property, int32_t v) {
     if (v > kCoordinateLimit)
         return kCoordinateLimit;
-    if (propertyIndex <= 1)
+    if (property == CommonProperty::Left || property == CommonProperty::Top)
         return v < -kCoordinateLimit ? -kCoordinateLimit : v;
     return v < 0 ? 0 : v;
 }
@@ -446,7 +453,7 @@ void writeMousePointer(UnitBuffer& units, uint32_t index, WindowObject* object, 
     setFieldWord(units, index, layout->cursorSlot(), cursor);
 
     std::vector<uint8_t> counted(4 + stored.size());
-    storeU32(counted.data(), static_cast<uint32_t>(stored.size()));
+    platform::storeLe32(counted.data(), static_cast<uint32_t>(stored.size()));
     if (!stored.empty())
         std::memcpy(counted.data() + 4, stored.data(), stored.size());
     auto oldLength = static_cast<int32_t>(fieldWord(units, index, layout->mousePointer));
@@ -457,32 +464,33 @@ void writeMousePointer(UnitBuffer& units, uint32_t index, WindowObject* object, 
 }
 
 void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* object,
-                         int32_t propertyIndex, uint32_t low, uint32_t high) {
+                         CommonProperty property, uint32_t low, uint32_t high) {
     UnitBuffer& units = window.units;
     auto layout = layoutOf(units, index);
     if (!layout)
         return;
     platform::WindowHandle handle = object ? object->handle() : 0;
     auto v = static_cast<int32_t>(low);
-    switch (propertyIndex) {
-    case 0:
-    case 1:
-    case 2:
-    case 3: {
-        v = clampCommon(propertyIndex, v);
+    switch (property) {
+    case CommonProperty::Left:
+    case CommonProperty::Top:
+    case CommonProperty::Width:
+    case CommonProperty::Height: {
+        v = clampPlacement(property, v);
         const size_t offsets[] = {layout->left(), layout->top(), layout->width(), layout->height()};
-        setFieldWord(units, index, offsets[propertyIndex], static_cast<uint32_t>(v));
+        const auto at = static_cast<size_t>(property);
+        setFieldWord(units, index, offsets[at], static_cast<uint32_t>(v));
         if (!handle)
             return;
         platform::Rect r = platform::windowRectInParent(handle);
-        int x = r.left, y = r.top, w = r.width(), h = r.height();
-        (propertyIndex == 0 ? x : propertyIndex == 1 ? y : propertyIndex == 2 ? w : h) = v;
-        platform::moveWindow(handle, x, y, w, h);
-        if (propertyIndex <= 1)
+        int place[] = {r.left, r.top, r.width(), r.height()};
+        place[at] = v;
+        platform::moveWindow(handle, place[0], place[1], place[2], place[3]);
+        if (property == CommonProperty::Left || property == CommonProperty::Top)
             platform::invalidateWindow(handle);
         return;
     }
-    case 4: {
+    case CommonProperty::Tag: {
         const auto* text = static_cast<const char*>(addressOf(low, high));
         std::string_view tag = text ? std::string_view(text) : std::string_view();
         std::vector<uint8_t> replacement(tag.begin(), tag.end());
@@ -490,15 +498,15 @@ void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* obj
         units.replaceRange(index, layout->tag, layout->tagLength, replacement);
         return;
     }
-    case 5:
-    case 6: {
-        uint32_t bit = propertyIndex == 5 ? kStateVisible : kStateDisabled;
+    case CommonProperty::Visible:
+    case CommonProperty::Disabled: {
+        uint32_t bit = property == CommonProperty::Visible ? kStateVisible : kStateDisabled;
         uint32_t state = fieldWord(units, index, layout->stateFlags);
         bool on = low != 0;
         setFieldWord(units, index, layout->stateFlags, on ? (state | bit) : (state & ~bit));
         if (!handle)
             return;
-        if (propertyIndex == 6) {
+        if (property == CommonProperty::Disabled) {
             platform::enableWindow(handle, !on);
         } else if (!on) {
             platform::showWindow(handle, platform::kSwHide);
@@ -511,10 +519,8 @@ void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* obj
         }
         return;
     }
-    case 7:
+    case CommonProperty::MousePointer:
         writeMousePointer(units, index, object, addressOf(low, high));
-        return;
-    default:
         return;
     }
 }
@@ -529,15 +535,16 @@ runtime::PropertyValue ReadUnitProperty(uint32_t windowId, uint32_t unitId, int3
     if (typeTag == kTagMenuItem)
         return readMenuItem(units, unit.index, propertyIndex);
     WindowObject* object = loadedUnitObject(*unit.window, unit.index);
-    if (propertyIndex > 7) {
+    if (propertyIndex >= kCommonPropertyCount) {
         if (!object)
             runtime::reportRuntimeError(kWindowNotLoaded, 0);
         return readTypeProperty(*object, typeTag, propertyIndex, member);
     }
     auto layout = layoutOf(units, unit.index);
-    if (!layout || propertyIndex < 0)
+    if (!layout || !isCommonProperty(propertyIndex))
         return {};
-    return readCommonProperty(units, unit.index, *layout, object, propertyIndex);
+    return readCommonProperty(units, unit.index, *layout, object,
+                              static_cast<CommonProperty>(propertyIndex));
 }
 
 void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex, int32_t member,
@@ -550,14 +557,15 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex
         return;
     }
     WindowObject* object = loadedUnitObject(*unit.window, unit.index);
-    if (propertyIndex > 7) {
+    if (propertyIndex >= kCommonPropertyCount) {
         if (!object)
             runtime::reportRuntimeError(kWindowNotLoaded, 0);
         writeTypeProperty(*unit.window, *object, typeTag, propertyIndex, member, low, high);
         return;
     }
-    if (propertyIndex >= 0)
-        writeCommonProperty(*unit.window, unit.index, object, propertyIndex, low, high);
+    if (isCommonProperty(propertyIndex))
+        writeCommonProperty(*unit.window, unit.index, object,
+                            static_cast<CommonProperty>(propertyIndex), low, high);
 }
 
 } // namespace kelvarn::ui

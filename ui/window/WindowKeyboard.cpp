@@ -9,6 +9,7 @@
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/LoadWindow.h"
+#include "ui/window/UnitEvents.h"
 #include "ui/window/UnitFields.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -182,7 +183,7 @@ bool FormWindow::moveRadioCheck(uint32_t focusedIndex, bool forward) {
     WindowObject* target = WindowObject::fromHandle(next.handle);
     setFocus(next.handle);
     if (target && target->isAlive())
-        target->raiseEvent(0);
+        target->raiseEvent(kUnitClicked);
     return true;
 }
 
@@ -200,16 +201,16 @@ bool FormWindow::pressDefaultButton(uint32_t focusedIndex) {
     };
     if (focusedIndex > 0)
         if (WindowObject* unit = isDefaultButton(focusedIndex)) {
-            unit->raiseEvent(0);
+            unit->raiseEvent(kUnitClicked);
             return true;
         }
-    if (m_properties.enterMovesFocus) {
+    if (m_p.enterMovesFocus) {
         moveFocus(true);
         return true;
     }
     for (uint32_t i = 1; i < r->units.count(); ++i)
         if (WindowObject* unit = isDefaultButton(i)) {
-            unit->raiseEvent(0);
+            unit->raiseEvent(kUnitClicked);
             return true;
         }
     return false;
@@ -278,7 +279,7 @@ bool FormWindow::handleKey(Message& message) {
     case kVkReturn:
         return pressDefaultButton(focused > 0 ? static_cast<uint32_t>(focused) : 0);
     case kVkEscape:
-        if (!m_properties.escapeCloses)
+        if (!m_p.escapeCloses)
             return false;
         sendMessage(handle(), kWmClose, 0, 0);
         return true;

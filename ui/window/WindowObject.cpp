@@ -62,6 +62,13 @@ WindowObject* WindowObject::fromHandle(WindowHandle handle) {
     return it == objects().end() ? nullptr : it->second.get();
 }
 
+WindowObject* WindowObject::live(const void* address) {
+    for (const auto& [handle, object] : objects())
+        if (object.get() == address)
+            return object.get();
+    return nullptr;
+}
+
 bool WindowObject::isInDestroyedTree(WindowHandle handle) {
     for (WindowHandle w = handle; w != 0; w = platform::parentWindow(w)) {
         WindowObject* object = fromHandle(w);

@@ -61,6 +61,8 @@ public:
 
     // The object whose native window this is, or null.
     static WindowObject* fromHandle(platform::WindowHandle handle);
+    // The object at `address` when it is a live window object, else null.
+    static WindowObject* live(const void* address);
 
     // A native window the object made beside its own (an EditBox's adjuster arrows): its
     // kWmNotify notifications go to `handler` with the owning object. Forgotten when the owner

@@ -10,6 +10,7 @@
 #include "ui/window/EventDispatch.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/LoadWindow.h"
+#include "ui/window/ObjectPropertyHelpers.h"
 #include "ui/window/UnitPropertyAccess.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
@@ -62,6 +63,7 @@ void installWindowRuntime() {
     registerEventServices();
     registerWindowServices();
     registerDataTypeService();
+    registerObjectPropertyHelpers();
     setModalLoopRunner(&runtime::RunModalLoop);
     setCommonEventRaiser(&raiseCommonEventOfTarget);
 

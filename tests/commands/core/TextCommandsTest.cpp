@@ -77,3 +77,12 @@ TEST_F(SystemCommandsTest, MakeDirectoryCreatesOneLevelOnly) {
     std::string deep = dir / "a/b";
     EXPECT_EQ(call(&MakeDirectory, {makeText(deep.c_str())}).integer(), 0);
 }
+
+// The core library's notify function: start-up and shutdown, and the codes of its own object
+// types, are handled; anything else is not.
+TEST(CoreLibrary, NotifyAnswersItsOwnCodesAndRefusesTheRest) {
+    for (int32_t code : {2, 10, 11, 12, 13, 6})
+        EXPECT_EQ(CoreLibraryNotify(code, 0, 0), 0) << code;
+    for (int32_t code : {0, 3, 4, 5, 7, 9, 14})
+        EXPECT_EQ(CoreLibraryNotify(code, 0, 0), -1) << code;
+}

@@ -13,7 +13,7 @@
 #include "runtime/core/Heap.h"
 #include "runtime/frame/MessageLoop.h"
 #include "tests/support/TempFolder.h"
-#include "tests/ui/WindowRuntimeFixture.h"
+#include "tests/ui/window/WindowRuntimeFixture.h"
 
 #include <optional>
 #include <string>

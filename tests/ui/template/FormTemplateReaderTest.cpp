@@ -1,16 +1,14 @@
 #include "ui/template/FormTemplateReader.h"
-#include "tests/ui/TemplateSamples.h"
+#include "platform/files/LittleEndian.h"
+#include "tests/ui/template/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormTemplateWriter.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
-
-using testing::sampleRecords;
-using testing::sampleUnit;
 
 constexpr uint32_t kCodeBase = 0x00400000;
 
@@ -117,7 +115,7 @@ TEST(FormTemplateReader, CountsWindowsByWholeEightByteEntries) {
     w.id = 0x52010003;
     w.records = sampleRecords(1);
     std::vector<uint8_t> one = writeFormTemplate({w});
-    storeU32(one.data(), 12);
+    platform::storeLe32(one.data(), 12);
     one.insert(one.begin() + 4 + 8, {0, 0, 0, 0});
     TemplateReadResult read = readFormTemplate(one, kCodeBase);
     ASSERT_TRUE(read.ok());
@@ -145,11 +143,11 @@ TEST(FormTemplateReader, NamesWhatWasWrong) {
     const size_t unitCountAt = 12 + 8 + 8;
 
     std::vector<uint8_t> pastEnd = good;
-    storeU32(pastEnd.data() + unitCountAt + 4, 0x7FFFFFFF);
+    platform::storeLe32(pastEnd.data() + unitCountAt + 4, 0x7FFFFFFF);
     EXPECT_EQ(readFormTemplate(pastEnd, kCodeBase).error, TemplateError::CountedFieldPastEnd);
 
     std::vector<uint8_t> tooManyUnits = good;
-    storeU32(tooManyUnits.data() + unitCountAt, 1000);
+    platform::storeLe32(tooManyUnits.data() + unitCountAt, 1000);
     EXPECT_EQ(readFormTemplate(tooManyUnits, kCodeBase).error, TemplateError::MalformedUnitBuffer);
 
     // A record too short to hold its bindings.
@@ -160,7 +158,7 @@ TEST(FormTemplateReader, NamesWhatWasWrong) {
 
     // A negative count reads as empty.
     std::vector<uint8_t> negativeText = good;
-    storeU32(negativeText.data() + 12 + 8, 0xFFFFFFF0);
+    platform::storeLe32(negativeText.data() + 12 + 8, 0xFFFFFFF0);
     TemplateReadResult read = readFormTemplate(negativeText, kCodeBase);
     ASSERT_TRUE(read.ok());
     EXPECT_TRUE(read.windows[0]->textA.empty());
@@ -216,4 +214,4 @@ TEST(WindowTable, FindsTheFirstRecordOfAnIdAndKeepsOrder) {
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test

@@ -1,13 +1,12 @@
 #include "ui/template/UnitBuffer.h"
-#include "tests/ui/TemplateSamples.h"
+#include "platform/files/LittleEndian.h"
+#include "tests/ui/template/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
-
-using testing::sampleRecords;
 
 TEST(UnitBuffer, GivesIdsAndRecordsInStoredOrder) {
     auto records = sampleRecords(4);
@@ -116,13 +115,14 @@ TEST(UnitBuffer, AcceptsOnlyStoredFormsWhoseRecordsLieInside) {
     EXPECT_FALSE(UnitBuffer::fromBytes(3, cut));
 
     auto farOffset = good.bytes();
-    storeU32(farOffset.data() + 12 + 8, 0x7FFFFFF0); // record 2's offset
+    platform::storeLe32(farOffset.data() + 12 + 8, 0x7FFFFFF0); // record 2's offset
     EXPECT_FALSE(UnitBuffer::fromBytes(3, farOffset));
 
     auto overlapping = good.bytes();
-    storeU32(overlapping.data() + 12 + 8, loadU32(overlapping.data() + 12 + 4)); // record 2 = 1
+    platform::storeLe32(overlapping.data() + 12 + 8,
+                        platform::loadLe32(overlapping.data() + 12 + 4)); // record 2 = 1
     EXPECT_FALSE(UnitBuffer::fromBytes(3, overlapping));
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test

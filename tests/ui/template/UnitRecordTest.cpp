@@ -1,15 +1,16 @@
 #include "ui/template/UnitRecord.h"
-#include "tests/ui/TemplateSamples.h"
+#include "platform/files/LittleEndian.h"
+#include "tests/ui/template/TemplateSamples.h"
 #include "ui/template/ByteWriter.h"
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
 
 UnitRecord fullRecord() {
     UnitRecord u =
-        testing::sampleUnit(runtime::kTagGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2\x31", {9, 8, 7, 6, 5});
+        sampleUnit(runtime::kTagGroupBox, "\xB7\xD6\xD7\xE9\xBF\xF2\x31", {9, 8, 7, 6, 5});
     u.eventSource = 0x16010005;
     u.reserved = {1, 2, 3, 4};
     u.secondText = "second";
@@ -36,17 +37,17 @@ TEST(UnitRecord, WalksTheVariableLengthFields) {
 
     // The object slot lies behind the two texts and their terminators.
     EXPECT_EQ(layout->objectSlot, 24 + (u.name.size() + 1) + (u.secondText.size() + 1));
-    EXPECT_EQ(loadU32(data.data() + layout->objectSlot), 0x11111111u);
-    EXPECT_EQ(static_cast<int32_t>(loadU32(data.data() + layout->left())), -3);
-    EXPECT_EQ(loadU32(data.data() + layout->cursorSlot()), 0x22222222u);
-    EXPECT_EQ(loadU32(data.data() + layout->parentId()), 0x16010003u);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->objectSlot), 0x11111111u);
+    EXPECT_EQ(static_cast<int32_t>(platform::loadLe32(data.data() + layout->left())), -3);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->cursorSlot()), 0x22222222u);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->parentId()), 0x16010003u);
     EXPECT_EQ(layout->childTotal, 3u);
     EXPECT_EQ(layout->mousePointer, layout->children() + 12);
     EXPECT_EQ(layout->tag, layout->mousePointer + 4 + 6);
     EXPECT_EQ(layout->tagLength, 7u);
-    EXPECT_EQ(loadU32(data.data() + layout->stateFlags), kStateVisible | kStateTabStop);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->stateFlags), kStateVisible | kStateTabStop);
     EXPECT_EQ(layout->bindingTotal, 2u);
-    EXPECT_EQ(loadU32(data.data() + layout->bindings() + 4), 0x164u);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->bindings() + 4), 0x164u);
     // The property block starts 4 + 8·E + 20 bytes behind the event count.
     EXPECT_EQ(layout->propertyBlock, layout->eventCount() + 4 + 8 * 2 + 20);
     EXPECT_EQ(data.size() - layout->propertyBlock, 5u);
@@ -58,7 +59,7 @@ TEST(UnitRecord, DecodesWhatItEncodes) {
     ASSERT_TRUE(decoded);
     EXPECT_EQ(*decoded, u);
 
-    UnitRecord bare = testing::sampleUnit(runtime::kTagListBox, "");
+    UnitRecord bare = sampleUnit(runtime::kTagListBox, "");
     auto decodedBare = decodeUnitRecord(encodeUnitRecord(bare));
     ASSERT_TRUE(decodedBare);
     EXPECT_EQ(*decodedBare, bare);
@@ -74,10 +75,10 @@ TEST(UnitRecord, RefusesARecordThatEndsBeforeItsPropertyBlock) {
 
     // Counts that promise more than the record holds.
     std::vector<uint8_t> hugeChildren = data;
-    storeU32(hugeChildren.data() + walkUnitRecord(data)->childCount(), 0x40000001);
+    platform::storeLe32(hugeChildren.data() + walkUnitRecord(data)->childCount(), 0x40000001);
     EXPECT_FALSE(walkUnitRecord(hugeChildren));
     std::vector<uint8_t> hugeBindings = data;
-    storeU32(hugeBindings.data() + walkUnitRecord(data)->eventCount(), 0x20000001);
+    platform::storeLe32(hugeBindings.data() + walkUnitRecord(data)->eventCount(), 0x20000001);
     EXPECT_FALSE(walkUnitRecord(hugeBindings));
 }
 
@@ -94,8 +95,8 @@ TEST(UnitRecord, MenuItemsCarryOneProcedureBehindTheirCaption) {
     auto layout = walkMenuItemRecord(data);
     ASSERT_TRUE(layout);
     EXPECT_EQ(layout->words, 24u + 5 + 1);
-    EXPECT_EQ(loadU32(data.data() + layout->flags()), 4u);
-    EXPECT_EQ(loadU32(data.data() + layout->procedure()), 0x200u);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->flags()), 4u);
+    EXPECT_EQ(platform::loadLe32(data.data() + layout->procedure()), 0x200u);
     auto decoded = decodeMenuItemRecord(data);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(*decoded, m);
@@ -103,4 +104,4 @@ TEST(UnitRecord, MenuItemsCarryOneProcedureBehindTheirCaption) {
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test

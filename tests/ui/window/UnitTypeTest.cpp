@@ -7,13 +7,17 @@
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/testing/InputSimulation.h"
 #include "runtime/core/TypeTag.h"
+#include "ui/template/ButtonProperties.h"
 #include "ui/template/EditBoxProperties.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/LabelProperties.h"
+#include "ui/template/ListBoxProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 #include "ui/template/WindowProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/GlobalBlock.h"
+#include "ui/window/UnitEvents.h"
 
 #include <cstring>
 
@@ -23,20 +27,22 @@ namespace {
 using namespace platform;
 using namespace kelvarn::app;
 
-int32_t setProperty(WindowObject* object, int32_t typeIndex, uintptr_t word, uintptr_t length = 0) {
+// The type's own entries, called as the runtime calls them: by type index.
+template <typename Id>
+int32_t setProperty(WindowObject* object, Id property, uintptr_t word, uintptr_t length = 0) {
     auto set = typeEntry<SetPropertyEntry>(object->typeTag(), kInterfaceSetProperty);
     TypeValue value{word, length};
-    return set(object, typeIndex, &value, 0);
+    return set(object, static_cast<int32_t>(property), &value, 0);
 }
 
-int32_t setText(WindowObject* object, int32_t typeIndex, const std::string& text) {
-    return setProperty(object, typeIndex, reinterpret_cast<uintptr_t>(text.c_str()), text.size());
+template <typename Id> int32_t setText(WindowObject* object, Id property, const std::string& text) {
+    return setProperty(object, property, reinterpret_cast<uintptr_t>(text.c_str()), text.size());
 }
 
-TypeValue getProperty(WindowObject* object, int32_t typeIndex) {
+template <typename Id> TypeValue getProperty(WindowObject* object, Id property) {
     auto get = typeEntry<GetPropertyEntry>(object->typeTag(), kInterfaceGetProperty);
     TypeValue out;
-    EXPECT_EQ(get(object, typeIndex, &out), 1);
+    EXPECT_EQ(get(object, static_cast<int32_t>(property), &out), 1);
     return out;
 }
 
@@ -68,12 +74,14 @@ TEST(CoreDataTypes, SevenFilledEntriesWithNamesFlagsAndPropertyTables) {
         EXPECT_NE(e.name, nullptr);
         EXPECT_EQ(e.typeFlags, x.flags) << x.englishName;
         ASSERT_EQ(e.propertyCount, x.properties) << x.englishName;
-        const uint16_t commonKinds[] = {1001, 1001, 1001, 1001, 1005, 1003, 1003, 1011};
-        for (int i = 0; i < 8; ++i) {
-            EXPECT_EQ(e.properties[i].kind, commonKinds[i]) << x.englishName << i;
+        using K = PropertyKind;
+        const K commonKinds[] = {K::Integer, K::Integer, K::Integer, K::Integer,
+                                 K::Text,    K::Logical, K::Logical, K::MousePointer};
+        for (int i = 0; i < kCommonPropertyCount; ++i) {
+            EXPECT_EQ(static_cast<K>(e.properties[i].kind), commonKinds[i]) << x.englishName << i;
             EXPECT_EQ(e.properties[i].editorFlags, 0xE000);
         }
-        for (int i = 8; i < e.propertyCount; ++i)
+        for (int i = kCommonPropertyCount; i < e.propertyCount; ++i)
             EXPECT_EQ(e.properties[i].editorFlags & 0x8000, 0x8000);
         for (int32_t code : {1, 4, 5, 6, 9})
             EXPECT_NE(e.interface(code), nullptr) << x.englishName << code;
@@ -86,9 +94,13 @@ TEST(CoreDataTypes, SevenFilledEntriesWithNamesFlagsAndPropertyTables) {
         EXPECT_EQ(e.interface(5), table[0].interface(5));
     }
     // The kinds the property access converts by, at a few telling places.
-    EXPECT_EQ(table[4].properties[8 + 4].kind, 1013);  // EditBox font
-    EXPECT_EQ(table[0].properties[8 + 12].kind, 1010); // window icon
-    EXPECT_EQ(table[14].properties[8 + 9].kind, 1024); // ListBox items
+    auto kindOf = [&table](uint32_t tag, auto property) {
+        return static_cast<PropertyKind>(
+            table[runtime::tagTypeNumber(tag) - 1].properties[propertyIndex(property)].kind);
+    };
+    EXPECT_EQ(kindOf(runtime::kTagEditBox, EditBoxProperty::Font), PropertyKind::Font);
+    EXPECT_EQ(kindOf(runtime::kTagWindow, WindowProperty::Icon), PropertyKind::Icon);
+    EXPECT_EQ(kindOf(runtime::kTagListBox, ListBoxProperty::Items), PropertyKind::ByteBlock);
 }
 
 TEST_F(WindowRuntimeTest, DataTypeServiceAnswersFilledEntriesOnly) {
@@ -136,28 +148,28 @@ TEST_F(WindowRuntimeTest, IconEntryAndTextEnumerationWorkOnPropertyBlocks) {
 TEST_F(WindowRuntimeTest, WindowBorderStyleIsClampedAndStartPositionReadsTheLiveState) {
     ASSERT_TRUE(loadConverter());
     WindowObject* w = window();
-    EXPECT_EQ(setProperty(w, 1, 9), 0);
-    EXPECT_EQ(getProperty(w, 1).integer(), 6);
+    EXPECT_EQ(setProperty(w, WindowProperty::BorderStyle, 9), 0);
+    EXPECT_EQ(getProperty(w, WindowProperty::BorderStyle).integer(), 6);
     uint32_t style = windowStyle(w->handle());
     EXPECT_FALSE(style & kWsThickFrame);
     EXPECT_TRUE(windowExStyle(w->handle()) & kWsExClientEdge);
-    EXPECT_EQ(setProperty(w, 1, 1), 0);
+    EXPECT_EQ(setProperty(w, WindowProperty::BorderStyle, 1), 0);
     EXPECT_TRUE(windowStyle(w->handle()) & kWsThickFrame);
 
-    EXPECT_EQ(getProperty(w, 10).integer(), 0); // shown normally
-    setProperty(w, 10, 3);
-    EXPECT_EQ(getProperty(w, 10).integer(), 3);
-    setProperty(w, 10, 1);
-    EXPECT_EQ(getProperty(w, 10).integer(), 0);
+    EXPECT_EQ(getProperty(w, WindowProperty::StartPosition).integer(), 0); // shown normally
+    setProperty(w, WindowProperty::StartPosition, 3);
+    EXPECT_EQ(getProperty(w, WindowProperty::StartPosition).integer(), 3);
+    setProperty(w, WindowProperty::StartPosition, 1);
+    EXPECT_EQ(getProperty(w, WindowProperty::StartPosition).integer(), 0);
 
     std::string title = "Kelvarn";
-    setText(w, 0, title);
+    setText(w, WindowProperty::Title, title);
     EXPECT_EQ(windowText(w->handle()), title);
-    EXPECT_STREQ(getProperty(w, 0).text(), "Kelvarn");
+    EXPECT_STREQ(getProperty(w, WindowProperty::Title).text(), "Kelvarn");
 
     // An icon block that is no icon file leaves the window without a custom icon.
     std::vector<uint8_t> junk(40, 7);
-    setProperty(w, 12, reinterpret_cast<uintptr_t>(junk.data()), junk.size());
+    setProperty(w, WindowProperty::Icon, reinterpret_cast<uintptr_t>(junk.data()), junk.size());
     EXPECT_FALSE(dynamic_cast<FormWindow*>(w)->hasCustomIcon());
 }
 
@@ -167,16 +179,16 @@ TEST_F(WindowRuntimeTest, ButtonDefaultIsZeroOrOneAndSetsTheDefaultPushStyle) {
     auto isDefault =
         typeEntry<IsDefaultButtonEntry>(runtime::kTagButton, kInterfaceIsDefaultButton);
     EXPECT_EQ(isDefault(button), 0);
-    EXPECT_EQ(setProperty(button, 1, 2), 0);
-    EXPECT_EQ(getProperty(button, 1).integer(), 1);
+    EXPECT_EQ(setProperty(button, ButtonProperty::DefaultButton, 2), 0);
+    EXPECT_EQ(getProperty(button, ButtonProperty::DefaultButton).integer(), 1);
     EXPECT_EQ(isDefault(button), 1);
     EXPECT_EQ(windowStyle(button->handle()) & kBsTypeMask, kBsDefPushButton);
-    EXPECT_EQ(setProperty(button, 1, static_cast<uint32_t>(-3)), 0);
-    EXPECT_EQ(getProperty(button, 1).integer(), 0);
+    EXPECT_EQ(setProperty(button, ButtonProperty::DefaultButton, static_cast<uint32_t>(-3)), 0);
+    EXPECT_EQ(getProperty(button, ButtonProperty::DefaultButton).integer(), 0);
     EXPECT_EQ(isDefault(button), 0);
 
     // Enter now presses the default button wherever the focus is.
-    setProperty(button, 1, 1);
+    setProperty(button, ButtonProperty::DefaultButton, 1);
     auto* form = dynamic_cast<FormWindow*>(window());
     pump();
     setFocus(handleOf(kFileList));
@@ -187,95 +199,95 @@ TEST_F(WindowRuntimeTest, ButtonDefaultIsZeroOrOneAndSetsTheDefaultPushStyle) {
     enter.message = kWmKeyDown;
     enter.wParam = kVkReturn;
     EXPECT_TRUE(form->preTranslateMessage(enter));
-    EXPECT_EQ(countEvents(kChooseButton, 0), 1);
+    EXPECT_EQ(countEvents(kChooseButton, kButtonClicked), 1);
 }
 
 TEST_F(WindowRuntimeTest, LabelGradientBorderWidthIsAtLeastFive) {
     ASSERT_TRUE(loadConverter());
     WindowObject* label = unit(kNoticeLabel);
-    EXPECT_EQ(setProperty(label, 3, 2), 0);
-    EXPECT_EQ(getProperty(label, 3).integer(), 5);
-    setProperty(label, 3, 12);
-    EXPECT_EQ(getProperty(label, 3).integer(), 12);
-    EXPECT_EQ(setProperty(label, 2, 40), 0);
-    EXPECT_EQ(getProperty(label, 2).integer(), 6);
+    EXPECT_EQ(setProperty(label, LabelProperty::GradientBorderWidth, 2), 0);
+    EXPECT_EQ(getProperty(label, LabelProperty::GradientBorderWidth).integer(), 5);
+    setProperty(label, LabelProperty::GradientBorderWidth, 12);
+    EXPECT_EQ(getProperty(label, LabelProperty::GradientBorderWidth).integer(), 12);
+    EXPECT_EQ(setProperty(label, LabelProperty::BorderStyle, 40), 0);
+    EXPECT_EQ(getProperty(label, LabelProperty::BorderStyle).integer(), 6);
 }
 
 TEST_F(WindowRuntimeTest, EditBoxScrollBarsRecreateOnlyWhenChanged) {
     ASSERT_TRUE(loadConverter());
     WindowObject* edit = unit(kFolderEdit);
     std::string folder = "/home/pictures";
-    setText(edit, 0, folder);
-    EXPECT_EQ(setProperty(edit, 8, 3), 1);
+    setText(edit, EditBoxProperty::Content, folder);
+    EXPECT_EQ(setProperty(edit, EditBoxProperty::ScrollBars, 3), 1);
     uint32_t index = *converter().units.findById(kFolderEdit);
     RecreateUnit(converter(), index);
     WindowObject* fresh = unit(kFolderEdit);
     ASSERT_NE(fresh, edit);
-    EXPECT_EQ(setProperty(fresh, 8, 3), 0);
-    EXPECT_EQ(setProperty(fresh, 8, 7), 0); // clamped to 3: no change
-    EXPECT_EQ(getProperty(fresh, 8).integer(), 3);
+    EXPECT_EQ(setProperty(fresh, EditBoxProperty::ScrollBars, 3), 0);
+    EXPECT_EQ(setProperty(fresh, EditBoxProperty::ScrollBars, 7), 0); // clamped to 3: no change
+    EXPECT_EQ(getProperty(fresh, EditBoxProperty::ScrollBars).integer(), 3);
     // The content and the disabled state survived the new control.
-    EXPECT_STREQ(getProperty(fresh, 0).text(), folder.c_str());
+    EXPECT_STREQ(getProperty(fresh, EditBoxProperty::Content).text(), folder.c_str());
     EXPECT_FALSE(isWindowEnabled(fresh->handle()));
     EXPECT_EQ(windowRectInParent(fresh->handle()), (Rect{240, 91, 472, 120}));
-    EXPECT_EQ(setProperty(fresh, 7, 1), 1); // multi-line changes
-    EXPECT_EQ(setProperty(fresh, 13, 2), 1);
+    EXPECT_EQ(setProperty(fresh, EditBoxProperty::MultiLine, 1), 1); // multi-line changes
+    EXPECT_EQ(setProperty(fresh, EditBoxProperty::Adjuster, 2), 1);
 }
 
 TEST_F(WindowRuntimeTest, EditBoxContentWriteRaisesTheChangeEventExactlyOnce) {
     ASSERT_TRUE(loadConverter());
     WindowObject* edit = unit(kFolderEdit);
     raisedEvents().clear();
-    setText(edit, 0, "abc");
-    EXPECT_EQ(countEvents(kFolderEdit, 0), 1);
-    setText(edit, 0, "abc"); // unchanged text: raised again, once
-    EXPECT_EQ(countEvents(kFolderEdit, 0), 2);
+    setText(edit, EditBoxProperty::Content, "abc");
+    EXPECT_EQ(countEvents(kFolderEdit, kEditBoxContentChanged), 1);
+    setText(edit, EditBoxProperty::Content, "abc"); // unchanged text: raised again, once
+    EXPECT_EQ(countEvents(kFolderEdit, kEditBoxContentChanged), 2);
     pump();
-    EXPECT_EQ(countEvents(kFolderEdit, 0), 2);
-    EXPECT_STREQ(getProperty(edit, 0).text(), "abc");
-    setText(edit, 0, "");
-    EXPECT_STREQ(getProperty(edit, 0).text(), "");
+    EXPECT_EQ(countEvents(kFolderEdit, kEditBoxContentChanged), 2);
+    EXPECT_STREQ(getProperty(edit, EditBoxProperty::Content).text(), "abc");
+    setText(edit, EditBoxProperty::Content, "");
+    EXPECT_STREQ(getProperty(edit, EditBoxProperty::Content).text(), "");
 }
 
 TEST_F(WindowRuntimeTest, RadioBoxCheckedByPropertyRaisesNoClick) {
     ASSERT_TRUE(loadConverter());
     WindowObject* png = unit(kPngRadio);
-    EXPECT_EQ(getProperty(png, 10).integer(), 0);
+    EXPECT_EQ(getProperty(png, RadioBoxProperty::Checked).integer(), 0);
     raisedEvents().clear();
-    EXPECT_EQ(setProperty(png, 10, 1), 0);
+    EXPECT_EQ(setProperty(png, RadioBoxProperty::Checked, 1), 0);
     pump();
-    EXPECT_EQ(getProperty(png, 10).integer(), 1);
-    EXPECT_EQ(countEvents(kPngRadio, 0), 0);
-    EXPECT_EQ(countEvents(kBmpRadio, 0), 0);
-    setProperty(unit(kBmpRadio), 10, 1);
-    EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 1);
-    EXPECT_EQ(getProperty(png, 10).integer(), 0);
+    EXPECT_EQ(getProperty(png, RadioBoxProperty::Checked).integer(), 1);
+    EXPECT_EQ(countEvents(kPngRadio, kRadioBoxClicked), 0);
+    EXPECT_EQ(countEvents(kBmpRadio, kRadioBoxClicked), 0);
+    setProperty(unit(kBmpRadio), RadioBoxProperty::Checked, 1);
+    EXPECT_EQ(getProperty(unit(kBmpRadio), RadioBoxProperty::Checked).integer(), 1);
+    EXPECT_EQ(getProperty(png, RadioBoxProperty::Checked).integer(), 0);
     // Any value but 1 unchecks, even the only checked one.
-    setProperty(unit(kBmpRadio), 10, 2);
-    EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 0);
-    EXPECT_EQ(getProperty(png, 10).integer(), 0);
+    setProperty(unit(kBmpRadio), RadioBoxProperty::Checked, 2);
+    EXPECT_EQ(getProperty(unit(kBmpRadio), RadioBoxProperty::Checked).integer(), 0);
+    EXPECT_EQ(getProperty(png, RadioBoxProperty::Checked).integer(), 0);
 }
 
 TEST_F(WindowRuntimeTest, ListBoxSelectionIsMinusOneWithoutItemsAndClamped) {
     ASSERT_TRUE(loadConverter());
     WindowObject* list = unit(kFileList);
-    EXPECT_EQ(getProperty(list, 8).integer(), -1);
+    EXPECT_EQ(getProperty(list, ListBoxProperty::CurrentSelection).integer(), -1);
     for (const char* name : {"A.PNG", "B.PNG", "C.PNG"})
         sendMessage(list->handle(), kLbAddString, 0, reinterpret_cast<LParam>(name));
-    setProperty(list, 8, 7);
-    EXPECT_EQ(getProperty(list, 8).integer(), 2);
-    setProperty(list, 8, static_cast<uint32_t>(-5));
-    EXPECT_EQ(getProperty(list, 8).integer(), -1);
-    setProperty(list, 8, 1);
+    setProperty(list, ListBoxProperty::CurrentSelection, 7);
+    EXPECT_EQ(getProperty(list, ListBoxProperty::CurrentSelection).integer(), 2);
+    setProperty(list, ListBoxProperty::CurrentSelection, static_cast<uint32_t>(-5));
+    EXPECT_EQ(getProperty(list, ListBoxProperty::CurrentSelection).integer(), -1);
+    setProperty(list, ListBoxProperty::CurrentSelection, 1);
 
     // Re-creation (sorted changes) keeps the items the commands added and the selection.
-    EXPECT_EQ(setProperty(list, 1, 1), 1);
+    EXPECT_EQ(setProperty(list, ListBoxProperty::Sorted, 1), 1);
     RecreateUnit(converter(), *converter().units.findById(kFileList));
     WindowObject* fresh = unit(kFileList);
     ASSERT_NE(fresh, nullptr);
     EXPECT_EQ(sendMessage(fresh->handle(), kLbGetCount, 0, 0), 3);
-    EXPECT_EQ(getProperty(fresh, 8).integer(), 1);
-    EXPECT_EQ(getProperty(fresh, 1).integer(), 1);
+    EXPECT_EQ(getProperty(fresh, ListBoxProperty::CurrentSelection).integer(), 1);
+    EXPECT_EQ(getProperty(fresh, ListBoxProperty::Sorted).integer(), 1);
 }
 
 TEST_F(WindowRuntimeTest, ShortSingleLineEditBoxGrowsToOneTextLine) {
@@ -309,17 +321,17 @@ TEST_F(WindowRuntimeTest, ClicksReachTheUnitsThroughTheirContainers) {
     ASSERT_TRUE(testing::simulateMousePress(png, {10, 10}));
     ASSERT_TRUE(testing::simulateMouseRelease(png, {10, 10}));
     pump();
-    EXPECT_EQ(countEvents(kToPngButton, 0), 1);
-    EXPECT_EQ(countEvents(kToBmpButton, 0), 0);
+    EXPECT_EQ(countEvents(kToPngButton, kButtonClicked), 1);
+    EXPECT_EQ(countEvents(kToBmpButton, kButtonClicked), 0);
 
-    setProperty(unit(kPngRadio), 10, 1);
+    setProperty(unit(kPngRadio), RadioBoxProperty::Checked, 1);
     WindowHandle bmp = handleOf(kBmpRadio);
     ASSERT_TRUE(testing::simulateMousePress(bmp, {5, 12}));
     ASSERT_TRUE(testing::simulateMouseRelease(bmp, {5, 12}));
     pump();
-    EXPECT_EQ(countEvents(kBmpRadio, 0), 1);
-    EXPECT_EQ(getProperty(unit(kBmpRadio), 10).integer(), 1);
-    EXPECT_EQ(getProperty(unit(kPngRadio), 10).integer(), 0);
+    EXPECT_EQ(countEvents(kBmpRadio, kRadioBoxClicked), 1);
+    EXPECT_EQ(getProperty(unit(kBmpRadio), RadioBoxProperty::Checked).integer(), 1);
+    EXPECT_EQ(getProperty(unit(kPngRadio), RadioBoxProperty::Checked).integer(), 0);
 }
 
 TEST_F(WindowRuntimeTest, EditBoxAdjusterStepsTheNumberOrRaisesItsEvent) {

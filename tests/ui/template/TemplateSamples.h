@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace kelvarn::ui::testing {
+namespace kelvarn::ui::test {
 
 inline UnitRecord sampleUnit(uint32_t typeTag, std::string name, std::vector<uint8_t> block = {}) {
     UnitRecord u;
@@ -38,4 +38,4 @@ inline std::vector<UnitRecordEntry> sampleRecords(uint32_t units) {
     return records;
 }
 
-} // namespace kelvarn::ui::testing
+} // namespace kelvarn::ui::test

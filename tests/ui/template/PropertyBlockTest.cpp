@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace kelvarn::ui {
+namespace kelvarn::ui::test {
 namespace {
 
 FontBlock sampleFont() {
@@ -391,4 +391,4 @@ TEST(FontBlocks, CreationForcesCharsetPrecisionAndQuality) {
 }
 
 } // namespace
-} // namespace kelvarn::ui
+} // namespace kelvarn::ui::test

@@ -11,6 +11,7 @@
 #include "ui/template/FormIds.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
+#include "ui/window/UnitEvents.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -314,11 +315,11 @@ TEST_F(WindowRuntimeTest, EscapeClosesTheWindowAndTabFollowsTheKeyboardOrder) {
     EXPECT_EQ(focusWindow(), handleOf(kBmpRadio));
     EXPECT_EQ(sendMessage(handleOf(kBmpRadio), kBmGetCheck, 0, 0), kBstChecked);
     EXPECT_EQ(sendMessage(handleOf(kPngRadio), kBmGetCheck, 0, 0), kBstUnchecked);
-    EXPECT_EQ(countEvents(kBmpRadio, 0), 1);
+    EXPECT_EQ(countEvents(kBmpRadio, kRadioBoxClicked), 1);
     EXPECT_TRUE(press(kVkLeft));
     pump();
     EXPECT_EQ(focusWindow(), handleOf(kPngRadio));
-    EXPECT_EQ(countEvents(kPngRadio, 0), 1);
+    EXPECT_EQ(countEvents(kPngRadio, kRadioBoxClicked), 1);
 
     // Enter with no default button does nothing here.
     EXPECT_FALSE(press(kVkReturn));
