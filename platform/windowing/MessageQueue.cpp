@@ -4,6 +4,7 @@
 #include "platform/windowing/MessageQueue.h"
 
 #include "platform/windowing/Application.h"
+#include "platform/windowing/Menu.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Window.h"
 #include "platform/windowing/detail/Input.h"
@@ -137,6 +138,15 @@ std::shared_ptr<HeldInput> dispatchedInput(WindowHandle window, std::uint32_t me
     return entry->held;
 }
 
+// The held input of a message taken from the queue and not dispatched yet.
+std::shared_ptr<HeldInput> takenInput(const Message& message) {
+    Queue& q = queue();
+    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
+        if (sameMessage(it->message, message))
+            return it->held;
+    return nullptr;
+}
+
 void clearQueue() {
     Queue& q = queue();
     std::lock_guard lock(q.mutex);
@@ -248,19 +258,12 @@ bool getMessage(Message& out) {
 bool translateMessage(const Message& message) {
     if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
         return false;
-    Queue& q = queue();
-    std::shared_ptr<detail::HeldInput> held;
-    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
-        if (sameMessage(it->message, message)) {
-            held = it->held;
-            break;
-        }
-    if (!held || !held->event)
-        return false;
-    if (detail::menuUsesKey(message, held->modifiers)) {
-        held->usedByMenu = true;
+    if (translateAccelerator(message))
         return true;
-    }
+    Queue& q = queue();
+    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
+    if (!held || !held->event || held->usedByMenu)
+        return false;
     const auto* key = static_cast<const QKeyEvent*>(held->event.get());
     const QString text = key->text();
     if (text.isEmpty())
@@ -291,6 +294,18 @@ bool translateMessage(const Message& message) {
         return false;
     std::lock_guard lock(q.mutex);
     q.entries.insert(q.entries.begin(), characters.begin(), characters.end());
+    return true;
+}
+
+bool translateAccelerator(const Message& keyDown) {
+    if (keyDown.message != kWmKeyDown && keyDown.message != kWmSysKeyDown)
+        return false;
+    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(keyDown);
+    if (!held || !held->event || held->usedByMenu)
+        return false;
+    if (!detail::menuUsesKey(keyDown, held->modifiers))
+        return false;
+    held->usedByMenu = true;
     return true;
 }
 
