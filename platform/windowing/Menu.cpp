@@ -225,7 +225,7 @@ int menuBarHeight(WindowHandle window) {
     return menu && menu->bar ? menu->height : 0;
 }
 
-bool menuUsesKey(const Message& keyDown, Qt::KeyboardModifiers modifiers) {
+bool menuUsesKey(const Message& keyDown, Qt::KeyboardModifiers modifiers, bool mnemonics) {
     const WindowHandle top = topLevelOf(keyDown.window);
     WindowMenu* menu = menuOf(top);
     if (!menu || !menu->bar)
@@ -245,7 +245,7 @@ bool menuUsesKey(const Message& keyDown, Qt::KeyboardModifiers modifiers) {
             return true;
         }
     const bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
-    if (!alt || !letterOrDigit || (pressed & kShortcutControl))
+    if (!mnemonics || !alt || !letterOrDigit || (pressed & kShortcutControl))
         return false;
     for (std::size_t i = 0; i < menu->items.size(); ++i) {
         if (menu->levels[i] != 0 || !menu->usable[i] ||

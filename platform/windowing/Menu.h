@@ -37,9 +37,9 @@ struct MenuItem {
 bool setWindowMenu(WindowHandle window, std::span<const MenuItem> items);
 bool hasWindowMenu(WindowHandle window);
 
-// Tries a key-down against the menu of the top-level window it is aimed at (shortcuts, then Alt
-// with a bar mnemonic), as translateMessage does first. True when the menu used the key: the
-// message then reaches no procedure even if it is dispatched.
+// Tries a key-down against the shortcuts of the menu of the top-level window it is aimed at, as
+// translateMessage does first (translateMessage then tries Alt with a bar mnemonic). True when
+// a shortcut used the key: the message then reaches no procedure even if it is dispatched.
 bool translateAccelerator(const Message& keyDown);
 
 // The text a shortcut is shown with ("Ctrl+Shift+N", "F5"); empty for 0.

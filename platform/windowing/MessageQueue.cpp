@@ -264,6 +264,11 @@ bool translateMessage(const Message& message) {
     const std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
     if (!held || !held->event || held->usedByMenu)
         return false;
+    // Alt with a bar mnemonic, once the caller's own handling let the key pass.
+    if (detail::menuUsesKey(message, held->modifiers, true)) {
+        held->usedByMenu = true;
+        return true;
+    }
     const auto* key = static_cast<const QKeyEvent*>(held->event.get());
     const QString text = key->text();
     if (text.isEmpty())
@@ -303,7 +308,7 @@ bool translateAccelerator(const Message& keyDown) {
     const std::shared_ptr<detail::HeldInput> held = detail::takenInput(keyDown);
     if (!held || !held->event || held->usedByMenu)
         return false;
-    if (!detail::menuUsesKey(keyDown, held->modifiers))
+    if (!detail::menuUsesKey(keyDown, held->modifiers, false))
         return false;
     held->usedByMenu = true;
     return true;
