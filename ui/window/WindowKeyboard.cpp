@@ -1,5 +1,5 @@
 // The window's keyboard handling and focus rules: keyboard order, initial focus, Tab and
-// Shift+Tab, arrows between radio units, Enter, Escape, Alt mnemonics, drag by any point.
+// Shift+Tab, arrows between radio units, Enter, Escape, F1 help, Alt mnemonics, drag by any point.
 
 #include "platform/files/Process.h"
 #include "platform/windowing/Desktop.h"
