@@ -57,7 +57,7 @@ public:
             platform::invalidateWindow(handle());
             break;
         case OnWrite::Colours:
-            // The control repaints once with its new colours.
+            // Setting the colours repaints the control: that is the one redraw, no invalidate.
             if constexpr (requires { m_p.textColour + m_p.backgroundColour; })
                 platform::setWindowColours(handle(), m_p.textColour, m_p.backgroundColour);
             break;
