@@ -10,6 +10,7 @@
 #include "platform/windowing/testing/PictureFiles.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/template/LabelProperties.h"
+#include "ui/template/RadioBoxProperties.h"
 #include "ui/template/WindowProperties.h"
 #include "ui/window/UnitPropertyAccess.h"
 #include "ui/window/WindowObject.h"
@@ -24,8 +25,8 @@ using platform::testing::pictureFile;
 using platform::testing::shownMenu;
 
 constexpr uint32_t kFile = 0x26010001, kOpen = 0x26010002, kRecent = 0x26010003, kHelp = 0x26010004;
-constexpr uint32_t kLabel = 0x16010002, kButton = 0x16010003;
-constexpr uint32_t kOpenProc = 0x10, kRecentProc = 0x20, kHelpProc = 0x30;
+constexpr uint32_t kLabel = 0x16010002, kButton = 0x16010003, kRadio = 0x16010004;
+constexpr uint32_t kOpenProc = 0x10, kRecentProc = 0x20, kHelpProc = 0x30, kClickProc = 0x40;
 
 std::vector<uint32_t> g_sources; // the event source of every call
 template <uint32_t Offset> runtime::ProcedureResult note(std::span<const uint32_t>) {
@@ -37,7 +38,8 @@ template <uint32_t Offset> runtime::ProcedureResult note(std::span<const uint32_
 }
 const runtime::CodeEntry kProcedures[] = {{kOpenProc, &note<kOpenProc>},
                                           {kRecentProc, &note<kRecentProc>},
-                                          {kHelpProc, &note<kHelpProc>}};
+                                          {kHelpProc, &note<kHelpProc>},
+                                          {kClickProc, &note<kClickProc>}};
 
 UnitRecordEntry menuItem(uint32_t id, const char* caption, uint32_t procedure, uint32_t flags,
                          MenuItemTail tail) {
@@ -75,8 +77,12 @@ protected:
         own.propertyBlock = window.write();
         UnitRecord labelRecord = unit(runtime::kTagLabel, 100, 10, 20, 20);
         labelRecord.propertyBlock = label.write();
-        UnitRecord buttonRecord = unit(runtime::kTagButton, 100, 50, 60, 40);
+        UnitRecord buttonRecord = unit(runtime::kTagButton, 100, 50, 60, 40, {{0, kClickProc}});
         buttonRecord.propertyBlock = button.write();
+        RadioBoxProperties radio;
+        radio.picture = button.picture;
+        UnitRecord radioRecord = unit(runtime::kTagRadioBox, 100, 100, 80, 30);
+        radioRecord.propertyBlock = radio.write();
         WindowDescription d;
         d.id = kWindowId;
         d.records = {
@@ -87,6 +93,7 @@ protected:
             menuItem(kHelp, "&Help", kHelpProc, 0, {0, platform::kVkF1 + 1}),
             {kLabel, encodeUnitRecord(labelRecord)},
             {kButton, encodeUnitRecord(buttonRecord)},
+            {kRadio, encodeUnitRecord(radioRecord)},
         };
         readTemplate(writeFormTemplate({d}));
         ASSERT_TRUE(loadWindow());
@@ -127,6 +134,16 @@ TEST_F(MenuAndPictureTest, MenuItemRecordsBuildTheBarAndRunTheirProceduresWhenCh
     simulateKeyChord(m_window, platform::kVkF1 + 1);
     pump();
     EXPECT_EQ(g_sources, (std::vector<uint32_t>{kRecent, kOpen, kHelp, kHelp}));
+
+    // A unit's caption mnemonic comes before the bar's.
+    const std::string help = "&Help";
+    write(kButton, propertyIndex(ButtonProperty::Caption),
+          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(help.c_str())),
+          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(help.c_str()) >> 32));
+    g_sources.clear();
+    simulateKey(m_window, 'H', "h", true, true);
+    pump();
+    EXPECT_EQ(g_sources, std::vector<uint32_t>{kButton});
 
     // Properties 0 to 3 read from and write to the record, and the bar follows.
     const std::string caption = "&Load";
@@ -169,6 +186,10 @@ TEST_F(MenuAndPictureTest, PicturesOfTheWindowLabelAndButtonAreDrawnFromTheirByt
     EXPECT_EQ(windowPixel(label, {2, 2}), kRed);
     EXPECT_EQ(windowPixel(label, {19, 18}), kGreen);
     EXPECT_EQ(windowPixel(unitHandle(kButton), {30, 20}), kRed);
+    int red = 0;
+    for (int x = 0; x < 80; ++x)
+        red += windowPixel(unitHandle(kRadio), {x, 15}) == kRed;
+    EXPECT_EQ(red, 8);
 
     // Writing other bytes replaces what is drawn; the mode write moves it.
     std::vector<uint8_t> block = {1, 0, 0, 0, 0, 0, 0, 0};
