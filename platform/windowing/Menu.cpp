@@ -94,6 +94,8 @@ void analyse(WindowMenu& menu) {
 
 void build(WindowHandle window, WindowMenu& menu) {
     menu.bar->clear();
+    // The bar owns the sub-menus it made; clearing only drops their actions.
+    qDeleteAll(menu.bar->findChildren<QMenu*>(Qt::FindDirectChildrenOnly));
     analyse(menu);
     std::vector<QWidget*> containers{menu.bar.data()}; // per level; nullptr below a hidden item
     for (std::size_t i = 0; i < menu.items.size(); ++i) {

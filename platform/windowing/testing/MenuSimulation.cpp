@@ -54,6 +54,11 @@ std::vector<ShownMenuEntry> shownMenu(WindowHandle window) {
     return out;
 }
 
+int openableMenuCount(WindowHandle window) {
+    QMenuBar* bar = barOf(window);
+    return bar ? int(bar->findChildren<QMenu*>().size()) : 0;
+}
+
 bool clickMenuBarEntry(WindowHandle window, int index) {
     QMenuBar* bar = barOf(window);
     if (!bar || !bar->isVisible())

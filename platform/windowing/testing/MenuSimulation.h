@@ -21,6 +21,9 @@ struct ShownMenuEntry {
 // What the window's menu shows, depth first; empty without a menu.
 std::vector<ShownMenuEntry> shownMenu(WindowHandle window);
 
+// Sub-menus the window's bar holds, shown or not (each one built and not yet released).
+int openableMenuCount(WindowHandle window);
+
 // Clicks the bar's entry at this index (separators do not count); an entry with a sub-menu
 // opens it.
 bool clickMenuBarEntry(WindowHandle window, int index);
