@@ -80,6 +80,14 @@ void walkWindow(ui::WindowRecord& window) {
             check(item.has_value());
             auto again = ui::decodeMenuItemRecord(ui::encodeMenuItemRecord(*item));
             check(again && *again == *item);
+            // The tail reads from whatever follows the procedure word and writes back the
+            // same fields.
+            const ui::MenuItemTail tail = ui::decodeMenuItemTail(item->rest);
+            check(ui::decodeMenuItemTail(ui::encodeMenuItemTail(tail)) == tail);
+            if (item->rest.size() >= 5) {
+                auto stored = ui::encodeMenuItemTail(tail);
+                check(std::equal(stored.begin(), stored.end(), item->rest.begin()));
+            }
             continue;
         }
         auto record = ui::decodeUnitRecord(data);

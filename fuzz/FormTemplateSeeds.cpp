@@ -17,6 +17,7 @@
 #include "ui/template/WindowProperties.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,14 @@ ui::UnitRecordEntry unitEntry(uint32_t id, uint32_t typeTag, std::vector<uint8_t
     return {id, ui::encodeUnitRecord(u)};
 }
 
-ui::UnitRecordEntry menuEntry(uint32_t id, uint32_t procedure) {
+ui::UnitRecordEntry menuEntry(uint32_t id, uint32_t procedure, std::string caption = "&File",
+                              std::optional<ui::MenuItemTail> tail = std::nullopt) {
     ui::MenuItemRecord m;
     m.typeTag = ui::kTagMenuItem;
-    m.caption = "&File";
+    m.caption = std::move(caption);
     m.procedure = procedure;
+    if (tail)
+        m.rest = ui::encodeMenuItemTail(*tail);
     return {id, ui::encodeMenuItemRecord(m)};
 }
 
@@ -73,7 +77,9 @@ ui::WindowDescription everyType() {
     w.records = {
         unitEntry(ui::kWindowOwnRecordId, runtime::kTagWindow, window.write(), {{0, 0x100}}),
         menuEntry(0x26010001, 0x200),
-        menuEntry(0x26010002, ui::kUnboundProcedure),
+        menuEntry(0x26010002, ui::kUnboundProcedure, "&Open", ui::MenuItemTail{1, 0x1004F}),
+        menuEntry(0x26010003, 0x210, "-", ui::MenuItemTail{1, 0}),
+        menuEntry(0x26010004, 0x220, "&Help", ui::MenuItemTail{0, 0x70}),
         unitEntry(0x16010002, runtime::kTagEditBox, edit.write(), {{0, 0x10}, {-7, 0xFFFFFFFF}}),
         unitEntry(0x16010003, runtime::kTagGroupBox, group.write()),
         unitEntry(0x16010004, runtime::kTagLabel, label.write()),

@@ -65,6 +65,14 @@ protected:
                     Qt::TextShowMnemonic;
         if (s & kBsMultiLine)
             flags |= Qt::TextWordWrap;
+        if (!m_owner->m_picture.isNull()) {
+            const QPixmap shown =
+                isEnabled()
+                    ? m_owner->m_picture
+                    : QIcon(m_owner->m_picture).pixmap(m_owner->m_picture.size(), QIcon::Disabled);
+            painter.drawItemPixmap(area, flags & ~(Qt::TextShowMnemonic | Qt::TextWordWrap), shown);
+            return;
+        }
         painter.drawItemText(area, flags, palette(), isEnabled(), text(), QPalette::ButtonText);
     }
 
@@ -192,7 +200,8 @@ void ButtonObject::checkedByUser() {
 void ButtonObject::applyText(const std::string& text) {
     const QString t = fromRuntime(text);
     if (m_button) {
-        m_button->setText(t);
+        // A button showing a picture shows no caption; the text is kept for reading.
+        m_button->setText(m_picture.isNull() ? t : QString());
         // "&" still underlines, but Alt with the letter is the caller's to handle (its
         // keyboard handling offers mnemonics to the controls), not a Qt shortcut.
         m_button->setShortcut(QKeySequence());

@@ -9,11 +9,13 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -63,6 +65,8 @@ QPoint clientPoint(WindowObject& window, QWidget* receiver, QPointF position) {
 // menu) is not ours: it runs its own loop and gets its input directly.
 WindowObject* inputOwner(QWidget* receiver) {
     for (QWidget* w = receiver; w; w = w->parentWidget()) {
+        if (qobject_cast<QMenuBar*>(w))
+            return nullptr; // a window's menu bar acts on its own, like a frame
         if (const WindowHandle h = handleOf(w))
             return findWindow(h);
         if (w->isWindow())
@@ -197,6 +201,8 @@ void notifyWindowSystemEvent(QWidget* widget, QEvent* event) {
             keepOuterSize(*window);
         break;
     case QEvent::Move:
+        if (!window->isChild() && event->spontaneous() && undoUserMove(*window))
+            break;
         if (!window->isChild())
             keepOuterSize(*window);
         if (!window->isChild() && event->spontaneous()) {

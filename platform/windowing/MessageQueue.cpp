@@ -4,9 +4,11 @@
 #include "platform/windowing/MessageQueue.h"
 
 #include "platform/windowing/Application.h"
+#include "platform/windowing/Menu.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Window.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/Menus.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -136,6 +138,15 @@ std::shared_ptr<HeldInput> dispatchedInput(WindowHandle window, std::uint32_t me
     return entry->held;
 }
 
+// The held input of a message taken from the queue and not dispatched yet.
+std::shared_ptr<HeldInput> takenInput(const Message& message) {
+    Queue& q = queue();
+    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
+        if (sameMessage(it->message, message))
+            return it->held;
+    return nullptr;
+}
+
 void clearQueue() {
     Queue& q = queue();
     std::lock_guard lock(q.mutex);
@@ -247,15 +258,17 @@ bool getMessage(Message& out) {
 bool translateMessage(const Message& message) {
     if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
         return false;
+    if (translateAccelerator(message))
+        return true;
     Queue& q = queue();
-    std::shared_ptr<detail::HeldInput> held;
-    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
-        if (sameMessage(it->message, message)) {
-            held = it->held;
-            break;
-        }
-    if (!held || !held->event)
+    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
+    if (!held || !held->event || held->usedByMenu)
         return false;
+    // Alt with a bar mnemonic, once the caller's own handling let the key pass.
+    if (detail::menuUsesKey(message, held->modifiers, true)) {
+        held->usedByMenu = true;
+        return true;
+    }
     const auto* key = static_cast<const QKeyEvent*>(held->event.get());
     const QString text = key->text();
     if (text.isEmpty())
@@ -289,6 +302,18 @@ bool translateMessage(const Message& message) {
     return true;
 }
 
+bool translateAccelerator(const Message& keyDown) {
+    if (keyDown.message != kWmKeyDown && keyDown.message != kWmSysKeyDown)
+        return false;
+    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(keyDown);
+    if (!held || !held->event || held->usedByMenu)
+        return false;
+    if (!detail::menuUsesKey(keyDown, held->modifiers, false))
+        return false;
+    held->usedByMenu = true;
+    return true;
+}
+
 LResult dispatchMessage(const Message& message) {
     if (message.window == 0 || !isWindow(message.window))
         return 0;
@@ -302,6 +327,8 @@ LResult dispatchMessage(const Message& message) {
             entry = &found;
             break;
         }
+    if (entry && entry->held && entry->held->usedByMenu)
+        return 0;
     q.dispatching.push_back(entry);
     const LResult result =
         sendMessage(message.window, message.message, message.wParam, message.lParam);

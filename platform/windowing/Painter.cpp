@@ -2,6 +2,7 @@
 
 #include "platform/windowing/Painter.h"
 
+#include "platform/windowing/detail/PictureImage.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPixmap>
 #include <qdrawutil.h>
 
 namespace kelvarn::platform {
@@ -112,6 +114,32 @@ void Painter::drawPixels(Rect target, const std::uint8_t* pixels, int width, int
         return;
     const QImage image(pixels, width, height, stride, QImage::Format_RGB32);
     m_state->scope->painter->drawImage(toQRect(target), image);
+}
+
+void Painter::drawPicture(const Picture& picture, Rect area, PictureMode mode) {
+    if (!isValid() || area.width() <= 0 || area.height() <= 0)
+        return;
+    QPainter& painter = *m_state->scope->painter;
+    const QImage& image = picture.image().pixels;
+    const QRect target = toQRect(area);
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    switch (mode) {
+    case PictureMode::TopLeft:
+        painter.drawImage(target.topLeft(), image);
+        break;
+    case PictureMode::Tile:
+        painter.drawTiledPixmap(target, QPixmap::fromImage(image));
+        break;
+    case PictureMode::Centre:
+        painter.drawImage(target.x() + (target.width() - image.width()) / 2,
+                          target.y() + (target.height() - image.height()) / 2, image);
+        break;
+    case PictureMode::Stretch:
+        painter.drawImage(target, image);
+        break;
+    }
+    painter.restore();
 }
 
 void Painter::setFont(FontHandle font) {

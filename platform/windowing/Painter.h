@@ -4,6 +4,7 @@
 // it is not valid and draws nothing.
 
 #include "platform/windowing/Font.h"
+#include "platform/windowing/Picture.h"
 #include "platform/windowing/Types.h"
 
 #include <cstdint>
@@ -46,6 +47,8 @@ public:
     void gradientFill(Rect rect, std::span<const Colour> stops, bool vertical);
     // 32-bit pixels B, G, R, A (alpha ignored), rows top-down, scaled into the rectangle.
     void drawPixels(Rect target, const std::uint8_t* pixels, int width, int height, int stride);
+    // The picture in the area as the mode says (Picture.h), clipped to the area.
+    void drawPicture(const Picture& picture, Rect area, PictureMode mode);
 
     // 0 selects the window's font.
     void setFont(FontHandle font);

@@ -3,6 +3,8 @@
 
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/Controls.h"
+#include "platform/windowing/detail/Menus.h"
+#include "platform/windowing/detail/Pinning.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -161,7 +163,7 @@ void setOuterGeometry(WindowObject& window, int x, int y, int width, int height)
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (window.isChild()) {
-        widget->setGeometry(x, y, width, height);
+        widget->setGeometry(x, y + menuBarHeight(window.m_parent), width, height);
         return;
     }
     const FrameMetrics m = frameMetricsOf(window);
@@ -176,6 +178,7 @@ void setOuterGeometry(WindowObject& window, int x, int y, int width, int height)
     widget->setGeometry(x + m.left, y + m.top, clientWidth, clientHeight);
     if (fixed)
         widget->setFixedSize(clientWidth, clientHeight);
+    notePlacedByProgram(window);
 }
 
 void registerBuiltinClasses() {

@@ -10,6 +10,8 @@
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/Menus.h"
+#include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
 
 #include <QApplication>
@@ -51,6 +53,7 @@ void destroyTree(WindowHandle handle) {
     for (WindowObject* child : ownedOrChildren(handle))
         destroyTree(child->m_handle);
     sendMessage(handle, kWmNcDestroy, 0, 0);
+    detail::dropWindowMenu(handle);
     if (WindowObject* w = findWindow(handle))
         w->m_destroyed = true;
     detail::removeWindow(handle);
@@ -386,7 +389,7 @@ Rect windowRectInParent(WindowHandle window) {
         return {};
     if (!w->isChild())
         return windowRect(window);
-    const QRect g = w->m_widget->geometry();
+    const QRect g = w->m_widget->geometry().translated(0, -detail::menuBarHeight(w->m_parent));
     return {g.x(), g.y(), g.x() + g.width(), g.y() + g.height()};
 }
 
@@ -396,7 +399,7 @@ Rect clientRect(WindowHandle window) {
         return {};
     const int edge = w->edgeWidth();
     return {0, 0, std::max(0, w->m_widget->width() - 2 * edge),
-            std::max(0, w->m_widget->height() - 2 * edge)};
+            std::max(0, w->m_widget->height() - 2 * edge - detail::menuBarHeight(window))};
 }
 
 Point clientToScreen(WindowHandle window, Point point) {
@@ -584,7 +587,7 @@ bool setWindowIconFromFile(WindowHandle window, std::span<const std::uint8_t> ic
 
 bool beginUserMove(WindowHandle window) {
     WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    if (!w || !w->m_widget || detail::isPinned(detail::handleOf(w->m_widget->window())))
         return false;
     QWindow* handle = w->m_widget->window()->windowHandle();
     return handle && handle->startSystemMove();

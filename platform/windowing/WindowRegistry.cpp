@@ -6,6 +6,7 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/Controls.h"
+#include "platform/windowing/detail/Menus.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -76,7 +77,7 @@ void WindowObject::applyColours() {}
 
 QPoint WindowObject::clientOrigin() const {
     const int edge = edgeWidth();
-    return {edge, edge};
+    return {edge, edge + menuBarHeight(m_handle)};
 }
 
 void WindowObject::deliverCharacter(QWidget* target, const QString& text,
@@ -254,7 +255,8 @@ void paintWindow(WindowObject& window, QPainter& painter) {
     scope.painter = &painter;
     const QPoint origin = window.clientOrigin();
     const int edge = window.edgeWidth();
-    scope.client = QRect(origin, window.m_widget->size() - QSize(2 * edge, 2 * edge));
+    scope.client = QRect(origin, window.m_widget->size() -
+                                     QSize(2 * edge, 2 * edge + menuBarHeight(window.m_handle)));
     if (!window.m_class->def.noBackground)
         painter.fillRect(scope.client, toQColor(window.m_class->def.background,
                                                 QApplication::palette().color(QPalette::Button)));

@@ -3,6 +3,8 @@
 #include "ui/template/ByteReader.h"
 #include "ui/template/ByteWriter.h"
 
+#include "platform/files/LittleEndian.h"
+
 namespace kelvarn::ui {
 namespace {
 
@@ -169,6 +171,22 @@ std::optional<MenuItemRecord> decodeMenuItemRecord(std::span<const uint8_t> data
     readU32(r, m.procedure);
     m.rest.assign(data.begin() + layout->procedure() + 4, data.end());
     return m;
+}
+
+MenuItemTail decodeMenuItemTail(std::span<const uint8_t> tail) {
+    MenuItemTail t;
+    if (!tail.empty())
+        t.level = tail[0];
+    if (tail.size() >= 5)
+        t.shortcut = platform::loadLe32(tail.data() + 1);
+    return t;
+}
+
+std::vector<uint8_t> encodeMenuItemTail(const MenuItemTail& tail) {
+    std::vector<uint8_t> out(5);
+    out[0] = tail.level;
+    platform::storeLe32(out.data() + 1, tail.shortcut);
+    return out;
 }
 
 std::vector<uint8_t> encodeMenuItemRecord(const MenuItemRecord& m) {

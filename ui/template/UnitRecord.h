@@ -48,7 +48,21 @@ struct MenuItemLayout {
     size_t caption() const { return words + 12; }
     size_t captionLength = 0; // including the terminator
     size_t procedure() const { return caption() + captionLength; }
+    size_t tail() const { return procedure() + 4; } // level byte and shortcut word, if stored
 };
+
+// The menu item's place and shortcut, stored behind its procedure word (docs/menus.md): a
+// level byte (0 on the bar, n + 1 inside the sub-menu of an item of level n) and a shortcut
+// dword (virtual key in bits 0-15, Ctrl bit 16, Shift bit 17, Alt bit 18). Either may be
+// missing; what is missing reads as 0.
+struct MenuItemTail {
+    uint8_t level = 0;
+    uint32_t shortcut = 0;
+
+    bool operator==(const MenuItemTail&) const = default;
+};
+MenuItemTail decodeMenuItemTail(std::span<const uint8_t> tail);
+std::vector<uint8_t> encodeMenuItemTail(const MenuItemTail& tail);
 
 // nullopt when the record ends before its property block (or, for a menu item, before its
 // procedure word).
@@ -99,7 +113,7 @@ struct MenuItemRecord {
     uint32_t flags = 0; // bit 0 hidden, bit 1 disabled, bit 2 checked
     std::string caption;
     uint32_t procedure = 0;
-    std::vector<uint8_t> rest; // shortcut and sub-menu structure, kept as stored
+    std::vector<uint8_t> rest; // the tail (MenuItemTail) and anything behind it, kept as stored
 
     bool operator==(const MenuItemRecord&) const = default;
 };

@@ -103,7 +103,7 @@ inline constexpr PropertyRow<WindowProperties> kWindowPropertyTable[] = {
     {WindowProperty::StartPosition, PropertyKind::Choice, "start position",
      &WindowProperties::startPosition, OnWrite::Apply, 3, OnRead::Own},
     {WindowProperty::Movable, PropertyKind::Logical, "movable", &WindowProperties::movable,
-     OnWrite::Store},
+     OnWrite::Apply},
     {WindowProperty::Icon, PropertyKind::Icon, "icon", &WindowProperties::icon, OnWrite::Apply},
     {WindowProperty::EnterMovesFocus, PropertyKind::Logical, "Enter moves focus",
      &WindowProperties::enterMovesFocus, OnWrite::Store},

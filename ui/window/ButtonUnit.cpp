@@ -2,6 +2,7 @@
 
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
+#include "platform/windowing/Picture.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
 #include "runtime/core/TypeTag.h"
@@ -24,14 +25,16 @@ public:
     static WindowObject* build(std::unique_ptr<ButtonUnit> object, uint32_t style,
                                const ControlPlacement& place) {
         const ButtonProperties& p = object->m_p;
-        // Pictures are kept and saved; this platform's buttons show their caption only.
         style |= (p.defaultButton == 1 ? kBsDefPushButton : kBsPushButton) | kBsMultiLine |
                  buttonAlignmentStyle(p.horizontalAlignment, p.verticalAlignment);
         std::string caption = p.caption;
         auto* self = static_cast<ButtonUnit*>(
             createControl(std::move(object), "BUTTON", style, 0, caption, place));
-        if (self)
-            self->applyFont(self->m_p.font, false);
+        if (!self)
+            return nullptr;
+        self->applyFont(self->m_p.font, false);
+        if (!self->m_p.picture.empty())
+            setButtonPicture(self->handle(), Picture::decode(self->m_p.picture));
         return self;
     }
 

@@ -119,7 +119,8 @@ runtime::Procedure FindEventProcedure(uint32_t windowId, uint32_t unitId, int32_
     }
 
     const runtime::DataTypeEntry* type = runtime::runtimeApp().dataTypeEntry(typeTag);
-    if (!type || (type->typeFlags & kTypeRaisesEvents) == 0)
+    // A menu item always raises its one event, whatever the program's type table holds.
+    if (typeTag != kTagMenuItem && (!type || (type->typeFlags & kTypeRaisesEvents) == 0))
         runtime::reportRuntimeError(kUnitInvalid, 0);
 
     runtime::Procedure procedure =

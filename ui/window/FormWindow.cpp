@@ -1,5 +1,7 @@
 #include "ui/window/FormWindow.h"
 
+#include "platform/windowing/Desktop.h"
+#include "platform/windowing/Menu.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Painter.h"
 #include "platform/windowing/Styles.h"
@@ -9,6 +11,7 @@
 #include "ui/window/GlobalBlock.h"
 #include "ui/window/LoadWindow.h"
 #include "ui/window/UnitTypes.h"
+#include "ui/window/WindowMenu.h"
 #include "ui/window/WindowRuntime.h"
 
 #include <algorithm>
@@ -164,6 +167,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
     self->m_hasIcon = setWindowIconFromFile(handle, self->m_p.icon);
     self->applyShape();
     self->applyFont(FontBlock{}, false);
+    setWindowMovable(handle, self->m_p.movable != 0);
     return self;
 }
 
@@ -245,6 +249,9 @@ void FormWindow::applyProperty(WindowProperty property) {
     case WindowProperty::AlwaysOnTop:
         applyTopmost();
         break;
+    case WindowProperty::Movable:
+        setWindowMovable(handle(), m_p.movable != 0);
+        break;
     default: // border style, control box, maximize and minimize buttons
         applyFrameStyles();
         break;
@@ -291,6 +298,9 @@ void FormWindow::paintBackground() {
     if (!painter.isValid())
         return;
     painter.fillRect(painter.clientRect(), m_p.backgroundColour);
+    if (const Picture* picture = m_background.get(m_p.backgroundPicture))
+        painter.drawPicture(*picture, painter.clientRect(),
+                            static_cast<PictureMode>(clampChoice(m_p.pictureMode, 3)));
 }
 
 void FormWindow::close() {
@@ -323,6 +333,14 @@ LResult FormWindow::handleMessage(uint32_t message, WParam wParam, LParam lParam
     case kWmClose:
         close();
         return 0;
+    case kWmCommand:
+        // A menu choice runs the item's procedure; control notifications go on to the controls.
+        if (WindowRecord* r = record())
+            if (auto item = menuItemOfCommand(r->units, wParam, lParam)) {
+                raiseSimpleEvent(windowId(), r->units.idAt(*item), 0);
+                return 0;
+            }
+        return WindowObject::handleMessage(message, wParam, lParam);
     case kWmMove:
         callPrevious(message, wParam, lParam);
         raiseEvent(kWindowEventMoved);
@@ -394,6 +412,9 @@ bool FormWindow::preTranslateMessage(Message& message) {
     bool keyboard = message.message >= kWmKeyDown && message.message <= kWmSysChar;
     if (keyboard && !isWindowEnabled(target))
         return false;
+    // The menu's shortcuts come before everything else the window does with a key.
+    if (translateAccelerator(message))
+        return true;
     if ((message.message == kWmKeyDown || message.message == kWmSysKeyDown) && handleKey(message))
         return true;
     if (m_p.dragByAnyPoint && handleDrag(message))

@@ -6,6 +6,7 @@
 #include "platform/windowing/Types.h"
 #include "platform/windowing/Window.h"
 #include "ui/template/WindowProperties.h"
+#include "ui/window/PictureCache.h"
 #include "ui/window/UnitType.h"
 
 #include <cstdint>
@@ -103,6 +104,7 @@ private:
     bool pressDefaultButton(uint32_t focusedIndex);
     bool handleMnemonic(uint32_t key);
     bool handleDrag(platform::Message& message);
+    void openHelp();
     void applyFrameStyles();
     void applyStartPosition(int32_t position);
     void applyTopmost();
@@ -116,6 +118,7 @@ private:
     platform::WindowHandle m_lastFocus = 0;
     std::vector<std::pair<platform::WindowHandle, bool>> m_disabledWindows;
     bool m_hasIcon = false;
+    PictureCache m_background;
     bool m_ownFocus = false;
     bool m_dragging = false;
     platform::Point m_dragStart;

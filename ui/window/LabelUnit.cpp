@@ -9,6 +9,7 @@
 #include "ui/template/LabelProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
+#include "ui/window/PictureCache.h"
 #include "ui/window/UnitType.h"
 #include "ui/window/UnitTypes.h"
 
@@ -114,6 +115,8 @@ protected:
     }
 
 private:
+    PictureCache m_picture;
+
     // Border styles 1 to 5 are window frames; 6 is the painted gradient frame.
     void applyBorder() {
         applyBorderStyle(handle(), m_p.borderStyle == kGradientBorderStyle ? 0 : m_p.borderStyle);
@@ -145,8 +148,11 @@ private:
 
         std::vector<Colour> fill =
             gradientStops({p.gradientColour1, p.gradientColour2, p.gradientColour3});
-        // Background pictures are kept and saved but not drawn: the converter's labels have none.
-        if (p.backgroundGradient != 0 && fill.size() >= 2) {
+        if (const Picture* picture = m_picture.get(p.backgroundPicture)) {
+            painter.fillRect(area, p.backgroundColour);
+            painter.drawPicture(*picture, area,
+                                static_cast<PictureMode>(clampChoice(p.pictureMode, 2)));
+        } else if (p.backgroundGradient != 0 && fill.size() >= 2) {
             // Odd gradients run across the width, even ones down the height.
             painter.gradientFill(area, fill, p.backgroundGradient % 2 == 0);
         } else {

@@ -1,5 +1,7 @@
 #include "ui/window/LoadWindow.h"
 
+#include "ui/window/WindowMenu.h"
+
 #include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/MessageQueue.h"
@@ -131,6 +133,8 @@ bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     if (!window)
         return false;
     UnitFields(units, 0).setObjectSlot(window->handle());
+    // The menu bar takes its height from the client area before the units are placed in it.
+    applyWindowMenu(window->handle(), units);
 
     std::vector<uint32_t> created;
     uint32_t controlId = kFirstControlId;
@@ -326,7 +330,6 @@ bool LoadWindow(WindowRecord& record, WindowHandle owner, bool modal) {
 
     suppressEvents();
     record.snapshot.copyFrom(units);
-    // Menu items have no native menu on this platform; a window with some loads without them.
 
     if (!buildWindow(record, owner, modal)) {
         // Whatever was created goes again; the window's destruction restores the buffer from

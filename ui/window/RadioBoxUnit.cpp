@@ -2,6 +2,7 @@
 
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
+#include "platform/windowing/Picture.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
 #include "runtime/core/TypeTag.h"
@@ -40,6 +41,8 @@ public:
         self->applyFont(self->m_p.font, false);
         sendMessage(self->handle(), kBmSetCheck,
                     self->m_p.checked == 1 ? kBstChecked : kBstUnchecked, 0);
+        if (!self->m_p.picture.empty())
+            setButtonPicture(self->handle(), Picture::decode(self->m_p.picture));
         return self;
     }
 

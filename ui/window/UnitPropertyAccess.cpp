@@ -1,5 +1,7 @@
 #include "ui/window/UnitPropertyAccess.h"
 
+#include "ui/window/WindowMenu.h"
+
 #include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/Styles.h"
@@ -359,14 +361,13 @@ runtime::PropertyValue readMenuItem(const UnitBuffer& units, uint32_t index,
     }
 }
 
-// The menu bar is built from these records when the window loads; no unit type of this runtime
-// keeps a live menu bar to rebuild, so a change lasts in the record.
-void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uint32_t low,
+// True when the record changed, so that the window's menu bar is rebuilt from the records.
+bool writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uint32_t low,
                    uint32_t high) {
     std::span<const uint8_t> data = units.recordData(index);
     auto layout = walkMenuItemRecord(data);
     if (!layout)
-        return;
+        return false;
     const auto property = static_cast<MenuItemProperty>(propertyIndex);
     if (property == MenuItemProperty::Caption) {
         const auto* text = static_cast<const char*>(addressOf(low, high));
@@ -374,25 +375,26 @@ void writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uin
         std::string_view stored(reinterpret_cast<const char*>(data.data() + layout->caption()),
                                 layout->captionLength - 1);
         if (caption == stored)
-            return;
+            return false;
         std::vector<uint8_t> replacement(caption.begin(), caption.end());
         replacement.push_back(0);
-        units.replaceRange(index, layout->caption(), layout->captionLength, replacement);
-        return;
+        return units.replaceRange(index, layout->caption(), layout->captionLength, replacement);
     }
     uint32_t bit = property == MenuItemProperty::Checked    ? kMenuChecked
                    : property == MenuItemProperty::Disabled ? kMenuDisabled
                    : property == MenuItemProperty::Visible  ? kMenuHidden
                                                             : 0;
     if (bit == 0)
-        return;
+        return false;
     bool on = low != 0;
     if (property == MenuItemProperty::Visible)
         on = !on; // stored as hidden
     uint32_t flags = platform::loadLe32(data.data() + layout->flags());
     uint32_t changed = on ? (flags | bit) : (flags & ~bit);
-    if (changed != flags)
-        setFieldWord(units, index, layout->flags(), changed);
+    if (changed == flags)
+        return false;
+    setFieldWord(units, index, layout->flags(), changed);
+    return true;
 }
 
 // --- common properties --------------------------------------------------------------------
@@ -553,7 +555,9 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex
     UnitBuffer& units = unit.window->units;
     uint32_t typeTag = recordTypeTag(units, unit.index);
     if (typeTag == kTagMenuItem) {
-        writeMenuItem(units, unit.index, propertyIndex, low, high);
+        if (writeMenuItem(units, unit.index, propertyIndex, low, high))
+            if (WindowObject* window = loadedWindowObject(*unit.window))
+                applyWindowMenu(window->handle(), units);
         return;
     }
     WindowObject* object = loadedUnitObject(*unit.window, unit.index);

@@ -1,6 +1,8 @@
 // The window's keyboard handling and focus rules: keyboard order, initial focus, Tab and
-// Shift+Tab, arrows between radio units, Enter, Escape, Alt mnemonics, drag by any point.
+// Shift+Tab, arrows between radio units, Enter, Escape, F1 help, Alt mnemonics, drag by any point.
 
+#include "platform/files/Process.h"
+#include "platform/windowing/Desktop.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Window.h"
@@ -283,9 +285,30 @@ bool FormWindow::handleKey(Message& message) {
             return false;
         sendMessage(handle(), kWmClose, 0, 0);
         return true;
+    case kVkF1:
+        if (!m_p.f1OpensHelp)
+            return false;
+        openHelp();
+        return true;
     default:
         return false;
     }
+}
+
+// The help file, or the program's own name with the extension "hlp", opened by the desktop's
+// handler for it. The desktop's viewers take no topic number, so the help context is not
+// passed on.
+void FormWindow::openHelp() {
+    std::string path = m_p.helpFileName;
+    if (path.empty()) {
+        path = programPath();
+        const size_t name = path.find_last_of("/\\");
+        const size_t dot = path.rfind('.');
+        if (dot != std::string::npos && (name == std::string::npos || dot > name))
+            path.erase(dot);
+        path += ".hlp";
+    }
+    openWithDesktop(path);
 }
 
 bool FormWindow::handleDrag(Message& message) {
@@ -297,6 +320,8 @@ bool FormWindow::handleDrag(Message& message) {
             onSurface = unit && (typeFlagsOf(unit->typeTag()) & kTypeDragsWindow);
         }
         if (!onSurface)
+            return false;
+        if (!isWindowMovable(handle()))
             return false;
         // The window system moves the window where it can; elsewhere the moves are followed here.
         if (beginUserMove(handle()))

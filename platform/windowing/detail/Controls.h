@@ -3,6 +3,7 @@
 
 #include "platform/windowing/detail/WindowObject.h"
 
+#include <QPixmap>
 #include <QStyledItemDelegate>
 
 class QLineEdit;
@@ -70,6 +71,7 @@ public:
     void checkedByUser(); // automatic radio behaviour within the group
 
     QAbstractButton* m_button = nullptr;
+    QPixmap m_picture; // shown instead of the caption (Picture.h)
 };
 
 class ListBoxObject;

@@ -24,6 +24,7 @@ struct HeldInput {
     Qt::MouseButtons buttons;
     bool character = false;
     bool delivered = false;
+    bool usedByMenu = false; // a menu shortcut or mnemonic took the key: nothing else sees it
 };
 
 void queueInput(const Message& message, std::shared_ptr<HeldInput> held);
@@ -32,6 +33,7 @@ std::shared_ptr<HeldInput> dispatchedInput(WindowHandle window, std::uint32_t me
 // Hands the held event to its widget (once).
 void deliverHeldInput(WindowObject& window, std::uint32_t message, WParam wParam);
 void clearQueue();
+std::shared_ptr<HeldInput> takenInput(const Message& message);
 
 std::uint32_t virtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers);
 

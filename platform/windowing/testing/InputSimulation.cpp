@@ -1,5 +1,6 @@
 #include "platform/windowing/testing/InputSimulation.h"
 
+#include "platform/windowing/Menu.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -75,6 +76,8 @@ bool mouse(QEvent::Type type, WindowHandle window, Point client, MouseButton but
 int qtKeyFor(std::uint32_t vk) {
     if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
         return int(vk);
+    if (vk >= kVkF1 && vk < kVkF1 + 24)
+        return Qt::Key_F1 + int(vk - kVkF1);
     switch (vk) {
     case kVkBack:
         return Qt::Key_Backspace;
@@ -152,6 +155,36 @@ bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view
         QKeyEvent up(QEvent::KeyRelease, qtKeyFor(virtualKey), modifiers, text);
         send(target, &up);
     }
+    return true;
+}
+
+bool simulateKeyChord(WindowHandle window, std::uint32_t shortcut) {
+    detail::WindowObject* w = detail::findWindow(window);
+    if (!w || !w->m_widget)
+        return false;
+    Qt::KeyboardModifiers modifiers;
+    if (shortcut & kShortcutControl)
+        modifiers |= Qt::ControlModifier;
+    if (shortcut & kShortcutShift)
+        modifiers |= Qt::ShiftModifier;
+    if (shortcut & kShortcutAlt)
+        modifiers |= Qt::AltModifier;
+    const int key = qtKeyFor(shortcut & 0xFFFF);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    send(w->m_widget, &press);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+    send(w->m_widget, &up);
+    return true;
+}
+
+bool simulateUserMove(WindowHandle window, Point topLeft) {
+    detail::WindowObject* w = detail::findWindow(window);
+    if (!w || !w->m_widget || w->isChild())
+        return false;
+    const QPoint old = w->m_widget->pos();
+    w->m_widget->move(topLeft.x, topLeft.y);
+    QMoveEvent event(w->m_widget->pos(), old);
+    send(w->m_widget, &event);
     return true;
 }
 

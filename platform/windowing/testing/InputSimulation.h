@@ -27,6 +27,14 @@ bool simulateWheel(WindowHandle window, Point client, int delta);
 bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view textUtf8,
                  bool release = true, bool alt = false);
 
+// A key pressed and released with modifiers held: shortcut is a virtual-key code (as for
+// simulateKey) with the kShortcutControl / kShortcutShift / kShortcutAlt bits of Menu.h.
+bool simulateKeyChord(WindowHandle window, std::uint32_t shortcut);
+
+// The window manager moving a top-level window to about this screen point (a caption drag),
+// reported as the window system reports it.
+bool simulateUserMove(WindowHandle window, Point topLeft);
+
 // The window manager's close request (the caption's close button) for a top-level window.
 bool simulateCloseButton(WindowHandle window);
 

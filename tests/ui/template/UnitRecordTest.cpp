@@ -104,5 +104,23 @@ TEST(UnitRecord, MenuItemsCarryOneProcedureBehindTheirCaption) {
     EXPECT_FALSE(walkMenuItemRecord(std::span(data.data(), layout->procedure() + 3)));
 }
 
+TEST(UnitRecord, AMenuItemTailMayStopAfterAnyOfItsFields) {
+    const MenuItemTail full{2, 0x10000 | 'O'};
+    const std::vector<uint8_t> bytes = encodeMenuItemTail(full);
+    ASSERT_EQ(bytes, (std::vector<uint8_t>{2, 'O', 0, 1, 0}));
+    const struct {
+        size_t stored;
+        MenuItemTail expected;
+    } cases[] = {{0, {}}, {1, {2, 0}}, {4, {2, 0}}, {5, full}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(decodeMenuItemTail(std::span(bytes).first(c.stored)), c.expected);
+    }
+    // Bytes behind the tail are the record's own, kept and ignored.
+    std::vector<uint8_t> longer = bytes;
+    longer.push_back(9);
+    EXPECT_EQ(decodeMenuItemTail(longer), full);
+}
+
 } // namespace
 } // namespace kelvarn::testing
