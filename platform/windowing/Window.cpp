@@ -11,6 +11,7 @@
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
 #include "platform/windowing/detail/QtText.h"
+#include "platform/windowing/detail/RedrawCount.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -493,6 +494,7 @@ bool setWindowExStyle(WindowHandle window, std::uint32_t exStyle) {
     w->applyStyle();
     if (!w->isChild())
         detail::setOuterGeometry(*w, outer.left, outer.top, outer.width(), outer.height());
+    detail::noteRedrawRequest(window);
     if (w->m_widget)
         w->m_widget->update();
     return true;
@@ -594,6 +596,7 @@ bool invalidateWindow(WindowHandle window) {
     QWidget* widget = widgetOf(window);
     if (!widget)
         return false;
+    detail::noteRedrawRequest(window);
     widget->update();
     return true;
 }
@@ -602,6 +605,7 @@ bool updateWindow(WindowHandle window) {
     QWidget* widget = widgetOf(window);
     if (!widget)
         return false;
+    detail::noteRedrawRequest(window);
     widget->repaint();
     return true;
 }
@@ -670,8 +674,10 @@ LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wPa
     case kWmSetFont:
         w->m_font = static_cast<FontHandle>(wParam);
         w->applyFont(detail::qfontFor(w->m_font));
-        if (lParam && w->m_widget)
+        if (lParam && w->m_widget) {
+            detail::noteRedrawRequest(window);
             w->m_widget->update();
+        }
         return 0;
     case kWmGetFont:
         return static_cast<LResult>(w->m_font);
@@ -709,6 +715,7 @@ bool setWindowColours(WindowHandle window, Colour text, Colour background) {
     w->m_textColour = text;
     w->m_background = background;
     w->applyColours();
+    detail::noteRedrawRequest(window);
     if (w->m_widget)
         w->m_widget->update();
     return true;
