@@ -3,6 +3,7 @@
 #include "platform/windowing/TestHooks.h"
 
 #include "platform/windowing/detail/Dialogs.h"
+#include "platform/windowing/detail/RedrawCount.h"
 #include "platform/windowing/detail/WindowObject.h"
 
 #include <QCursor>
@@ -12,6 +13,7 @@
 #include <QPixmap>
 
 #include <deque>
+#include <unordered_map>
 
 namespace kelvarn::platform {
 namespace {
@@ -24,6 +26,11 @@ std::deque<std::function<int(const MessageBoxSeen&)>>& boxAnswers() {
 std::deque<std::function<std::optional<std::string>(const FolderDialogSeen&)>>& folderAnswers() {
     static std::deque<std::function<std::optional<std::string>(const FolderDialogSeen&)>> answers;
     return answers;
+}
+
+std::unordered_map<WindowHandle, int>& redrawCounts() {
+    static std::unordered_map<WindowHandle, int> counts;
+    return counts;
 }
 
 } // namespace
@@ -39,6 +46,11 @@ void answerNextFolderDialog(
 
 int pendingDialogAnswers() {
     return int(boxAnswers().size() + folderAnswers().size());
+}
+
+int redrawRequests(WindowHandle window) {
+    auto it = redrawCounts().find(window);
+    return it == redrawCounts().end() ? 0 : it->second;
 }
 
 bool grabWindowToPng(WindowHandle window, const std::string& path) {
@@ -68,6 +80,10 @@ std::optional<Colour> windowPixel(WindowHandle window, Point client) {
 }
 
 namespace detail {
+
+void noteRedrawRequest(WindowHandle window) {
+    ++redrawCounts()[window];
+}
 
 std::function<int(const MessageBoxSeen&)> takeMessageBoxAnswer() {
     if (boxAnswers().empty())

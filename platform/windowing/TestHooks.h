@@ -49,6 +49,11 @@ std::optional<Colour> windowPixel(WindowHandle window, Point client);
 // Whether the pointer over the program's windows is the busy pointer.
 bool busyPointerShown();
 
+// How many times the window was asked to redraw (invalidated, updated, given new colours, a font
+// with redraw or a new extended style), counted since the process started. Qt merges repeated
+// update requests into one paint, so the paints themselves cannot show a doubled redraw.
+int redrawRequests(WindowHandle window);
+
 // Renders the window (with its children) into a PNG file at a native UTF-8 path.
 bool grabWindowToPng(WindowHandle window, const std::string& path);
 

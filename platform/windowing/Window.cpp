@@ -13,6 +13,7 @@
 #include "platform/windowing/detail/Menus.h"
 #include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
+#include "platform/windowing/detail/RedrawCount.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -496,6 +497,7 @@ bool setWindowExStyle(WindowHandle window, std::uint32_t exStyle) {
     w->applyStyle();
     if (!w->isChild())
         detail::setOuterGeometry(*w, outer.left, outer.top, outer.width(), outer.height());
+    detail::noteRedrawRequest(window);
     if (w->m_widget)
         w->m_widget->update();
     return true;
@@ -597,6 +599,7 @@ bool invalidateWindow(WindowHandle window) {
     QWidget* widget = widgetOf(window);
     if (!widget)
         return false;
+    detail::noteRedrawRequest(window);
     widget->update();
     return true;
 }
@@ -605,6 +608,7 @@ bool updateWindow(WindowHandle window) {
     QWidget* widget = widgetOf(window);
     if (!widget)
         return false;
+    detail::noteRedrawRequest(window);
     widget->repaint();
     return true;
 }
@@ -673,8 +677,10 @@ LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wPa
     case kWmSetFont:
         w->m_font = static_cast<FontHandle>(wParam);
         w->applyFont(detail::qfontFor(w->m_font));
-        if (lParam && w->m_widget)
+        if (lParam && w->m_widget) {
+            detail::noteRedrawRequest(window);
             w->m_widget->update();
+        }
         return 0;
     case kWmGetFont:
         return static_cast<LResult>(w->m_font);
@@ -712,6 +718,7 @@ bool setWindowColours(WindowHandle window, Colour text, Colour background) {
     w->m_textColour = text;
     w->m_background = background;
     w->applyColours();
+    detail::noteRedrawRequest(window);
     if (w->m_widget)
         w->m_widget->update();
     return true;

@@ -5,11 +5,13 @@
 #include "platform/windowing/Font.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
+#include "platform/windowing/TestHooks.h"
 #include "platform/windowing/testing/InputSimulation.h"
 #include "runtime/core/TypeTag.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/template/EditBoxProperties.h"
 #include "ui/template/FormIds.h"
+#include "ui/template/GroupBoxProperties.h"
 #include "ui/template/LabelProperties.h"
 #include "ui/template/ListBoxProperties.h"
 #include "ui/template/RadioBoxProperties.h"
@@ -20,6 +22,7 @@
 #include "ui/window/UnitEvents.h"
 
 #include <cstring>
+#include <functional>
 
 namespace kelvarn::testing {
 using namespace kelvarn::ui;
@@ -201,6 +204,47 @@ TEST_F(WindowRuntimeTest, ButtonDefaultIsZeroOrOneAndSetsTheDefaultPushStyle) {
     enter.wParam = kVkReturn;
     EXPECT_TRUE(form->preTranslateMessage(enter));
     EXPECT_EQ(countEvents(kChooseButton, kButtonClicked), 1);
+}
+
+// Writes every colour property of a type's table once (text, background, gradient colours) and
+// answers how many there were; each write must ask the platform for exactly one redraw.
+template <typename Properties> int writeEachColourOnce(WindowObject* object) {
+    int written = 0;
+    for (const PropertyRow<Properties>& row : propertyTable(Properties{})) {
+        if (row.kind != PropertyKind::Colour && row.kind != PropertyKind::PlainColour &&
+            row.kind != PropertyKind::SystemColour)
+            continue;
+        const int before = redrawRequests(object->handle());
+        setProperty(object, row.id, 0x00336699 + uintptr_t(written));
+        EXPECT_EQ(redrawRequests(object->handle()) - before, 1) << row.name;
+        ++written;
+    }
+    return written;
+}
+
+TEST_F(WindowRuntimeTest, EveryColourWriteRedrawsExactlyOnce) {
+    ASSERT_TRUE(loadConverter());
+    struct Case {
+        const char* type;
+        uint32_t unitId; // 0: the window itself
+        std::function<int(WindowObject*)> writeColours;
+        int colourProperties;
+    };
+    const Case cases[] = {
+        {"window", 0, writeEachColourOnce<WindowProperties>, 1},
+        {"Label", kNoticeLabel, writeEachColourOnce<LabelProperties>, 8},
+        {"Button", kToBmpButton, writeEachColourOnce<ButtonProperties>, 0},
+        {"RadioBox", kPngRadio, writeEachColourOnce<RadioBoxProperties>, 2},
+        {"GroupBox", kConvertGroup, writeEachColourOnce<GroupBoxProperties>, 2},
+        {"EditBox", kFolderEdit, writeEachColourOnce<EditBoxProperties>, 2},
+        {"ListBox", kFileList, writeEachColourOnce<ListBoxProperties>, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        WindowObject* object = c.unitId ? unit(c.unitId) : window();
+        ASSERT_NE(object, nullptr);
+        EXPECT_EQ(c.writeColours(object), c.colourProperties);
+    }
 }
 
 TEST_F(WindowRuntimeTest, LabelGradientBorderWidthIsAtLeastFive) {
