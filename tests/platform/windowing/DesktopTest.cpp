@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 namespace {
 
 using DesktopTest = WindowingTest;
@@ -66,4 +67,4 @@ TEST_F(DesktopTest, APinnedWindowUndoesUserMovesButFollowsTheProgram) {
 }
 
 } // namespace
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

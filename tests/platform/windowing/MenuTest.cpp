@@ -6,7 +6,8 @@
 
 #include <functional>
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 namespace {
 
 using platform::testing::ShownMenuEntry;
@@ -204,4 +205,4 @@ TEST_F(MenuTest, OnlyTopLevelWindowsHaveMenusAndDestroyingRemovesIt) {
 }
 
 } // namespace
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

@@ -5,7 +5,8 @@
 #include "platform/windowing/TestHooks.h"
 #include "platform/windowing/testing/PictureFiles.h"
 
-namespace kelvarn::platform::test {
+namespace kelvarn::testing {
+using namespace kelvarn::platform;
 namespace {
 
 using platform::testing::pictureFile;
@@ -149,4 +150,4 @@ TEST_F(PictureTest, ButtonsShowThePictureOnTheButtonFaceInsteadOfTheCaption) {
 }
 
 } // namespace
-} // namespace kelvarn::platform::test
+} // namespace kelvarn::testing

@@ -4,7 +4,8 @@
 
 #include "runtime/frame/HiddenOwnerWindow.h"
 
-namespace kelvarn::runtime::test {
+namespace kelvarn::testing {
+using namespace kelvarn::runtime;
 namespace {
 
 TEST_F(FrameTest, HiddenOwnerIsAnEmptyInvisibleToolWindowOfItsOwnClassWithNoSize) {
@@ -31,4 +32,4 @@ TEST_F(FrameTest, HiddenOwnerIsAnEmptyInvisibleToolWindowOfItsOwnClassWithNoSize
 }
 
 } // namespace
-} // namespace kelvarn::runtime::test
+} // namespace kelvarn::testing

@@ -18,7 +18,8 @@
 #include <filesystem>
 #include <fstream>
 
-namespace kelvarn::ui::test {
+namespace kelvarn::testing {
+using namespace kelvarn::ui;
 namespace {
 
 using platform::testing::pictureFile;
@@ -244,4 +245,4 @@ TEST_F(MenuAndPictureTest, F1OpensTheHelpFileAndAWindowThatIsNotMovableStaysPut)
 }
 
 } // namespace
-} // namespace kelvarn::ui::test
+} // namespace kelvarn::testing
