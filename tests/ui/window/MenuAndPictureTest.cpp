@@ -8,6 +8,7 @@
 #include "platform/windowing/testing/InputSimulation.h"
 #include "platform/windowing/testing/MenuSimulation.h"
 #include "platform/windowing/testing/PictureFiles.h"
+#include "runtime/core/Heap.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/template/LabelProperties.h"
 #include "ui/template/RadioBoxProperties.h"
@@ -156,8 +157,10 @@ TEST_F(MenuAndPictureTest, MenuItemRecordsBuildTheBarAndRunTheirProceduresWhenCh
     EXPECT_EQ(ReadUnitProperty(kWindowId, kRecent, 1, -1).low, 0u);
     EXPECT_EQ(ReadUnitProperty(kWindowId, kHelp, 3, -1).low, 0u);
     EXPECT_EQ(ReadUnitProperty(kWindowId, kOpen, 2, -1).low, 1u);
-    EXPECT_EQ(static_cast<const char*>(ReadUnitProperty(kWindowId, kOpen, 0, -1).address()),
-              caption);
+    // A text read belongs to the caller.
+    void* read = ReadUnitProperty(kWindowId, kOpen, 0, -1).address();
+    EXPECT_EQ(static_cast<const char*>(read), caption);
+    runtime::MemFree(read);
     const auto rebuilt = shownMenu(m_window);
     ASSERT_EQ(rebuilt.size(), 3u);
     EXPECT_EQ(rebuilt[1].text, "&Load\tCtrl+O");
