@@ -368,6 +368,12 @@ void drive(intptr_t) {
     chooseThreeWays("secret", 4, 'S', kShortcutControl | kShortcutShift | 'S');
 
     logPictures();
+    // The pictured button is still a button.
+    const platform::Rect face = platform::clientRect(unitHandle(kButton));
+    const platform::Point middle{(face.left + face.right) / 2, (face.top + face.bottom) / 2};
+    platform::testing::simulateMousePress(unitHandle(kButton), middle);
+    platform::testing::simulateMouseRelease(unitHandle(kButton), middle);
+    pump();
 
     log("help");
     platform::testing::simulateKey(window, platform::kVkF1, "");

@@ -123,12 +123,13 @@ TEST(CornersProgramTest, PicturesOfTheWindowLabelButtonAndRadioBoxAreDrawn) {
     // Colours 0xBBGGRR. The window's 2 x 2 BMP is tiled from the client area's corner: red,
     // green / blue, yellow at (0,0), (1,0), (0,1), (3,3), and red again at (100,150). The
     // label's blue 4 x 4 PNG is centred on its white background. The button's BMP and the radio
-    // box's icon are 8 pixels wide.
+    // box's icon are 8 pixels wide; the pictured button still runs its click procedure.
     EXPECT_EQ(section("window ", "help"), (std::vector<std::string>{
                                               "window 0000ff 00ff00 ff0000 00ffff 0000ff",
                                               "label ffffff ff0000",
                                               "button picture pixels in the middle row 8",
                                               "radio picture pixels in the middle row 8",
+                                              "ran button",
                                           }));
     ASSERT_GT(run().grab.size(), 8u);
     EXPECT_EQ(run().grab.substr(1, 3), "PNG");
