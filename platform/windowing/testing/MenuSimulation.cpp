@@ -98,4 +98,9 @@ bool menuIsOpen() {
     return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr;
 }
 
+void closeOpenMenus() {
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
 } // namespace kelvarn::platform::testing

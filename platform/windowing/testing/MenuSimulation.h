@@ -34,5 +34,7 @@ bool clickOpenMenuEntry(int index);
 bool typeIntoOpenMenu(char key);
 // Whether a sub-menu is open now.
 bool menuIsOpen();
+// Closes every open sub-menu, as Escape pressed until none is left would.
+void closeOpenMenus();
 
 } // namespace kelvarn::platform::testing
