@@ -6,7 +6,6 @@
 #include "tests/support/PictureFiles.h"
 #include "tests/support/ScratchFolderTest.h"
 
-#include <jpeglib.h>
 #include <tiffio.h>
 
 #include <algorithm>
@@ -133,39 +132,6 @@ size_t findMarker(const Bytes& file, uint8_t code, int n) {
     return std::string::npos;
 }
 
-// A sequential colour JPEG with one scan per component (not interleaved).
-bool writeComponentScans(const std::string& path, int width, int height, const Bytes& rgb) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    jpeg_stdio_dest(&c, file);
-    c.image_width = static_cast<JDIMENSION>(width);
-    c.image_height = static_cast<JDIMENSION>(height);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_scan_info scans[3] = {};
-    for (int i = 0; i < 3; ++i) {
-        scans[i].comps_in_scan = 1;
-        scans[i].component_index[0] = i;
-        scans[i].Se = 63;
-    }
-    c.scan_info = scans;
-    c.num_scans = 3;
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(rgb.data()) + c.next_scanline * width * 3u;
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    return std::fclose(file) == 0;
-}
-
 TEST_F(DecoderAcceptanceTest, JpegWithoutItsEndMarkerConvertsButOneCutShortFails) {
     struct Kind {
         const char* name;
@@ -176,7 +142,7 @@ TEST_F(DecoderAcceptanceTest, JpegWithoutItsEndMarkerConvertsButOneCutShortFails
         SCOPED_TRACE(kind.name);
         const Bytes rgb = testing::gradient(67, 45, 3);
         ASSERT_TRUE(kind.scans == 3
-                        ? writeComponentScans(work("whole.jpg"), 67, 45, rgb)
+                        ? testing::writeJpeg(work("whole.jpg"), 67, 45, 3, rgb, false, false, true)
                         : testing::writeJpeg(work("whole.jpg"), 67, 45, 3, rgb, kind.scans > 1));
         const Bytes whole = testing::readFile(work("whole.jpg"));
         ASSERT_EQ(whole[whole.size() - 2], 0xFF);

@@ -24,7 +24,7 @@ Bytes gradient(int width, int height, int channels) {
 }
 
 bool writeJpeg(const std::string& path, int width, int height, int components, const Bytes& samples,
-               bool progressive, bool ycck) {
+               bool progressive, bool ycck, bool scanPerComponent) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;
@@ -46,6 +46,16 @@ bool writeJpeg(const std::string& path, int width, int height, int components, c
         c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
     if (progressive)
         jpeg_simple_progression(&c);
+    std::vector<jpeg_scan_info> scans(scanPerComponent ? c.num_components : 0);
+    for (int i = 0; i < static_cast<int>(scans.size()); ++i) {
+        scans[i].comps_in_scan = 1;
+        scans[i].component_index[0] = i;
+        scans[i].Se = 63;
+    }
+    if (!scans.empty()) {
+        c.scan_info = scans.data();
+        c.num_scans = static_cast<int>(scans.size());
+    }
     jpeg_start_compress(&c, TRUE);
     const size_t stride = static_cast<size_t>(width) * components;
     while (c.next_scanline < c.image_height) {

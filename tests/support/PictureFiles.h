@@ -16,8 +16,9 @@ namespace kelvarn::testing {
 Bytes gradient(int width, int height, int channels);
 
 // `components`: 1 grey, 3 RGB, 4 CMYK (`ycck` stores the four components as YCCK).
+// `scanPerComponent` writes a sequential file with one scan per component, not interleaved.
 bool writeJpeg(const std::string& path, int width, int height, int components, const Bytes& samples,
-               bool progressive = false, bool ycck = false);
+               bool progressive = false, bool ycck = false, bool scanPerComponent = false);
 
 enum class TiffKind { Rgb, Rgba, Grey, Palette, Bilevel };
 
