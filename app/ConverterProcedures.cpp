@@ -279,11 +279,12 @@ void ConvertListedFiles(TextVariable& targetType) {
     bool targetUnwritable = false;
     // The conversions run on worker threads, up to one a core, while this loop goes on with the
     // next items; each item's texts stay alive until its conversion has ended. Items are
-    // walked, selected and reported in list order. While this thread waits for a worker the
-    // window stays alive without taking input: it repaints, answers the window system and
-    // holds a close request. After a close request no further item starts; the ones under way
-    // finish, the rest are reported as cancelled and the window closes once the message has
-    // been answered (when `busy` goes).
+    // walked, selected and reported in list order. Every few milliseconds, whether this thread
+    // waits for a worker or walks the list, the window is kept alive without taking input: it
+    // repaints, answers the window system and holds a close request. After a close request (or
+    // the session's end) no further item starts; the ones under way finish, the rest are
+    // reported as cancelled and the window closes once the message has been answered (when
+    // `busy` goes).
     platform::BusyPeriod busy;
     ParallelBatch batch(batchWorkers(), [&busy] {
         busy.keepAlive();
@@ -341,6 +342,8 @@ void ConvertListedFiles(TextVariable& targetType) {
                                  makeInteger(integerOf(i - c.one)))
                             .text());
     const std::vector<int32_t>& results = batch.finish();
+    // A request that came with the last files is held now, before the box blocks the window.
+    busy.keepAlive();
     busy.end();
     for (size_t k = 0; k < items.size(); ++k) {
         const int32_t result = k < static_cast<size_t>(started) ? results[k] : kNotStarted;

@@ -12,15 +12,12 @@ namespace kelvarn::app {
 namespace {
 
 constexpr unsigned kMostWorkers = 64;
-// How long the caller waits between two calls of the keep-alive function: short enough for the
-// window system to see a lively program, long enough to cost nothing next to a conversion.
-constexpr std::chrono::milliseconds kKeepAliveSlice{15};
 
 } // namespace
 
-ParallelBatch::ParallelBatch(unsigned workers, KeepAlive keepAlive)
+ParallelBatch::ParallelBatch(unsigned workers, KeepAlive keepAlive, Clock clock)
     : m_workers(std::clamp(workers, 1u, kMostWorkers)), m_keepAlive(std::move(keepAlive)),
-      m_inline(m_workers == 1 && !m_keepAlive) {}
+      m_clock(std::move(clock)), m_inline(m_workers == 1 && !m_keepAlive) {}
 
 ParallelBatch::~ParallelBatch() {
     finish();
@@ -45,25 +42,54 @@ bool ParallelBatch::hasRoom(const std::vector<std::string>& keys) const {
     return m_underWay < m_workers && !keyBusy(keys);
 }
 
+std::chrono::steady_clock::time_point ParallelBatch::now() const {
+    return m_clock ? m_clock() : std::chrono::steady_clock::now();
+}
+
+void ParallelBatch::callKeepAlive() {
+    m_lastKeepAlive = now();
+    m_keptAliveOnce = true;
+    m_stopped = !m_keepAlive() || m_stopped;
+}
+
+void ParallelBatch::keepAliveIfDue() {
+    if (m_keepAlive && (!m_keptAliveOnce || now() - m_lastKeepAlive >= kKeepAliveSlice))
+        callKeepAlive();
+}
+
+// The wait is cut into pieces that end when the next keep-alive call is due, so the calls keep
+// their rhythm across waits and the walk between them.
 template <typename Done>
 void ParallelBatch::waitKeepingAlive(std::unique_lock<std::mutex>& lock, Done done) {
     if (!m_keepAlive) {
         m_changed.wait(lock, done);
         return;
     }
-    while (!m_changed.wait_for(lock, kKeepAliveSlice, done)) {
+    for (;;) {
+        const auto due = m_lastKeepAlive + kKeepAliveSlice;
+        const auto left = std::chrono::duration_cast<std::chrono::microseconds>(due - now());
+        if (left.count() > 0 && m_changed.wait_for(lock, left, done))
+            return;
+        if (done())
+            return;
         lock.unlock();
-        const bool goOn = m_keepAlive();
+        callKeepAlive();
         lock.lock();
-        m_stopped = m_stopped || !goOn;
     }
 }
 
 bool ParallelBatch::waitForRoom(const std::vector<std::string>& keys) {
     if (m_inline || m_stopped)
         return !m_stopped;
-    std::unique_lock lock(m_mutex);
-    waitKeepingAlive(lock, [&] { return m_stopped || hasRoom(keys); });
+    keepAliveIfDue();
+    if (m_stopped)
+        return false;
+    {
+        std::unique_lock lock(m_mutex);
+        waitKeepingAlive(lock, [&] { return m_stopped || hasRoom(keys); });
+    }
+    // Workers may have used up the rest of the slice while this thread woke.
+    keepAliveIfDue();
     return !m_stopped;
 }
 
@@ -111,6 +137,7 @@ void ParallelBatch::workerLoop() {
 }
 
 const std::vector<int32_t>& ParallelBatch::finish() {
+    keepAliveIfDue();
     {
         std::unique_lock lock(m_mutex);
         waitKeepingAlive(lock, [&] { return m_underWay == 0; });

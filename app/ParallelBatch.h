@@ -6,10 +6,12 @@
 // one worker and nothing to keep alive the work runs on the calling thread inside `start`,
 // exactly as a plain loop would run it.
 //
-// Workers run only the given work. The caller's thread does everything else; while it waits
-// for room or for the end it calls the keep-alive function every few milliseconds (so that its
-// windows stay alive), and once that function answers false no further item starts.
+// Workers run only the given work. The caller's thread does everything else. Whenever a slice of
+// time has passed since it last did, it calls the keep-alive function (so that its windows stay
+// alive): while it waits for room or for the end, and at each item it hands over, however short
+// the items are. Once that function answers false no further item starts.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -27,8 +29,13 @@ public:
     using Work = std::function<int32_t()>;
     // Called on the caller's thread while it waits; false asks that no further item start.
     using KeepAlive = std::function<bool()>;
+    using Clock = std::function<std::chrono::steady_clock::time_point()>;
+    // How often the keep-alive function runs: often enough for the window system to see a
+    // lively program, seldom enough to cost nothing next to the conversions.
+    static constexpr std::chrono::milliseconds kKeepAliveSlice{15};
 
-    explicit ParallelBatch(unsigned workers, KeepAlive keepAlive = {});
+    // `clock` replaces the steady clock (tests drive the slices with it).
+    explicit ParallelBatch(unsigned workers, KeepAlive keepAlive = {}, Clock clock = {});
     ~ParallelBatch();
     ParallelBatch(const ParallelBatch&) = delete;
     ParallelBatch& operator=(const ParallelBatch&) = delete;
@@ -52,6 +59,10 @@ private:
         Work work;
     };
 
+    std::chrono::steady_clock::time_point now() const;
+    // Calls the keep-alive function when a slice has passed since its last call.
+    void keepAliveIfDue();
+    void callKeepAlive();
     bool keyBusy(const std::vector<std::string>& keys) const;
     bool hasRoom(const std::vector<std::string>& keys) const;
     // Waits under the lock until `done` holds, keeping the caller alive meanwhile.
@@ -61,6 +72,10 @@ private:
 
     unsigned m_workers;
     KeepAlive m_keepAlive;
+    Clock m_clock;
+    // The first check is due at once: a request that came before the first item stops it.
+    std::chrono::steady_clock::time_point m_lastKeepAlive{};
+    bool m_keptAliveOnce = false;
     bool m_inline = false;  // the work runs on the caller's thread
     bool m_stopped = false; // caller's thread only
     std::mutex m_mutex;

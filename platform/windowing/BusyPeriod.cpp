@@ -2,17 +2,23 @@
 
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
+#include "platform/windowing/TestHooks.h"
 
 #include <QApplication>
 #include <QCursor>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace kelvarn::platform {
 namespace {
 
-// The innermost period that runs; periods nest like the work that opens them.
+// The innermost period that exists, running or ended; periods nest like the work that opens
+// them and go in the reverse order.
 BusyPeriod* g_current = nullptr;
+bool g_keepAliveOff = false;       // a test hook
+std::function<void()> g_whenEnded; // a test hook
 
 } // namespace
 
@@ -24,26 +30,43 @@ BusyPeriod::BusyPeriod() : m_outer(g_current) {
 
 BusyPeriod::~BusyPeriod() {
     end();
+    if (g_current == this)
+        g_current = m_outer;
     for (const WindowHandle window : m_heldCloses)
-        postMessage(window, kWmClose, 0, 0);
+        requestClose(window);
 }
 
 void BusyPeriod::end() {
     if (!m_running)
         return;
     m_running = false;
-    if (g_current == this)
-        g_current = m_outer;
     if (qApp)
         QApplication::restoreOverrideCursor();
+    if (auto hook = std::exchange(g_whenEnded, {}))
+        hook();
 }
 
 void BusyPeriod::keepAlive() {
-    if (m_running && qApp)
+    if (m_running && qApp && !g_keepAliveOff)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 bool BusyPeriod::running() {
+    for (const BusyPeriod* p = g_current; p; p = p->m_outer)
+        if (p->m_running)
+            return true;
+    return false;
+}
+
+void whenBusyPeriodEnds(std::function<void()> hook) {
+    g_whenEnded = std::move(hook);
+}
+
+void switchKeepAliveOff(bool off) {
+    g_keepAliveOff = off;
+}
+
+bool BusyPeriod::exists() {
     return g_current != nullptr;
 }
 
@@ -54,6 +77,18 @@ bool holdCloseRequest(WindowHandle window) {
     if (std::find(held.begin(), held.end(), window) == held.end())
         held.push_back(window);
     return true;
+}
+
+bool holdSessionEnd() {
+    if (!g_current)
+        return false;
+    g_current->m_sessionEnding = true;
+    return true;
+}
+
+void requestClose(WindowHandle window) {
+    if (!holdCloseRequest(window))
+        postMessage(window, kWmClose, 0, 0);
 }
 
 } // namespace kelvarn::platform

@@ -240,8 +240,7 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Close:
         if (const WindowHandle handle = handleOf(widget)) {
             // During long work the request waits for the work to end instead of being lost.
-            if (!holdCloseRequest(handle))
-                postMessage(handle, kWmClose, 0, 0);
+            requestClose(handle);
             event->ignore();
             return true;
         }

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 
+#include <algorithm>
 #include <cstring>
 
 namespace kelvarn::platform::detail {
@@ -66,6 +67,14 @@ bool ListBoxObject::build(QWidget* parent) {
         if (m_programmatic == 0 && (m_style & kLbsNotify))
             notifyParent(*this, kLbnSelChange);
     });
+    QAbstractItemModel* model = m_list->model();
+    const auto changed = [this] { m_searchIndexValid = false; };
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, m_list, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, m_list, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsMoved, m_list, changed);
+    QObject::connect(model, &QAbstractItemModel::modelReset, m_list, changed);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, m_list, changed);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, m_list, changed);
     QObject::connect(m_list, &QListWidget::itemDoubleClicked, [this] {
         if (m_style & kLbsNotify)
             notifyParent(*this, kLbnDblClk);
@@ -139,15 +148,32 @@ int ListBoxObject::findPrefix(int start, std::string_view prefix, bool exact) co
     const int n = count();
     if (n == 0)
         return int(kLbErr);
-    // The search begins after start and wraps round; -1 searches from the first item.
-    const int first = (start < 0 || start >= n) ? 0 : start + 1;
-    for (int k = 0; k < n; ++k) {
-        const int i = (first + k) % n;
-        const std::string text = itemText(i);
-        if (exact ? compareRuntimeTexts(text, prefix) == 0 : startsWithIgnoringCase(text, prefix))
-            return i;
+    if (!m_searchIndexValid) {
+        m_searchIndex.clear();
+        m_searchIndex.reserve(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
+            m_searchIndex.emplace_back(foldedRuntimeText(itemText(i)), i);
+        std::sort(m_searchIndex.begin(), m_searchIndex.end());
+        m_searchIndexValid = true;
     }
-    return int(kLbErr);
+    // The search begins after start and wraps round; -1 searches from the first item. Every
+    // match has the folded prefix's bytes in front, so the candidates stand together in the
+    // index; the byte test may take a few more (a prefix cut inside a character), which the
+    // exact test below sorts out.
+    const int first = (start < 0 || start >= n) ? 0 : start + 1;
+    const std::string folded = foldedRuntimeText(prefix);
+    int found = -1;
+    const auto cyclic = [&](int i) { return (i - first + n) % n; };
+    for (auto it = std::lower_bound(m_searchIndex.begin(), m_searchIndex.end(),
+                                    std::pair<std::string, int>(folded, -1));
+         it != m_searchIndex.end() && it->first.compare(0, folded.size(), folded) == 0; ++it) {
+        const std::string text = itemText(it->second);
+        const bool match =
+            exact ? compareRuntimeTexts(text, prefix) == 0 : startsWithIgnoringCase(text, prefix);
+        if (match && (found < 0 || cyclic(it->second) < cyclic(found)))
+            found = it->second;
+    }
+    return found < 0 ? int(kLbErr) : found;
 }
 
 int ListBoxObject::currentSelection() const {

@@ -4,6 +4,7 @@
 #include "platform/windowing/MessageBox.h"
 
 #include "platform/windowing/Application.h"
+#include "platform/windowing/SessionEnd.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/detail/Dialogs.h"
 #include "platform/windowing/detail/QtText.h"
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cstdio>
 #include <vector>
 
 namespace kelvarn::platform {
@@ -101,6 +103,13 @@ int messageBox(WindowHandle owner, std::string_view text, std::string_view capti
             closeId = id;
     if (buttons.size() == 1)
         closeId = buttons.front().second;
+
+    // Nobody is there to answer once the session ends: the text goes where a log would see it.
+    if (sessionEnding()) {
+        std::fprintf(stderr, "%s\n", body.toUtf8().constData());
+        std::fflush(stderr);
+        return closeId;
+    }
 
     int pressed = 0;
     QObject::connect(&box, &QMessageBox::buttonClicked, &box, [&](QAbstractButton* clicked) {

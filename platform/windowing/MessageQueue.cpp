@@ -2,6 +2,7 @@
 // messages from other threads, translation and dispatch.
 
 #include "platform/windowing/MessageQueue.h"
+#include "platform/windowing/SessionEnd.h"
 
 #include "platform/windowing/Application.h"
 #include "platform/windowing/Menu.h"
@@ -250,8 +251,10 @@ bool getMessage(Message& out) {
         out.message = kWmQuit;
         return false;
     }
-    while (!peekMessage(out, true))
+    while (!peekMessage(out, true)) {
+        sessionEndSettled();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     return out.message != kWmQuit;
 }
 

@@ -77,6 +77,17 @@ int compareRuntimeTexts(std::string_view a, std::string_view b) {
     return aEnded ? -1 : 1;
 }
 
+std::string foldedRuntimeText(std::string_view text) {
+    std::string folded(text);
+    for (std::size_t i = 0; i < folded.size();) {
+        const std::size_t length = gbCharLength(text, i);
+        if (length == 1)
+            folded[i] = static_cast<char>(fold(static_cast<unsigned char>(folded[i])));
+        i += length;
+    }
+    return folded;
+}
+
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     bool textEnded = false;
     bool prefixEnded = false;

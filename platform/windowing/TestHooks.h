@@ -49,6 +49,14 @@ std::optional<Colour> windowPixel(WindowHandle window, Point client);
 // Whether the pointer over the program's windows is the busy pointer.
 bool busyPointerShown();
 
+// Runs `hook` (once) when the next busy period ends: its work is over, its close requests are
+// still held, and whatever it reports has not been shown yet.
+void whenBusyPeriodEnds(std::function<void()> hook);
+
+// Switches the busy period's keep-alive off (for measuring what it costs): the window system's
+// events then wait until the period is over.
+void switchKeepAliveOff(bool off);
+
 // How many times the window was asked to redraw (invalidated, updated, given new colours, a font
 // with redraw or a new extended style), counted since the process started. Qt merges repeated
 // update requests into one paint, so the paints themselves cannot show a doubled redraw.

@@ -3,6 +3,7 @@
 #include "platform/windowing/Application.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
+#include "platform/windowing/SessionEnd.h"
 
 #include <cstdio>
 
@@ -87,6 +88,8 @@ int32_t FrameworkMain() {
         std::fputs("kelvarn: no display can be reached\n", stderr);
         return -1;
     }
+    // The session's end (a logout, a kill from a terminal) closes the windows as the user would.
+    platform::watchSessionEnd();
     int32_t exitCode = app->InitInstance() ? app->Run() : app->ExitInstance();
     platform::stopWindowing();
     return exitCode;

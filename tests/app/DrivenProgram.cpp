@@ -19,11 +19,22 @@
 //   remove PATH    deletes the file PATH (UTF-8), as another program might between two clicks
 //   resources      logs the open file descriptors, the mappings of pixel files and target
 //                  siblings, and the heap in use
-//   during K CMD   once a batch has selected list item K (from 0), CMD runs from a timer, as
-//                  window-system events are handled (so during the batch only if the program
-//                  handles them then); logs "during K busy=B pointer=P" first, B and P 1 while
-//                  a busy period runs and the busy pointer shows. CMD does not handle the
-//                  runtime's queue afterwards, as nothing of the program's would then.
+//   during K CMD   once a batch runs and has selected list item K (from 0; -1: before the first
+//                  item starts), CMD runs from a timer, as window-system events are handled (so
+//                  during the batch only if the program handles them then); logs "during K
+//                  busy=B pointer=P" first, B and P 1 while a busy period runs and the busy
+//                  pointer shows. CMD does not handle the runtime's queue afterwards, as nothing
+//                  of the program's would then.
+//   atend CMD      CMD runs once the batch's work is over, before its message box is shown
+//   boxclose       the next message box gets the window's close button first (logged as
+//                  "boxclose taken=T window=W": T 1 if the request reached the window, W 1 while
+//                  the window is there), then is logged and answered with OK like "box"
+//   signal NAME    the process sends itself SIGTERM, SIGHUP, SIGINT or SIGKILL
+//   time CMD       runs CMD and logs "time CMD MS" with the milliseconds it took
+//   pulse          from the next batch on, logs "pulse worst=MS ticks=N" when the batch ends:
+//                  the longest time the window system's events waited during the batch
+//                  (measured by a 1 ms timer) and how often the timer ran
+// KELVARN_DRIVER_NO_KEEPALIVE=1 switches the batch's keep-alive off (to measure its cost).
 // KELVARN_DRIVER_LOG names the log file (UTF-8 lines).
 
 #include "app/ConverterProgram.h"
@@ -45,7 +56,11 @@
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
+
+#include <csignal>
 
 #include <cstdio>
 #include <cstdlib>
@@ -212,6 +227,38 @@ void logResources() {
 
 void runCommand(const std::string& line);
 
+// The longest wait of the window system's events during a batch, seen by a 1 ms timer that can
+// only run when they are handled.
+void startPulse() {
+    static QTimer* timer = nullptr;
+    if (timer)
+        return;
+    timer = new QTimer; // lives as long as the process
+    static QElapsedTimer clock;
+    static qint64 last = -1;
+    static qint64 worst = 0;
+    static int ticks = 0;
+    QObject::connect(timer, &QTimer::timeout, [] {
+        const bool busy = platform::BusyPeriod::running();
+        if (busy) {
+            if (last >= 0)
+                worst = std::max(worst, clock.nsecsElapsed() - last);
+            else
+                clock.start();
+            last = clock.nsecsElapsed();
+            ++ticks;
+        } else if (last >= 0) {
+            char line[96];
+            std::snprintf(line, sizeof line, "pulse worst=%.1f ticks=%d", worst / 1e6, ticks);
+            log(line);
+            last = -1;
+            worst = 0;
+            ticks = 0;
+        }
+    });
+    timer->start(1);
+}
+
 struct Waiting {
     int item = 0;
     std::string command;
@@ -222,7 +269,8 @@ std::vector<Waiting> g_waiting;
 void runWaitingCommands() {
     const auto selected = static_cast<int>(
         platform::sendMessage(unitHandle(kFileList), platform::kLbGetCurSel, 0, 0));
-    while (!g_waiting.empty() && selected >= g_waiting.front().item) {
+    while (!g_waiting.empty() && platform::BusyPeriod::running() &&
+           selected >= g_waiting.front().item) {
         const Waiting next = g_waiting.front();
         g_waiting.erase(g_waiting.begin());
         log("during " + std::to_string(next.item) +
@@ -250,12 +298,39 @@ void runCommand(const std::string& line) {
             log("dialog-buttons " + joined(seen.buttons));
             return choose ? std::optional<std::string>(rest) : std::nullopt;
         });
-    } else if (command == "box") {
-        platform::answerNextMessageBox([](const platform::MessageBoxSeen& seen) {
+    } else if (command == "box" || command == "boxclose") {
+        const bool closeFirst = command == "boxclose";
+        platform::answerNextMessageBox([closeFirst](const platform::MessageBoxSeen& seen) {
+            if (closeFirst) {
+                const bool taken = platform::testing::simulateCloseButton(windowHandle());
+                QCoreApplication::processEvents();
+                log("boxclose taken=" + std::to_string(taken) +
+                    " window=" + std::to_string(windowHandle() != 0));
+            }
             log("box " + escaped(utf8(seen.text.c_str())) + "|" + utf8(seen.caption.c_str()) + "|" +
                 std::to_string(seen.style));
             return platform::kIdOk;
         });
+    } else if (command == "atend") {
+        platform::whenBusyPeriodEnds([rest] {
+            log("atend busy=" + std::to_string(platform::BusyPeriod::running()));
+            g_fromTimer = true;
+            runCommand(rest);
+            g_fromTimer = false;
+        });
+    } else if (command == "signal") {
+        const std::pair<const char*, int> kSignals[] = {
+            {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}, {"KILL", SIGKILL}};
+        for (const auto& [name, number] : kSignals)
+            if (rest == name)
+                std::raise(number);
+    } else if (command == "time") {
+        QElapsedTimer clock;
+        clock.start();
+        runCommand(rest);
+        log("time " + rest + " " + std::to_string(clock.elapsed()));
+    } else if (command == "pulse") {
+        startPulse();
     } else if (command == "click") {
         for (const auto& [name, id] : kUnitNames)
             if (rest == name)
@@ -299,6 +374,8 @@ void runScript(intptr_t) {
     if (started)
         return;
     started = true;
+    if (const char* off = std::getenv("KELVARN_DRIVER_NO_KEEPALIVE"); off && *off == '1')
+        platform::switchKeepAliveOff(true);
     pump(); // the window becomes active and its list box takes the focus
     const char* path = std::getenv("KELVARN_DRIVER_SCRIPT");
     std::ifstream script(path ? path : "");

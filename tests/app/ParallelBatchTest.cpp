@@ -158,6 +158,56 @@ TEST(ParallelBatchTest, AWaitingCallerIsKeptAliveAndCanStopFurtherItems) {
     }
 }
 
+// The keep-alive follows the clock, not the length of one wait: thousands of items far shorter
+// than a slice, with the caller's own walk costing time too, still get a call whenever a slice
+// has passed, and the first call comes before the first item starts.
+TEST(ParallelBatchTest, TheCallerIsKeptAliveWheneverASliceHasPassedHoweverShortTheItems) {
+    using Clock = std::chrono::steady_clock;
+    constexpr auto kSlice = ParallelBatch::kKeepAliveSlice;
+    struct Walk {
+        std::chrono::microseconds perItem; // the caller's own work for each item
+        std::chrono::microseconds perWork; // each conversion's
+    };
+    for (const Walk walk : {Walk{300us, 0us}, Walk{50us, 400us}, Walk{0us, 2000us}}) {
+        std::atomic<Clock::rep> ticks{0};
+        const auto advance = [&](std::chrono::microseconds d) {
+            ticks += std::chrono::duration_cast<Clock::duration>(d).count();
+        };
+        std::vector<Clock::time_point> calls;
+        std::atomic<int> worksRun{0};
+        ParallelBatch batch(
+            2,
+            [&] {
+                calls.push_back(Clock::time_point(Clock::duration(ticks.load())));
+                EXPECT_EQ(worksRun.load(), calls.size() == 1 ? 0 : worksRun.load())
+                    << "the first call comes before any work";
+                return true;
+            },
+            [&] { return Clock::time_point(Clock::duration(ticks.load())); });
+        constexpr size_t kItems = 3000;
+        for (size_t i = 0; i < kItems; ++i) {
+            advance(walk.perItem);
+            ASSERT_TRUE(batch.start(i, {std::to_string(i)}, [&] {
+                advance(walk.perWork);
+                ++worksRun;
+                return 1;
+            }));
+        }
+        batch.finish();
+        const auto total = Clock::duration(ticks.load());
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls.front(), Clock::time_point(Clock::duration(walk.perItem)));
+        // No gap longer than a slice plus what can pass between two looks at the clock: the
+        // caller's own step and one conversion on each worker.
+        const auto step = walk.perItem + 2 * walk.perWork;
+        Clock::duration widest{0};
+        for (size_t k = 1; k < calls.size(); ++k)
+            widest = std::max(widest, calls[k] - calls[k - 1]);
+        EXPECT_LE(widest, kSlice + step) << walk.perItem.count() << "/" << walk.perWork.count();
+        EXPECT_GE(calls.size() + 1, static_cast<size_t>(total / (kSlice + step)));
+    }
+}
+
 TEST(ParallelBatchTest, WorkersAreTheCoresUnlessTheEnvironmentSaysHowMany) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     unsetenv("KELVARN_BATCH_WORKERS");

@@ -6,6 +6,10 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 class QLineEdit;
 class QPlainTextEdit;
 class QListWidget;
@@ -105,6 +109,13 @@ public:
     int m_itemHeight = 0;
     bool m_itemHeightSet = false;
     int m_programmatic = 0;
+
+private:
+    // The items' folded texts with their positions, sorted, so that selecting an item by its
+    // text stays cheap in a list of thousands (a batch selects each item in turn). Rebuilt on
+    // the first search after the list changed.
+    mutable std::vector<std::pair<std::string, int>> m_searchIndex;
+    mutable bool m_searchIndexValid = false;
 };
 
 class UpDownObject : public WindowObject {

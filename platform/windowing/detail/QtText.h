@@ -18,6 +18,9 @@ std::size_t gbCharLength(std::string_view text, std::size_t pos);
 // With prefixOnly, a that is a prefix of b (after folding) compares equal.
 int compareRuntimeTexts(std::string_view a, std::string_view b);
 bool startsWithIgnoringCase(std::string_view text, std::string_view prefix);
+// The text with its single-byte letters in upper case: a text that starts with a prefix, ignoring
+// case, starts with the prefix's folded bytes when both are folded.
+std::string foldedRuntimeText(std::string_view text);
 
 // Byte offset in the runtime form of text <-> index into the Qt string.
 int byteOffsetToIndex(const QString& text, int byteOffset);

@@ -192,6 +192,9 @@ bool simulateCloseButton(WindowHandle window) {
     detail::WindowObject* w = detail::findWindow(window);
     if (!w || !w->m_widget || w->isChild())
         return false;
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != w->m_widget->window())
+        return false;
     QCloseEvent event;
     send(w->m_widget, &event);
     return true;

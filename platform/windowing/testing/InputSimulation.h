@@ -35,7 +35,8 @@ bool simulateKeyChord(WindowHandle window, std::uint32_t shortcut);
 // reported as the window system reports it.
 bool simulateUserMove(WindowHandle window, Point topLeft);
 
-// The window manager's close request (the caption's close button) for a top-level window.
+// The window manager's close request (the caption's close button) for a top-level window. As
+// from the window system, it does not reach a window that a modal dialog blocks (false then).
 bool simulateCloseButton(WindowHandle window);
 
 } // namespace kelvarn::platform::testing

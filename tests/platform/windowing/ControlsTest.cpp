@@ -72,6 +72,7 @@ TEST_F(ControlsTest, ListBoxAnswersLikeTheWindowsControl) {
     EXPECT_EQ(send(list, kLbSelectString, 3, "alp"), 1) << "the search wraps round";
     EXPECT_EQ(send(list, kLbSelectString, WParam(-1), "\xCD\xBC"), 2); // "图"
     EXPECT_EQ(send(list, kLbSelectString, WParam(-1), "gamma"), -1);
+    EXPECT_EQ(send(list, kLbSelectString, WParam(-1), "\xCD"), -1) << "half a character";
     EXPECT_EQ(send(list, kLbGetCurSel), 2) << "a failed search keeps the selection";
     EXPECT_EQ(send(list, kLbFindStringExact, WParam(-1), "ALPHA"), 1);
     EXPECT_EQ(send(list, kLbSetCurSel, WParam(-1)), kLbErr);
@@ -79,6 +80,9 @@ TEST_F(ControlsTest, ListBoxAnswersLikeTheWindowsControl) {
     EXPECT_EQ(send(list, kLbSetCurSel, 9), kLbErr);
     EXPECT_EQ(send(list, kLbDeleteString, 0), 3);
     EXPECT_EQ(itemText(list, 0), "Alpha");
+    EXPECT_EQ(send(list, kLbFindString, WParam(-1), "alpha"), 0) << "found where it stands now";
+    EXPECT_EQ(send(list, kLbAddString, 0, "ALPH"), 3);
+    EXPECT_EQ(send(list, kLbFindStringExact, WParam(-1), "alph"), 3);
     EXPECT_EQ(send(list, kLbResetContent), 0);
     EXPECT_EQ(send(list, kLbGetCount), 0);
     EXPECT_EQ(send(list, kLbSelectString, WParam(-1), ""), -1);
