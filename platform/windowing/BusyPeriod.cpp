@@ -17,8 +17,9 @@ namespace {
 // The innermost period that exists, running or ended; periods nest like the work that opens
 // them and go in the reverse order.
 BusyPeriod* g_current = nullptr;
-bool g_keepAliveOff = false;       // a test hook
-std::function<void()> g_whenEnded; // a test hook
+bool g_keepAliveOff = false;         // a test hook
+std::function<void()> g_whenStarted; // test hooks
+std::function<void()> g_whenEnded;
 
 } // namespace
 
@@ -26,6 +27,8 @@ BusyPeriod::BusyPeriod() : m_outer(g_current) {
     g_current = this;
     if (qApp)
         QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    if (auto hook = std::exchange(g_whenStarted, {}))
+        hook();
 }
 
 BusyPeriod::~BusyPeriod() {
@@ -56,6 +59,10 @@ bool BusyPeriod::running() {
         if (p->m_running)
             return true;
     return false;
+}
+
+void whenBusyPeriodStarts(std::function<void()> hook) {
+    g_whenStarted = std::move(hook);
 }
 
 void whenBusyPeriodEnds(std::function<void()> hook) {

@@ -49,6 +49,9 @@ std::optional<Colour> windowPixel(WindowHandle window, Point client);
 // Whether the pointer over the program's windows is the busy pointer.
 bool busyPointerShown();
 
+// Runs `hook` (once) when the next busy period starts, before any of its work.
+void whenBusyPeriodStarts(std::function<void()> hook);
+
 // Runs `hook` (once) when the next busy period ends: its work is over, its close requests are
 // still held, and whatever it reports has not been shown yet.
 void whenBusyPeriodEnds(std::function<void()> hook);

@@ -19,17 +19,20 @@
 //   remove PATH    deletes the file PATH (UTF-8), as another program might between two clicks
 //   resources      logs the open file descriptors, the mappings of pixel files and target
 //                  siblings, and the heap in use
-//   during K CMD   once a batch runs and has selected list item K (from 0; -1: before the first
-//                  item starts), CMD runs from a timer, as window-system events are handled (so
+//   during K CMD   once a batch runs and has selected list item K (from 0), CMD runs from a timer,
+//   as window-system events are handled (so
 //                  during the batch only if the program handles them then); logs "during K
 //                  busy=B pointer=P" first, B and P 1 while a busy period runs and the busy
 //                  pointer shows. CMD does not handle the runtime's queue afterwards, as nothing
 //                  of the program's would then.
+//   atstart CMD    CMD runs as the next batch starts, before its first item
 //   atend CMD      CMD runs once the batch's work is over, before its message box is shown
 //   boxclose       the next message box gets the window's close button first (logged as
 //                  "boxclose taken=T window=W": T 1 if the request reached the window, W 1 while
 //                  the window is there), then is logged and answered with OK like "box"
-//   signal NAME    the process sends itself SIGTERM, SIGHUP, SIGINT or SIGKILL
+//   boxsignal      the next message box is logged, then the process sends itself SIGTERM
+//   signal NAME... the process sends itself SIGTERM, SIGHUP, SIGINT or SIGKILL, one after the
+//                  other
 //   time CMD       runs CMD and logs "time CMD MS" with the milliseconds it took
 //   pulse          from the next batch on, logs "pulse worst=MS ticks=N" when the batch ends:
 //                  the longest time the window system's events waited during the batch
@@ -298,9 +301,10 @@ void runCommand(const std::string& line) {
             log("dialog-buttons " + joined(seen.buttons));
             return choose ? std::optional<std::string>(rest) : std::nullopt;
         });
-    } else if (command == "box" || command == "boxclose") {
+    } else if (command == "box" || command == "boxclose" || command == "boxsignal") {
         const bool closeFirst = command == "boxclose";
-        platform::answerNextMessageBox([closeFirst](const platform::MessageBoxSeen& seen) {
+        const bool signal = command == "boxsignal";
+        platform::answerNextMessageBox([closeFirst, signal](const platform::MessageBoxSeen& seen) {
             if (closeFirst) {
                 const bool taken = platform::testing::simulateCloseButton(windowHandle());
                 QCoreApplication::processEvents();
@@ -309,11 +313,17 @@ void runCommand(const std::string& line) {
             }
             log("box " + escaped(utf8(seen.text.c_str())) + "|" + utf8(seen.caption.c_str()) + "|" +
                 std::to_string(seen.style));
+            if (signal) {
+                std::raise(SIGTERM);
+                QCoreApplication::processEvents();
+            }
             return platform::kIdOk;
         });
-    } else if (command == "atend") {
-        platform::whenBusyPeriodEnds([rest] {
-            log("atend busy=" + std::to_string(platform::BusyPeriod::running()));
+    } else if (command == "atstart" || command == "atend") {
+        const auto hook =
+            command == "atstart" ? &platform::whenBusyPeriodStarts : &platform::whenBusyPeriodEnds;
+        hook([command, rest] {
+            log(command + " busy=" + std::to_string(platform::BusyPeriod::running()));
             g_fromTimer = true;
             runCommand(rest);
             g_fromTimer = false;
@@ -321,9 +331,11 @@ void runCommand(const std::string& line) {
     } else if (command == "signal") {
         const std::pair<const char*, int> kSignals[] = {
             {"TERM", SIGTERM}, {"HUP", SIGHUP}, {"INT", SIGINT}, {"KILL", SIGKILL}};
-        for (const auto& [name, number] : kSignals)
-            if (rest == name)
-                std::raise(number);
+        std::istringstream names(rest);
+        for (std::string each; names >> each;)
+            for (const auto& [name, number] : kSignals)
+                if (each == name)
+                    std::raise(number);
     } else if (command == "time") {
         QElapsedTimer clock;
         clock.start();

@@ -8,6 +8,7 @@
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
