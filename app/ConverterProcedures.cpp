@@ -5,8 +5,8 @@
 #include "app/ConverterProcedures.h"
 
 #include "app/ConverterConstants.h"
-#include "app/template/ConverterUnits.h"
 #include "app/ParallelBatch.h"
+#include "app/template/ConverterUnits.h"
 #include "commands/core/ListBoxCommands.h"
 #include "commands/core/SystemCommands.h"
 #include "commands/core/TextCommands.h"
@@ -330,10 +330,11 @@ void ConvertListedFiles(TextVariable& targetType) {
         // b. Once it can start, the item being converted becomes the selected one.
         callCore(&commands::ListSelectText, listBoxArgument(kListBox), textArgument(item));
         // g.
-        batch.start(static_cast<size_t>(i - 1), std::move(keys),
-                    [&targetType, source, target]() mutable {
-                        return ConvertOneFile(targetType, source, target);
-                    });
+        if (!batch.start(static_cast<size_t>(i - 1), std::move(keys),
+                         [&targetType, source, target]() mutable {
+                             return ConvertOneFile(targetType, source, target);
+                         }))
+            break;
         ++started;
     }
     // The items that never started, for the message.

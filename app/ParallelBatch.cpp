@@ -101,10 +101,18 @@ bool ParallelBatch::start(size_t index, std::vector<std::string> keys, Work work
         m_results[index] = result;
         return true;
     }
-    if (!waitForRoom(keys))
+    if (m_stopped)
         return false;
-    // Only this thread starts items, so the room found above is still there.
     std::unique_lock lock(m_mutex);
+    // Room that waitForRoom found is still there (only this thread starts items), and an item
+    // that has room starts without another look at the keep-alive: the caller may have shown
+    // it as started already.
+    if (!hasRoom(keys)) {
+        lock.unlock();
+        if (!waitForRoom(keys))
+            return false;
+        lock.lock();
+    }
     // Workers store into the results under the lock, so they only grow under it.
     if (m_results.size() <= index)
         m_results.resize(index + 1, 0);

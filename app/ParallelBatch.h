@@ -44,7 +44,7 @@ public:
     // when the keep-alive function has asked that nothing more start.
     bool waitForRoom(const std::vector<std::string>& keys);
     // Item `index` (0, 1, 2... in list order) with the paths it touches; false when it did not
-    // start (see waitForRoom).
+    // start (see waitForRoom). After a waitForRoom that answered true it always starts.
     bool start(size_t index, std::vector<std::string> keys, Work work);
     // Waits for every started item; the results stand at their items' indexes. Items that
     // never started have no result (the vector may be shorter than the list).

@@ -187,6 +187,8 @@ TEST(ParallelBatchTest, TheCallerIsKeptAliveWheneverASliceHasPassedHoweverShortT
         constexpr size_t kItems = 3000;
         for (size_t i = 0; i < kItems; ++i) {
             advance(walk.perItem);
+            // As the converter walks: wait for room, then start.
+            ASSERT_TRUE(batch.waitForRoom({std::to_string(i)}));
             ASSERT_TRUE(batch.start(i, {std::to_string(i)}, [&] {
                 advance(walk.perWork);
                 ++worksRun;
@@ -206,6 +208,23 @@ TEST(ParallelBatchTest, TheCallerIsKeptAliveWheneverASliceHasPassedHoweverShortT
         EXPECT_LE(widest, kSlice + step) << walk.perItem.count() << "/" << walk.perWork.count();
         EXPECT_GE(calls.size() + 1, static_cast<size_t>(total / (kSlice + step)));
     }
+}
+
+// The converter selects an item between waitForRoom and start: an item shown as started must
+// start, even when a slice passes meanwhile and the keep-alive would now ask to stop.
+TEST(ParallelBatchTest, AnItemThatFoundRoomStartsWithoutAnotherLookAtTheKeepAlive) {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point now{};
+    int keepAlives = 0;
+    ParallelBatch batch(
+        2, [&] { return ++keepAlives < 2; }, [&] { return now; });
+    ASSERT_TRUE(batch.waitForRoom({"a"}));
+    now += ParallelBatch::kKeepAliveSlice * 2;
+    EXPECT_TRUE(batch.start(0, {"a"}, [] { return 1; }));
+    EXPECT_EQ(keepAlives, 1);
+    EXPECT_FALSE(batch.waitForRoom({"b"})) << "the next look stops the batch";
+    EXPECT_FALSE(batch.start(1, {"b"}, [] { return 1; }));
+    EXPECT_THAT(batch.finish(), ElementsAre(1));
 }
 
 TEST(ParallelBatchTest, WorkersAreTheCoresUnlessTheEnvironmentSaysHowMany) {
