@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct Pictures {
     int width;
     int height;
 };
+void PrintTo(const Pictures& p, std::ostream* out) {
+    *out << p.name;
+}
 constexpr Pictures kSmall{"small", 40, 64, 48};
 constexpr Pictures kSlow{"slow", 6, 1001, 751};
 
