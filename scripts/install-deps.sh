@@ -14,7 +14,7 @@ packages=(
 )
 if [ "${1:-}" = --tests ]; then
   shift
-  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev pngcheck)
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev pngcheck desktop-file-utils)
 fi
 if [ "$#" -gt 0 ]; then
   packages+=("$@")

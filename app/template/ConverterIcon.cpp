@@ -108,6 +108,18 @@ Canvas drawIcon() {
 
 } // namespace
 
+std::vector<uint32_t> converterIconPixels() {
+    const Canvas canvas = drawIcon();
+    std::vector<uint32_t> pixels;
+    pixels.reserve(kSize * kSize);
+    for (int y = 0; y < kSize; ++y)
+        for (int x = 0; x < kSize; ++x) {
+            const int c = canvas.at(x, y);
+            pixels.push_back(c == kClear ? 0u : 0xFF000000u | kPalette[static_cast<size_t>(c)]);
+        }
+    return pixels;
+}
+
 std::vector<uint8_t> buildConverterIcon() {
     const Canvas canvas = drawIcon();
     constexpr uint32_t kXorSize = kSize * kSize / 2; // 4 bits a pixel, rows of 16 bytes
