@@ -2,6 +2,7 @@
 
 #include "platform/files/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <linux/magic.h>
@@ -21,6 +22,10 @@ namespace kelvarn::platform {
 namespace {
 
 constexpr size_t kHugePageBytes = size_t{2} << 20;
+// At most this much is faulted in when the mapping is made (more than a 40-megapixel photo
+// needs); beyond it pages fault as they are written. A decoder that fails early, on a small file
+// that announces a huge picture, must not pay for gigabytes it never touches.
+constexpr size_t kPopulateBytes = size_t{128} << 20;
 
 // Reserves the blocks now: a sparse file on a full disk would only fail later, when a page of
 // the mapping is first written, and that failure is a fatal signal, not an error value. A file
@@ -38,7 +43,7 @@ bool onTmpfs(int fd) {
     return fstatfs(fd, &fs) == 0 && fs.f_type == TMPFS_MAGIC;
 }
 
-// Faults every page in with one call instead of one trap per page on first write. False only
+// Faults the pages in with one call instead of one trap per page on first write. False only
 // when a write would have failed fatally (no memory, no block behind a page); a kernel without
 // the advice leaves the pages to fault as they are written.
 bool populate(void* data, size_t size, bool hugePages) {
@@ -46,7 +51,7 @@ bool populate(void* data, size_t size, bool hugePages) {
     // changes nothing.
     if (hugePages && size >= kHugePageBytes)
         madvise(data, size, MADV_HUGEPAGE);
-    if (madvise(data, size, MADV_POPULATE_WRITE) == 0)
+    if (madvise(data, std::min(size, kPopulateBytes), MADV_POPULATE_WRITE) == 0)
         return true;
     return errno != EFAULT && errno != ENOMEM;
 }
