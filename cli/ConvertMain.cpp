@@ -7,6 +7,7 @@
 
 #include "commands/image/ConversionCommands.h"
 #include "platform/files/Codepage.h"
+#include "platform/files/PendingFiles.h"
 #include "platform/files/Process.h"
 #include "runtime/core/ArgRecord.h"
 #include "runtime/core/CommandCall.h"
@@ -42,6 +43,9 @@ bool parseDepth(const char* text, int32_t& depth) {
 int main(int argc, char** argv) {
     using namespace kelvarn;
     platform::prepareProcess();
+    // Pixel files and unnamed targets vanish with the process anyway; a hidden sibling written
+    // where the target's file system has no unnamed files is removed on the way out.
+    platform::removePendingFilesOnTermination();
     if (argc < 4)
         return usage();
     const std::string mode = argv[1];

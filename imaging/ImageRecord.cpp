@@ -56,7 +56,7 @@ int ImageRecord::create(int32_t width, int32_t height, int32_t bitsPerPixel, int
 }
 
 int ImageRecord::release() {
-    m_buffer.release(true);
+    m_buffer.release();
     m_palette.release();
     m_width = 0;
     m_height = 0;

@@ -29,7 +29,8 @@ public:
     // (8, 16, 24, 32) and, for 8 bits, `paletteCount` palette entries (0: grey). 1 or 0; on
     // failure the record is left empty.
     int create(int32_t width, int32_t height, int32_t bitsPerPixel, int32_t paletteCount);
-    // Deletes the pixel file, frees the palette, zeroes every field. Always 1.
+    // Unmaps the pixels (the kernel frees their file), frees the palette, zeroes every field.
+    // Always 1.
     int release();
     int copyFrom(const ImageRecord& source);
     // Creates `target` with this record's size and the given depth, and fills it. Only

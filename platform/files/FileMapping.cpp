@@ -2,59 +2,102 @@
 
 #include "platform/files/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <string>
 #include <sys/mman.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 #include <utility>
 
+// Older C library headers lack the constant; kernels before 5.14 answer it with EINVAL.
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+
 namespace kelvarn::platform {
 
+namespace {
+
+constexpr size_t kHugePageBytes = size_t{2} << 20;
+// At most this much is faulted in when the mapping is made (more than a 40-megapixel photo
+// needs); beyond it pages fault as they are written. A decoder that fails early, on a small file
+// that announces a huge picture, must not pay for gigabytes it never touches.
+constexpr size_t kPopulateBytes = size_t{128} << 20;
+
+// Reserves the blocks now: a sparse file on a full disk would only fail later, when a page of
+// the mapping is first written, and that failure is a fatal signal, not an error value. A file
+// system that cannot reserve gets a plain size.
+bool sizeFile(int fd, size_t size) {
+    if (fallocate(fd, 0, 0, static_cast<off_t>(size)) == 0)
+        return true;
+    if (errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL)
+        return false;
+    return ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+bool onTmpfs(int fd) {
+    struct statfs fs {};
+    return fstatfs(fd, &fs) == 0 && fs.f_type == TMPFS_MAGIC;
+}
+
+// Faults the pages in with one call instead of one trap per page on first write. False only
+// when a write would have failed fatally (no memory, no block behind a page); a kernel without
+// the advice leaves the pages to fault as they are written.
+bool populate(void* data, size_t size, bool hugePages) {
+    // A tmpfs mounted to allow huge pages then backs the mapping with them; elsewhere the advice
+    // changes nothing.
+    if (hugePages && size >= kHugePageBytes)
+        madvise(data, size, MADV_HUGEPAGE);
+    if (madvise(data, std::min(size, kPopulateBytes), MADV_POPULATE_WRITE) == 0)
+        return true;
+    return errno != EFAULT && errno != ENOMEM;
+}
+
+} // namespace
+
 FileMapping::FileMapping(FileMapping&& other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
-      m_fd(std::exchange(other.m_fd, -1)), m_nativePath(std::move(other.m_nativePath)) {}
+    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)) {}
 
 FileMapping& FileMapping::operator=(FileMapping&& other) noexcept {
     if (this != &other) {
         close();
         m_data = std::exchange(other.m_data, nullptr);
         m_size = std::exchange(other.m_size, 0);
-        m_fd = std::exchange(other.m_fd, -1);
-        m_nativePath = std::move(other.m_nativePath);
     }
     return *this;
-}
-
-FileMapping::~FileMapping() {
-    close();
 }
 
 FileMapping::Status FileMapping::create(std::string_view path, size_t size) {
     close();
     if (size == 0)
         return Status::Failed;
-    std::string native = toNativePath(path);
+    const std::string native = toNativePath(path);
     // O_EXCL with O_CREAT never opens an existing file and never follows a link at the name.
-    int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return errno == EEXIST ? Status::NameTaken : Status::Failed;
-    // Reserve the blocks now: a sparse file on a full disk would only fail later, when a page
-    // of the mapping is first written, and that failure is a fatal signal, not an error value.
-    int r = posix_fallocate(fd, 0, static_cast<off_t>(size));
-    if (r == EOPNOTSUPP || r == EINVAL)
-        r = ftruncate(fd, static_cast<off_t>(size)) == 0 ? 0 : errno;
-    void* data = MAP_FAILED;
-    if (r == 0)
-        data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
-    if (data == MAP_FAILED) {
+    // The name goes at once: from here on only the descriptor and the mapping hold the file.
+    if (::unlink(native.c_str()) != 0 && errno != ENOENT) {
         ::close(fd);
-        ::unlink(native.c_str());
+        return Status::Failed;
+    }
+    void* data = MAP_FAILED;
+    if (sizeFile(fd, size))
+        data = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    const bool hugePages = data != MAP_FAILED && onTmpfs(fd);
+    // The mapping keeps the file alive; the descriptor is not needed any more.
+    ::close(fd);
+    if (data == MAP_FAILED)
+        return Status::Failed;
+    if (!populate(data, size, hugePages)) {
+        munmap(data, size);
         return Status::Failed;
     }
     m_data = data;
     m_size = size;
-    m_fd = fd;
-    m_nativePath = std::move(native);
     return Status::Ok;
 }
 
@@ -64,28 +107,16 @@ void FileMapping::flush(size_t offset, size_t length) {
     if (length == 0 || length > m_size - offset)
         length = m_size - offset;
     // msync wants a page-aligned start.
-    size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    size_t start = offset / page * page;
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t start = offset / page * page;
     msync(static_cast<char*>(m_data) + start, length + (offset - start), MS_ASYNC);
 }
 
 void FileMapping::close() {
     if (m_data)
         munmap(m_data, m_size);
-    if (m_fd >= 0)
-        ::close(m_fd);
     m_data = nullptr;
     m_size = 0;
-    m_fd = -1;
-}
-
-void FileMapping::closeAndRemove() {
-    std::string path = std::move(m_nativePath);
-    bool created = m_fd >= 0;
-    close();
-    if (created && !path.empty())
-        ::unlink(path.c_str());
-    m_nativePath.clear();
 }
 
 } // namespace kelvarn::platform

@@ -1,9 +1,11 @@
 #pragma once
-// A new file mapped read-write into memory. New memory reads as zero bytes. The file is created
-// exclusively (never opened if it exists, never followed through a link) with mode 0600.
+// Memory backed by a file that has no name. The file is created exclusively (never opened if
+// anything of that name exists, never followed through a link) with mode 0600, and its name is
+// removed as soon as it is open: the kernel frees the file with the mapping, however the process
+// ends. The whole mapping is faulted in when it is made, so writing it costs no page fault per
+// page; new memory reads as zero bytes.
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace kelvarn::platform {
@@ -17,10 +19,12 @@ public:
     FileMapping& operator=(const FileMapping&) = delete;
     FileMapping(FileMapping&& other) noexcept;
     FileMapping& operator=(FileMapping&& other) noexcept;
-    ~FileMapping(); // unmaps and closes; the file stays unless removeFile() was called
+    ~FileMapping() { close(); }
 
-    // Creates `path` (a runtime text) of `size` bytes and maps it. NameTaken when anything of
-    // that name exists already (file, folder or link), so a caller can move to the next name.
+    // Creates `path` (a runtime text), removes the name again and maps `size` bytes of the file.
+    // NameTaken when anything of that name exists already (file, folder or link), so a caller
+    // can move to the next name. Whatever the result, nothing of this call's making remains at
+    // `path`.
     Status create(std::string_view path, size_t size);
 
     void* data() const { return m_data; }
@@ -29,16 +33,12 @@ public:
 
     // Starts write-back of [offset, offset + length) without waiting (length 0: to the end).
     void flush(size_t offset = 0, size_t length = 0);
-    // Unmaps and closes; the file stays.
+    // Unmaps; the kernel frees the file.
     void close();
-    // Unmaps, closes and deletes the file this mapping created.
-    void closeAndRemove();
 
 private:
     void* m_data = nullptr;
     size_t m_size = 0;
-    int m_fd = -1;
-    std::string m_nativePath;
 };
 
 } // namespace kelvarn::platform

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -19,14 +20,22 @@ using testing::ScratchFolderTest;
 
 class ImageRecordTest : public ScratchFolderTest {};
 
-// Whether this process still maps any file in `folder`.
-bool mapsFileUnder(const fs::path& folder) {
+// The pixel files this process maps from `folder`, by name, sorted; each must be deleted.
+std::vector<std::string> mappedFilesUnder(const fs::path& folder) {
+    std::vector<std::string> names;
     std::ifstream maps("/proc/self/maps");
-    std::string line;
-    while (std::getline(maps, line))
-        if (line.find(folder.string()) != std::string::npos)
-            return true;
-    return false;
+    const std::string prefix = folder.string() + "/";
+    for (std::string line; std::getline(maps, line);) {
+        const size_t at = line.find(prefix);
+        if (at == std::string::npos)
+            continue;
+        std::string name = line.substr(at + prefix.size());
+        const size_t deleted = name.find(" (deleted)");
+        EXPECT_NE(deleted, std::string::npos) << "a pixel file still has its name: " << line;
+        names.push_back(name.substr(0, deleted));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void expectEmpty(const ImageRecord& image) {
@@ -80,32 +89,37 @@ TEST_F(ImageRecordTest, CreateLaysOutPackedTopDownRowsOfZeroBytes) {
     EXPECT_EQ(image.bufferSize(), 60u);
 }
 
-TEST_F(ImageRecordTest, PixelFilesAreHiddenNumberedPrivateAndDeletedOnRelease) {
+// A pixel file's name is gone before create returns: the folder stays empty while the pictures
+// live, only the mappings hold the deleted files, and releasing a picture frees its file.
+TEST_F(ImageRecordTest, PixelFilesHaveNoNameWhileThePictureLivesAndGoWithIt) {
     ImageRecord first;
     ImageRecord second;
     ASSERT_EQ(first.create(3, 2, 24, 0), 1);
     ASSERT_EQ(second.create(3, 2, 24, 0), 1);
-    EXPECT_EQ(entries(tmpFolder()), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
-    const auto perms = fs::status(tmp("QUILBRIX0.tmp")).permissions();
-    EXPECT_EQ(perms, fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(fs::file_size(tmp("QUILBRIX1.tmp")), 18u);
-    EXPECT_TRUE(mapsFileUnder(tmpFolder()));
+    first.pixels()[0] = 1;
+    second.pixels()[0] = 2;
+    EXPECT_TRUE(entries(tmpFolder()).empty());
+    // Each name was free again when the next picture was made.
+    EXPECT_EQ(mappedFilesUnder(tmpFolder()),
+              (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX0.tmp"}));
+    EXPECT_NE(first.pixels(), second.pixels());
+    EXPECT_EQ(first.pixels()[0], 1);
+    EXPECT_EQ(second.pixels()[0], 2);
 
-    // A new create gives up the old file before it takes a new one.
     ASSERT_EQ(first.create(7, 7, 32, 0), 1);
-    EXPECT_EQ(entries(tmpFolder()), (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
+    EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 2u);
     EXPECT_EQ(first.release(), 1);
     expectEmpty(first);
-    EXPECT_EQ(entries(tmpFolder()), std::vector<std::string>{"QUILBRIX1.tmp"});
+    EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 1u);
     {
         ImageRecord scoped;
         ASSERT_EQ(scoped.create(1, 1, 8, 0), 1);
-        EXPECT_EQ(entries(tmpFolder()),
-                  (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX1.tmp"}));
+        EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 2u);
     }
-    EXPECT_EQ(entries(tmpFolder()), std::vector<std::string>{"QUILBRIX1.tmp"});
+    EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 1u);
     second.release();
-    EXPECT_FALSE(mapsFileUnder(tmpFolder())) << "a released picture is still mapped";
+    EXPECT_TRUE(mappedFilesUnder(tmpFolder()).empty()) << "a released picture is still mapped";
+    EXPECT_TRUE(entries(tmpFolder()).empty());
 }
 
 TEST_F(ImageRecordTest, TakenNamesAndPlantedLinksAreSkippedAndLeftAlone) {
@@ -114,14 +128,17 @@ TEST_F(ImageRecordTest, TakenNamesAndPlantedLinksAreSkippedAndLeftAlone) {
     testing::writeFile(victim, {9, 9});
     fs::create_symlink(victim, tmp("QUILBRIX1.tmp"));
     fs::create_symlink(work("missing"), tmp("QUILBRIX2.tmp"));
+    const std::vector<std::string> planted = entries(tmpFolder());
     {
         ImageRecord image;
         ASSERT_EQ(image.create(4, 4, 24, 0), 1);
         testing::fillPattern(image, 1);
         image.flush();
-        EXPECT_TRUE(fs::exists(tmp("QUILBRIX3.tmp")));
+        EXPECT_EQ(mappedFilesUnder(tmpFolder()), std::vector<std::string>{"QUILBRIX3.tmp"});
+        EXPECT_EQ(entries(tmpFolder()), planted);
     }
-    EXPECT_FALSE(fs::exists(tmp("QUILBRIX3.tmp")));
+    EXPECT_TRUE(mappedFilesUnder(tmpFolder()).empty());
+    EXPECT_EQ(entries(tmpFolder()), planted);
     EXPECT_EQ(testing::readFile(tmp("QUILBRIX0.tmp")), (testing::Bytes{1, 2, 3}));
     EXPECT_EQ(testing::readFile(victim), (testing::Bytes{9, 9}));
     EXPECT_FALSE(fs::exists(work("missing")));

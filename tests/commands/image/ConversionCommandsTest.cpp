@@ -2,6 +2,7 @@
 #include "imaging/BmpCodec.h"
 #include "imaging/LoaderChain.h"
 #include "imaging/PngCodec.h"
+#include "platform/files/UnnamedFile.h"
 #include "runtime/core/CommandCall.h"
 #include "tests/support/PictureFiles.h"
 #include "tests/support/ScratchFolderTest.h"
@@ -130,15 +131,25 @@ TEST_F(ConversionCommandsTest, SourceEqualToTargetIsReplacedByTheConvertedFile) 
     EXPECT_EQ(entries(workFolder()), std::vector<std::string>{"same.png"});
 }
 
-TEST_F(ConversionCommandsTest, TakenSiblingNamesAreSkippedAndLeftAlone) {
+// Hidden names serve the sibling where there are no unnamed files, and the unnamed file's link
+// before it is renamed over an existing target: either way taken names are skipped.
+TEST_F(ConversionCommandsTest, TakenHiddenNamesAreSkippedAndLeftAlone) {
     ASSERT_TRUE(testing::writeFile(work(".kelvarn0.tmp"), {'x'}));
     std::filesystem::create_symlink(work("elsewhere"), work(".kelvarn1.tmp"));
     ASSERT_TRUE(testing::writeFile(work("a.bmp"), testing::bmpFile(1, 1, {1, 2, 3})));
-    EXPECT_EQ(toBmp(work("a.bmp"), work("b.bmp")), kConvertOk);
-    EXPECT_EQ(testing::readFile(work(".kelvarn0.tmp")), Bytes{'x'});
-    EXPECT_TRUE(std::filesystem::is_symlink(work(".kelvarn1.tmp")));
-    EXPECT_FALSE(std::filesystem::exists(work("elsewhere")));
-    EXPECT_EQ(readBack<BmpCodec>(work("b.bmp")), Bytes({1, 2, 3}));
+    for (const bool unnamed : {false, true}) {
+        SCOPED_TRACE(unnamed ? "unnamed file" : "hidden sibling");
+        platform::offerUnnamedFiles(unnamed);
+        ASSERT_TRUE(testing::writeFile(work("b.bmp"), {'o', 'l', 'd'}));
+        EXPECT_EQ(toBmp(work("a.bmp"), work("b.bmp")), kConvertOk);
+        platform::offerUnnamedFiles(true);
+        EXPECT_EQ(testing::readFile(work(".kelvarn0.tmp")), Bytes{'x'});
+        EXPECT_TRUE(std::filesystem::is_symlink(work(".kelvarn1.tmp")));
+        EXPECT_FALSE(std::filesystem::exists(work("elsewhere")));
+        EXPECT_EQ(readBack<BmpCodec>(work("b.bmp")), Bytes({1, 2, 3}));
+        EXPECT_EQ(entries(workFolder()),
+                  (std::vector<std::string>{".kelvarn0.tmp", ".kelvarn1.tmp", "a.bmp", "b.bmp"}));
+    }
 }
 
 // Conversions on several threads into one folder: pixel files and siblings get names of their own

@@ -9,9 +9,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace kelvarn::platform;
 using kelvarn::testing::TempFolder;
@@ -24,11 +26,35 @@ std::string readFile(const std::string& path) {
 }
 } // namespace
 
-TEST(FileMapping, NewMemoryIsZeroAndFlushedWritesReachTheFile) {
+namespace {
+// The lines of /proc/self/maps that name `path`.
+std::vector<std::string> mapsOf(const std::string& path) {
+    std::vector<std::string> found;
+    std::ifstream maps("/proc/self/maps");
+    for (std::string line; std::getline(maps, line);)
+        if (line.find(path) != std::string::npos)
+            found.push_back(line);
+    return found;
+}
+} // namespace
+
+TEST(FileMapping, TheMemoryHasNoNameLeftAndGoesWithTheMapping) {
     TempFolder dir;
-    std::string path = dir / "pixels.tmp";
+    const std::string path = dir / "pixels.tmp";
     FileMapping map;
     ASSERT_EQ(map.create(path, 10000), FileMapping::Status::Ok);
+    // The name is gone while the memory lives; only the mapping holds the deleted file.
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
+    const std::vector<std::string> lines = mapsOf(path);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("(deleted)"), std::string::npos) << lines[0];
+    // Through the mapping's own link the file is seen as it was made (root may read it).
+    struct stat st;
+    const std::string range = lines[0].substr(0, lines[0].find(' '));
+    if (stat(("/proc/self/map_files/" + range).c_str(), &st) == 0) {
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        EXPECT_EQ(st.st_size, 10000);
+    }
     auto* bytes = static_cast<unsigned char*>(map.data());
     for (size_t i = 0; i < map.size(); ++i)
         ASSERT_EQ(bytes[i], 0) << i;
@@ -36,16 +62,12 @@ TEST(FileMapping, NewMemoryIsZeroAndFlushedWritesReachTheFile) {
     bytes[9999] = 'n';
     map.flush(5000, 0);
     map.flush();
-    struct stat st;
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_size, 10000);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-    std::string content = readFile(path);
-    EXPECT_EQ(content.front(), 'K');
-    EXPECT_EQ(content.back(), 'n');
-    map.closeAndRemove();
+    EXPECT_EQ(bytes[0], 'K');
+    EXPECT_EQ(bytes[9999], 'n');
+    map.close();
     EXPECT_FALSE(map.isOpen());
-    EXPECT_NE(access(path.c_str(), F_OK), 0);
+    EXPECT_TRUE(mapsOf(path).empty());
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(FileMapping, ATakenNameIsNeitherOpenedNorFollowed) {
@@ -66,9 +88,8 @@ TEST(FileMapping, ATakenNameIsNeitherOpenedNorFollowed) {
     EXPECT_EQ(readFile(existing), "keep me");
     EXPECT_EQ(readFile(target), "target");
     EXPECT_NE(access((dir / "nowhere").c_str(), F_OK), 0);
-    // Closing a mapping that never opened removes nothing.
-    map.closeAndRemove();
-    EXPECT_EQ(readFile(existing), "keep me");
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
 }
 
 TEST(FileMapping, FailuresLeaveNoFile) {
@@ -76,19 +97,22 @@ TEST(FileMapping, FailuresLeaveNoFile) {
     FileMapping map;
     EXPECT_EQ(map.create(dir / "missing/x.tmp", 64), FileMapping::Status::Failed);
     EXPECT_EQ(map.create(dir / "zero.tmp", 0), FileMapping::Status::Failed);
-    EXPECT_NE(access((dir / "zero.tmp").c_str(), F_OK), 0);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
 TEST(FileMapping, MoveKeepsOneOwner) {
     TempFolder dir;
     FileMapping a;
     ASSERT_EQ(a.create(dir / "m.tmp", 4096), FileMapping::Status::Ok);
+    static_cast<char*>(a.data())[0] = 1;
     FileMapping b(std::move(a));
     EXPECT_FALSE(a.isOpen());
     ASSERT_TRUE(b.isOpen());
-    static_cast<char*>(b.data())[0] = 1;
-    b.closeAndRemove();
-    EXPECT_NE(access((dir / "m.tmp").c_str(), F_OK), 0);
+    EXPECT_EQ(static_cast<char*>(b.data())[0], 1);
+    a = std::move(b);
+    EXPECT_FALSE(b.isOpen());
+    a.close();
+    EXPECT_TRUE(mapsOf(dir / "m.tmp").empty());
 }
 
 TEST(FileSystem, DirectoriesOneLevelAtATime) {
