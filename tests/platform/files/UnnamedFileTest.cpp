@@ -7,7 +7,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,37 +16,7 @@ namespace {
 using platform::UnnamedFile;
 namespace fs = std::filesystem;
 
-bool takesUnnamedFiles(const std::string& folder) {
-    UnnamedFile probe;
-    return probe.create(folder) == UnnamedFile::Status::Ok;
-}
-
-TEST(UnnamedFile, HasNoNameUntilLinkedAndNeverReplacesAName) {
-    TempFolder dir;
-    if (!takesUnnamedFiles(dir.path()))
-        GTEST_SKIP() << "the temporary folder's file system has no unnamed files";
-    ASSERT_TRUE(writeFile(dir / "taken", {'o', 'l', 'd'}));
-    UnnamedFile file;
-    ASSERT_EQ(file.create(dir.path()), UnnamedFile::Status::Ok);
-    std::ofstream(file.path()) << "whole";
-    EXPECT_EQ(fs::directory_iterator(dir.path())->path().filename(), "taken");
-
-    bool taken = false;
-    EXPECT_FALSE(file.link(dir / "taken", taken));
-    EXPECT_TRUE(taken);
-    EXPECT_EQ(readFile(dir / "taken"), (Bytes{'o', 'l', 'd'}));
-    EXPECT_FALSE(file.link(dir / "missing/new", taken));
-    EXPECT_FALSE(taken);
-    ASSERT_TRUE(file.link(dir / "new", taken));
-    file.close();
-    EXPECT_EQ(readFile(dir / "new"), (Bytes{'w', 'h', 'o', 'l', 'e'}));
-
-    // Closed without a link, a file leaves nothing.
-    ASSERT_EQ(file.create(dir.path()), UnnamedFile::Status::Ok);
-    std::ofstream(file.path()) << "lost";
-    file.close();
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
-}
+// What the file is for (linked in whole, never over a name) is tested through TargetFile.
 
 TEST(UnnamedFile, AFolderThatTakesNoFileFailsAndTurnedOffIsUnsupported) {
     TempFolder dir;
