@@ -1,5 +1,6 @@
 #include "platform/windowing/SessionEnd.h"
 
+#include "platform/files/PendingFiles.h"
 #include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Window.h"
@@ -29,7 +30,8 @@ unsigned g_endCount = 0;
 void onSessionSignal(int signal) {
     if (g_signalled != 0) {
         // The first request is still being handled: the sender insists. The process's files
-        // are unnamed or unlinked, so ending here leaves none of them behind.
+        // are unnamed or unlinked; a hidden sibling, where the file system forced one, goes here.
+        removePendingFiles();
         std::signal(signal, SIG_DFL);
         std::raise(signal);
         return;
