@@ -1,6 +1,7 @@
 #include "platform/files/FileMapping.h"
 
 #include "platform/files/Path.h"
+#include "platform/files/UnnamedFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -75,14 +76,27 @@ FileMapping::Status FileMapping::create(std::string_view path, size_t size) {
     if (size == 0)
         return Status::Failed;
     const std::string native = toNativePath(path);
-    // O_EXCL with O_CREAT never opens an existing file and never follows a link at the name.
-    const int fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return errno == EEXIST ? Status::NameTaken : Status::Failed;
-    // The name goes at once: from here on only the descriptor and the mapping hold the file.
-    if (::unlink(native.c_str()) != 0 && errno != ENOENT) {
-        ::close(fd);
-        return Status::Failed;
+    // Where the folder's file system offers unnamed files the file never has a name, so no
+    // moment exists at which a killed process could leave it behind. O_EXCL keeps it from ever
+    // being linked in.
+    int fd = -1;
+    if (unnamedFilesOffered()) {
+        const size_t slash = native.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+        fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            return Status::Failed;
+    }
+    if (fd < 0) {
+        // O_EXCL with O_CREAT never opens an existing file and never follows a link at the name.
+        fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return errno == EEXIST ? Status::NameTaken : Status::Failed;
+        // The name goes at once: from here on only the descriptor and the mapping hold the file.
+        if (::unlink(native.c_str()) != 0 && errno != ENOENT) {
+            ::close(fd);
+            return Status::Failed;
+        }
     }
     void* data = MAP_FAILED;
     if (sizeFile(fd, size))

@@ -1,8 +1,9 @@
 #pragma once
-// Memory backed by a file that has no name. The file is created exclusively (never opened if
-// anything of that name exists, never followed through a link) with mode 0600, and its name is
-// removed as soon as it is open: the kernel frees the file with the mapping, however the process
-// ends. The whole mapping is faulted in when it is made, so writing it costs no page fault per
+// Memory backed by a file that has no name. Where the folder's file system offers unnamed files
+// (see UnnamedFile.h) the file is made without one; elsewhere it is created exclusively (never
+// opened if anything of that name exists, never followed through a link) and its name is
+// removed as soon as it is open. Mode 0600 either way: the kernel frees the file with the
+// mapping, however the process ends. The whole mapping is faulted in when it is made, so writing it costs no page fault per
 // page; new memory reads as zero bytes.
 
 #include <cstddef>
@@ -21,8 +22,9 @@ public:
     FileMapping& operator=(FileMapping&& other) noexcept;
     ~FileMapping() { close(); }
 
-    // Creates `path` (a runtime text), removes the name again and maps `size` bytes of the file.
-    // NameTaken when anything of that name exists already (file, folder or link), so a caller
+    // Creates an unnamed file in `path`'s folder, or else `path` (a runtime text) whose name is
+    // removed again, and maps `size` bytes of it. NameTaken when `path` is needed and anything
+    // of that name exists already (file, folder or link), so a caller
     // can move to the next name. Whatever the result, nothing of this call's making remains at
     // `path`.
     Status create(std::string_view path, size_t size);

@@ -19,6 +19,10 @@ void offerUnnamedFiles(bool offered) {
     g_offered.store(offered);
 }
 
+bool unnamedFilesOffered() {
+    return g_offered.load();
+}
+
 UnnamedFile::Status UnnamedFile::create(std::string_view folder) {
     close();
     if (!g_offered.load())

@@ -36,5 +36,6 @@ private:
 // Whether create() offers unnamed files at all (on unless turned off). Off, every folder is
 // treated as one whose file system has none, so that tests can take the other way anywhere.
 void offerUnnamedFiles(bool offered);
+bool unnamedFilesOffered();
 
 } // namespace kelvarn::platform

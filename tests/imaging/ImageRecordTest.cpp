@@ -1,5 +1,6 @@
 #include "imaging/ImageRecord.h"
 #include "imaging/FileUtilities.h"
+#include "platform/files/UnnamedFile.h"
 #include "tests/imaging/TestPictures.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/ScratchFolderTest.h"
@@ -91,38 +92,50 @@ TEST_F(ImageRecordTest, CreateLaysOutPackedTopDownRowsOfZeroBytes) {
 
 // A pixel file's name is gone before create returns: the folder stays empty while the pictures
 // live, only the mappings hold the deleted files, and releasing a picture frees its file.
+// Unnamed files, where the file system has them, never had a name at all; elsewhere the numbered
+// name goes as soon as the file is open.
 TEST_F(ImageRecordTest, PixelFilesHaveNoNameWhileThePictureLivesAndGoWithIt) {
-    ImageRecord first;
-    ImageRecord second;
-    ASSERT_EQ(first.create(3, 2, 24, 0), 1);
-    ASSERT_EQ(second.create(3, 2, 24, 0), 1);
-    first.pixels()[0] = 1;
-    second.pixels()[0] = 2;
-    EXPECT_TRUE(entries(tmpFolder()).empty());
-    // Each name was free again when the next picture was made.
-    EXPECT_EQ(mappedFilesUnder(tmpFolder()),
-              (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX0.tmp"}));
-    EXPECT_NE(first.pixels(), second.pixels());
-    EXPECT_EQ(first.pixels()[0], 1);
-    EXPECT_EQ(second.pixels()[0], 2);
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed file" : "named file");
+        platform::offerUnnamedFiles(unnamed);
+        ImageRecord first;
+        ImageRecord second;
+        ASSERT_EQ(first.create(3, 2, 24, 0), 1);
+        ASSERT_EQ(second.create(3, 2, 24, 0), 1);
+        first.pixels()[0] = 1;
+        second.pixels()[0] = 2;
+        EXPECT_TRUE(entries(tmpFolder()).empty());
+        // Each name was free again when the next picture was made.
+        if (!unnamed)
+            EXPECT_EQ(mappedFilesUnder(tmpFolder()),
+                      (std::vector<std::string>{"QUILBRIX0.tmp", "QUILBRIX0.tmp"}));
+        else
+            EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 2u);
+        EXPECT_NE(first.pixels(), second.pixels());
+        EXPECT_EQ(first.pixels()[0], 1);
+        EXPECT_EQ(second.pixels()[0], 2);
 
-    ASSERT_EQ(first.create(7, 7, 32, 0), 1);
-    EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 2u);
-    EXPECT_EQ(first.release(), 1);
-    expectEmpty(first);
-    EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 1u);
-    {
-        ImageRecord scoped;
-        ASSERT_EQ(scoped.create(1, 1, 8, 0), 1);
+        ASSERT_EQ(first.create(7, 7, 32, 0), 1);
         EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 2u);
+        EXPECT_EQ(first.release(), 1);
+        expectEmpty(first);
+        EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 1u);
+        {
+            ImageRecord scoped;
+            ASSERT_EQ(scoped.create(1, 1, 8, 0), 1);
+            EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 2u);
+        }
+        EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 1u);
+        second.release();
+        EXPECT_TRUE(mappedFilesUnder(tmpFolder()).empty()) << "a released picture is still mapped";
+        EXPECT_TRUE(entries(tmpFolder()).empty());
     }
-    EXPECT_EQ(mappedFilesUnder(tmpFolder()).size(), 1u);
-    second.release();
-    EXPECT_TRUE(mappedFilesUnder(tmpFolder()).empty()) << "a released picture is still mapped";
-    EXPECT_TRUE(entries(tmpFolder()).empty());
+    platform::offerUnnamedFiles(true);
 }
 
+// Where a name is needed (no unnamed files), taken names are skipped.
 TEST_F(ImageRecordTest, TakenNamesAndPlantedLinksAreSkippedAndLeftAlone) {
+    platform::offerUnnamedFiles(false);
     testing::writeFile(tmp("QUILBRIX0.tmp"), {1, 2, 3});
     const std::string victim = work("victim");
     testing::writeFile(victim, {9, 9});
@@ -145,6 +158,7 @@ TEST_F(ImageRecordTest, TakenNamesAndPlantedLinksAreSkippedAndLeftAlone) {
     fs::remove(tmp("QUILBRIX0.tmp"));
     fs::remove(tmp("QUILBRIX1.tmp"));
     fs::remove(tmp("QUILBRIX2.tmp"));
+    platform::offerUnnamedFiles(true);
 }
 
 TEST_F(ImageRecordTest, CopyFromDuplicatesPixelsAndPalette) {

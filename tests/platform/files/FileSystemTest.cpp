@@ -2,6 +2,7 @@
 #include "platform/files/DynamicLibrary.h"
 #include "platform/files/FileMapping.h"
 #include "platform/files/Process.h"
+#include "platform/files/UnnamedFile.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/TempFolder.h"
 
@@ -39,38 +40,47 @@ std::vector<std::string> mapsOf(const std::string& path) {
 } // namespace
 
 TEST(FileMapping, TheMemoryHasNoNameLeftAndGoesWithTheMapping) {
-    TempFolder dir;
-    const std::string path = dir / "pixels.tmp";
-    FileMapping map;
-    ASSERT_EQ(map.create(path, 10000), FileMapping::Status::Ok);
-    // The name is gone while the memory lives; only the mapping holds the deleted file.
-    EXPECT_NE(access(path.c_str(), F_OK), 0);
-    const std::vector<std::string> lines = mapsOf(path);
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("(deleted)"), std::string::npos) << lines[0];
-    // Through the mapping's own link the file is seen as it was made (root may read it).
-    struct stat st;
-    const std::string range = lines[0].substr(0, lines[0].find(' '));
-    if (stat(("/proc/self/map_files/" + range).c_str(), &st) == 0) {
-        EXPECT_EQ(st.st_mode & 0777, 0600u);
-        EXPECT_EQ(st.st_size, 10000);
+    for (const bool unnamed : {true, false}) {
+        SCOPED_TRACE(unnamed ? "unnamed file" : "named file");
+        offerUnnamedFiles(unnamed);
+        TempFolder dir;
+        const std::string path = dir / "pixels.tmp";
+        FileMapping map;
+        ASSERT_EQ(map.create(path, 10000), FileMapping::Status::Ok);
+        // The name is gone while the memory lives (an unnamed file never had one); only the
+        // mapping holds the deleted file.
+        EXPECT_NE(access(path.c_str(), F_OK), 0);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+        const std::vector<std::string> lines = mapsOf(dir.path() + "/");
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find("(deleted)"), std::string::npos) << lines[0];
+        // Through the mapping's own link the file is seen as it was made (root may read it).
+        struct stat st;
+        const std::string range = lines[0].substr(0, lines[0].find(' '));
+        if (stat(("/proc/self/map_files/" + range).c_str(), &st) == 0) {
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+            EXPECT_EQ(st.st_size, 10000);
+        }
+        auto* bytes = static_cast<unsigned char*>(map.data());
+        for (size_t i = 0; i < map.size(); ++i)
+            ASSERT_EQ(bytes[i], 0) << i;
+        bytes[0] = 'K';
+        bytes[9999] = 'n';
+        map.flush(5000, 0);
+        map.flush();
+        EXPECT_EQ(bytes[0], 'K');
+        EXPECT_EQ(bytes[9999], 'n');
+        map.close();
+        EXPECT_FALSE(map.isOpen());
+        EXPECT_TRUE(mapsOf(dir.path() + "/").empty());
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
     }
-    auto* bytes = static_cast<unsigned char*>(map.data());
-    for (size_t i = 0; i < map.size(); ++i)
-        ASSERT_EQ(bytes[i], 0) << i;
-    bytes[0] = 'K';
-    bytes[9999] = 'n';
-    map.flush(5000, 0);
-    map.flush();
-    EXPECT_EQ(bytes[0], 'K');
-    EXPECT_EQ(bytes[9999], 'n');
-    map.close();
-    EXPECT_FALSE(map.isOpen());
-    EXPECT_TRUE(mapsOf(path).empty());
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    offerUnnamedFiles(true);
 }
 
+// Where a name is needed (no unnamed files), a taken one is left alone.
 TEST(FileMapping, ATakenNameIsNeitherOpenedNorFollowed) {
+    offerUnnamedFiles(false);
     TempFolder dir;
     std::string existing = dir / "QUILBRIX0.tmp";
     std::ofstream(existing) << "keep me";
@@ -90,6 +100,7 @@ TEST(FileMapping, ATakenNameIsNeitherOpenedNorFollowed) {
     EXPECT_NE(access((dir / "nowhere").c_str(), F_OK), 0);
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    offerUnnamedFiles(true);
 }
 
 TEST(FileMapping, FailuresLeaveNoFile) {
