@@ -1,8 +1,5 @@
 #include "imaging/PngReader.h"
 
-#include "imaging/PngChunks.h"
-#include "imaging/PngFilter.h"
-#include "imaging/PngRowFormat.h"
 #include "imaging/PngUnfilter.h"
 
 #include <libdeflate.h>
@@ -21,25 +18,11 @@ struct DecompressorFree {
     void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
 };
 
-// One pass of the filtered stream: its size in pixels and where its rows start.
-struct PassLayout {
-    Adam7Pass pass;
-    uint32_t columns;
-    uint32_t rows;
-    size_t rowBytes; // filtered bytes of a row, without the filter-type byte
-    size_t offset;
-};
-
-struct StreamLayout {
-    PassLayout passes[7];
-    int count = 0;
-    size_t bytes = 0; // the whole inflated stream; 0 when it would not fit in memory
-};
-
-StreamLayout layOut(const PngChunkScan& scan, uint32_t bitsPerFilePixel) {
-    StreamLayout layout;
+// Lays the stream out; false when it would not fit in memory at all.
+bool layOut(const PngChunkScan& scan, PngImageData& data) {
     constexpr Adam7Pass kWhole{0, 0, 1, 1};
     const int passes = scan.interlaceMethod == 1 ? 7 : 1;
+    const uint32_t bitsPerFilePixel = data.format.bitsPerFilePixel();
     // Widths and heights are below 2^31 and pixels at most 32 bits, so no term wraps 64 bits;
     // the sum is checked against what memory could hold.
     uint64_t total = 0;
@@ -50,20 +33,20 @@ StreamLayout layOut(const PngChunkScan& scan, uint32_t bitsPerFilePixel) {
         if (columns == 0 || rows == 0)
             continue;
         const uint64_t rowBytes = (uint64_t{columns} * bitsPerFilePixel + 7) / 8;
-        layout.passes[layout.count++] = {pass, columns, rows, static_cast<size_t>(rowBytes),
+        data.passes[data.passCount++] = {pass, columns, rows, static_cast<size_t>(rowBytes),
                                          static_cast<size_t>(total)};
         total += rows * (rowBytes + 1);
         if (total > std::numeric_limits<size_t>::max() / 4)
-            return layout;
+            return false;
     }
-    layout.bytes = static_cast<size_t>(total);
-    return layout;
+    data.bytes = static_cast<size_t>(total);
+    return total > 0;
 }
 
-bool filterTypesKnown(const StreamLayout& layout, const uint8_t* stream) {
-    for (int p = 0; p < layout.count; ++p) {
-        const PassLayout& pass = layout.passes[p];
-        const uint8_t* row = stream + pass.offset;
+bool filterTypesKnown(const PngImageData& data) {
+    for (int p = 0; p < data.passCount; ++p) {
+        const PngPassLayout& pass = data.passes[p];
+        const uint8_t* row = data.stream.get() + pass.offset;
         for (uint32_t r = 0; r < pass.rows; ++r, row += pass.rowBytes + 1)
             if (*row > kPngFilterPaeth)
                 return false;
@@ -91,16 +74,17 @@ void scatter(const uint8_t* pixels, uint32_t columns, size_t bpp, uint32_t step,
 // need no conversion are undone straight into the record; the others in place in the stream,
 // then converted into the record's row (or, for the first six Adam7 passes, scattered into
 // it).
-void writePicture(const StreamLayout& layout, uint8_t* stream, const PngRowFormat& format,
-                  const uint8_t* zeroRow, uint8_t* scratch, ImageRecord& target) {
+void writePicture(const PngImageData& data, const uint8_t* zeroRow, uint8_t* scratch,
+                  ImageRecord& target) {
+    const PngRowFormat& format = data.format;
     const size_t filePixel = format.filterDistance();
     const size_t recordPixel = format.recordBytesPerPixel();
-    for (int p = 0; p < layout.count; ++p) {
-        const PassLayout& pass = layout.passes[p];
+    for (int p = 0; p < data.passCount; ++p) {
+        const PngPassLayout& pass = data.passes[p];
         const bool wholeRows = pass.pass.stepX == 1;
         const bool direct = wholeRows && format.isCopy();
         const uint8_t* previous = zeroRow;
-        uint8_t* row = stream + pass.offset;
+        uint8_t* row = data.stream.get() + pass.offset;
         for (uint32_t r = 0; r < pass.rows; ++r, row += pass.rowBytes + 1) {
             const int32_t y = static_cast<int32_t>(pass.pass.startY + r * pass.pass.stepY);
             uint8_t* const filtered = row + 1;
@@ -136,38 +120,48 @@ bool matchesLayout(const PngChunkScan& scan, const PngReadLayout& layout) {
 
 } // namespace
 
+bool inflatePngImage(PngChunkScan& scan, PngImageData& data) {
+    data.width = scan.width;
+    data.format = PngRowFormat(scan.colourType, scan.bitDepth);
+    if (!layOut(scan, data))
+        return false;
+    // The exact size: a stream that gives fewer or more bytes, or leaves input over, is
+    // libpng's to judge.
+    data.stream.reset(new (std::nothrow) uint8_t[data.bytes]);
+    const std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(
+        libdeflate_alloc_decompressor());
+    if (!data.stream || !decompressor)
+        return false;
+    size_t consumed = 0;
+    const bool whole = libdeflate_zlib_decompress_ex(decompressor.get(), scan.idat.get(),
+                                                     scan.idatBytes, data.stream.get(), data.bytes,
+                                                     &consumed, nullptr) == LIBDEFLATE_SUCCESS &&
+                       consumed == scan.idatBytes;
+    // The compressed data goes before the pixel memory comes.
+    scan.idat.reset();
+    return whole && filterTypesKnown(data);
+}
+
+bool unfilterPngImage(PngImageData& data, ImageRecord& target) {
+    const size_t widestRow = (size_t{data.width} * data.format.bitsPerFilePixel() + 7) / 8;
+    const std::unique_ptr<uint8_t[]> rows(new (std::nothrow)
+                                              uint8_t[widestRow + size_t{data.width} * 4]);
+    if (!rows)
+        return false;
+    std::memset(rows.get(), 0, widestRow);
+    writePicture(data, rows.get(), rows.get() + widestRow, target);
+    return true;
+}
+
 PngReadOutcome readPngOwn(std::FILE* stream, const PngReadLayout& layout, ImageRecord& target) {
     PngChunkScan scan;
     if (!scanPngChunks(stream, scan) || !matchesLayout(scan, layout))
         return PngReadOutcome::Declined;
-    const PngRowFormat format(scan.colourType, scan.bitDepth);
-    if (format.recordBytesPerPixel() * 8 != static_cast<size_t>(layout.bitsPerPixel))
+    PngImageData data;
+    if (PngRowFormat(scan.colourType, scan.bitDepth).recordBytesPerPixel() * 8 !=
+            static_cast<size_t>(layout.bitsPerPixel) ||
+        !inflatePngImage(scan, data))
         return PngReadOutcome::Declined;
-    const StreamLayout streamLayout = layOut(scan, format.bitsPerFilePixel());
-    if (streamLayout.bytes == 0)
-        return PngReadOutcome::Declined;
-
-    // The exact size: a stream that gives fewer or more bytes, or leaves input over, is
-    // libpng's to judge.
-    std::unique_ptr<uint8_t[]> inflated(new (std::nothrow) uint8_t[streamLayout.bytes]);
-    const std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(
-        libdeflate_alloc_decompressor());
-    if (!inflated || !decompressor)
-        return PngReadOutcome::Declined;
-    size_t consumed = 0;
-    if (libdeflate_zlib_decompress_ex(decompressor.get(), scan.idat.get(), scan.idatBytes,
-                                      inflated.get(), streamLayout.bytes, &consumed,
-                                      nullptr) != LIBDEFLATE_SUCCESS ||
-        consumed != scan.idatBytes || !filterTypesKnown(streamLayout, inflated.get()))
-        return PngReadOutcome::Declined;
-    // The compressed data goes before the pixel memory comes.
-    scan.idat.reset();
-
-    const size_t widestRow = (size_t{scan.width} * format.bitsPerFilePixel() + 7) / 8;
-    std::unique_ptr<uint8_t[]> rows(new (std::nothrow) uint8_t[widestRow + size_t{scan.width} * 4]);
-    if (!rows)
-        return PngReadOutcome::Declined;
-    std::memset(rows.get(), 0, widestRow);
 
     const auto width = static_cast<int32_t>(scan.width);
     const auto height = static_cast<int32_t>(scan.height);
@@ -180,8 +174,8 @@ PngReadOutcome readPngOwn(std::FILE* stream, const PngReadLayout& layout, ImageR
     for (uint32_t i = 0; i < scan.paletteCount; ++i)
         std::memcpy(target.paletteEntries() + i * PaletteTable::kEntryBytes,
                     scan.palette.data() + 3 * i, 3);
-    writePicture(streamLayout, inflated.get(), format, rows.get(), rows.get() + widestRow, target);
-    return PngReadOutcome::Decoded;
+    // Scratch rows are a few kilobytes; without them the libpng path could not run either.
+    return unfilterPngImage(data, target) ? PngReadOutcome::Decoded : PngReadOutcome::Failed;
 }
 
 } // namespace kelvarn::imaging
