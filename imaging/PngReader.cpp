@@ -83,30 +83,48 @@ void writePicture(const PngImageData& data, const uint8_t* zeroRow, uint8_t* scr
         const PngPassLayout& pass = data.passes[p];
         const bool wholeRows = pass.pass.stepX == 1;
         const bool direct = wholeRows && format.isCopy();
+        const size_t stride = pass.rowBytes + 1;
         const uint8_t* previous = zeroRow;
         uint8_t* row = data.stream.get() + pass.offset;
-        for (uint32_t r = 0; r < pass.rows; ++r, row += pass.rowBytes + 1) {
-            const int32_t y = static_cast<int32_t>(pass.pass.startY + r * pass.pass.stepY);
-            uint8_t* const filtered = row + 1;
-            if (direct) {
-                // The row above in this pass is already in the record.
-                unfilterRow(row[0], filtered, previous, target.row(y), pass.rowBytes, filePixel);
-                previous = target.row(y);
-                continue;
-            }
-            unfilterRow(row[0], filtered, previous, filtered, pass.rowBytes, filePixel);
-            previous = filtered;
+        // Where a row's raw bytes go: the record's row (the row above in this pass is then
+        // already there), or back into the stream, to be converted from there.
+        auto destination = [&](uint32_t r, uint8_t* filtered) {
+            return direct ? target.row(static_cast<int32_t>(pass.pass.startY + r * pass.pass.stepY))
+                          : filtered;
+        };
+        auto place = [&](uint32_t r, const uint8_t* raw) {
+            if (direct)
+                return;
+            uint8_t* const out =
+                target.row(static_cast<int32_t>(pass.pass.startY + r * pass.pass.stepY));
             if (wholeRows) {
-                format.convert(filtered, pass.columns, target.row(y));
-                continue;
+                format.convert(raw, pass.columns, out);
+                return;
             }
-            const uint8_t* pixels = filtered;
+            const uint8_t* pixels = raw;
             if (!format.isCopy()) {
-                format.convert(filtered, pass.columns, scratch);
+                format.convert(raw, pass.columns, scratch);
                 pixels = scratch;
             }
             scatter(pixels, pass.columns, recordPixel, pass.pass.stepX,
-                    target.row(y) + pass.pass.startX * recordPixel);
+                    out + pass.pass.startX * recordPixel);
+        };
+        uint32_t r = 0;
+        for (; r + 1 < pass.rows; r += 2, row += 2 * stride) {
+            uint8_t* const next = row + stride;
+            const uint8_t types[2] = {row[0], next[0]};
+            uint8_t* const out1 = destination(r, row + 1);
+            uint8_t* const out2 = destination(r + 1, next + 1);
+            unfilterRowPair(types, row + 1, next + 1, previous, out1, out2, pass.rowBytes,
+                            filePixel);
+            place(r, out1);
+            place(r + 1, out2);
+            previous = out2;
+        }
+        if (r < pass.rows) {
+            uint8_t* const out = destination(r, row + 1);
+            unfilterRow(row[0], row + 1, previous, out, pass.rowBytes, filePixel);
+            place(r, out);
         }
     }
 }

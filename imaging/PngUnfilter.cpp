@@ -91,6 +91,42 @@ __m128i absolute16(__m128i v) {
     return _mm_max_epi16(v, _mm_sub_epi16(_mm_setzero_si128(), v));
 }
 
+// Paeth's predictor of one pixel from a, b, c in 16-bit lanes, packed back to bytes.
+__m128i paethPixel(__m128i a, __m128i b, __m128i c) {
+    const __m128i bc = _mm_sub_epi16(b, c);
+    const __m128i ac = _mm_sub_epi16(a, c);
+    const __m128i pa = absolute16(bc);
+    const __m128i pb = absolute16(ac);
+    const __m128i pc = absolute16(_mm_add_epi16(ac, bc));
+    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
+    const __m128i notB = _mm_cmpgt_epi16(pb, pc);
+    const __m128i bOrC = _mm_or_si128(_mm_and_si128(notB, c), _mm_andnot_si128(notB, b));
+    const __m128i predictor = _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
+    return _mm_packus_epi16(predictor, predictor);
+}
+
+// Two Paeth rows at once, the second under the first. Each row's pixels wait on the pixel on
+// their left, a chain of a dozen dependent steps; the second row's pixel needs only the first
+// row's pixel above it, so the two chains run side by side.
+template <size_t Bpp>
+void unfilterPaethPair(const uint8_t* in1, const uint8_t* in2, const uint8_t* previous,
+                       uint8_t* out1, uint8_t* out2, size_t count) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i a1 = zero, c1 = zero, a2 = zero, c2 = zero;
+    for (size_t i = 0; i < count; i += Bpp) {
+        const __m128i b1 = _mm_unpacklo_epi8(loadPixel<Bpp>(previous + i), zero);
+        const __m128i raw1 = _mm_add_epi8(loadPixel<Bpp>(in1 + i), paethPixel(a1, b1, c1));
+        storePixel<Bpp>(out1 + i, raw1);
+        const __m128i b2 = _mm_unpacklo_epi8(raw1, zero);
+        const __m128i raw2 = _mm_add_epi8(loadPixel<Bpp>(in2 + i), paethPixel(a2, b2, c2));
+        storePixel<Bpp>(out2 + i, raw2);
+        a1 = b2;
+        c1 = b1;
+        a2 = _mm_unpacklo_epi8(raw2, zero);
+        c2 = b2;
+    }
+}
+
 template <size_t Bpp>
 void unfilterPaeth(const uint8_t* in, const uint8_t* previous, uint8_t* out, size_t count) {
     const __m128i zero = _mm_setzero_si128();
@@ -99,19 +135,7 @@ void unfilterPaeth(const uint8_t* in, const uint8_t* previous, uint8_t* out, siz
     __m128i c = zero;
     for (size_t i = 0; i < count; i += Bpp) {
         const __m128i b = _mm_unpacklo_epi8(loadPixel<Bpp>(previous + i), zero);
-        const __m128i bc = _mm_sub_epi16(b, c);
-        const __m128i ac = _mm_sub_epi16(a, c);
-        const __m128i pa = absolute16(bc);
-        const __m128i pb = absolute16(ac);
-        const __m128i pc = absolute16(_mm_add_epi16(ac, bc));
-        // a where pa <= pb and pa <= pc; else b where pb <= pc; else c.
-        const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-        const __m128i notB = _mm_cmpgt_epi16(pb, pc);
-        const __m128i bOrC = _mm_or_si128(_mm_and_si128(notB, c), _mm_andnot_si128(notB, b));
-        const __m128i predictor =
-            _mm_or_si128(_mm_and_si128(notA, bOrC), _mm_andnot_si128(notA, a));
-        const __m128i raw =
-            _mm_add_epi8(loadPixel<Bpp>(in + i), _mm_packus_epi16(predictor, predictor));
+        const __m128i raw = _mm_add_epi8(loadPixel<Bpp>(in + i), paethPixel(a, b, c));
         storePixel<Bpp>(out + i, raw);
         a = _mm_unpacklo_epi8(raw, zero);
         c = b;
@@ -194,6 +218,23 @@ bool unfilterRow(uint8_t type, const uint8_t* in, const uint8_t* previous, uint8
     }
 #endif
     return unfilterRowScalar(type, in, previous, out, count, bpp);
+}
+
+bool unfilterRowPair(const uint8_t* types, const uint8_t* in1, const uint8_t* in2,
+                     const uint8_t* previous, uint8_t* out1, uint8_t* out2, size_t count,
+                     size_t bpp) {
+#ifdef __SSE2__
+    if (types[0] == kPngFilterPaeth && types[1] == kPngFilterPaeth && count % bpp == 0 &&
+        (bpp == 3 || bpp == 4)) {
+        if (bpp == 3)
+            unfilterPaethPair<3>(in1, in2, previous, out1, out2, count);
+        else
+            unfilterPaethPair<4>(in1, in2, previous, out1, out2, count);
+        return true;
+    }
+#endif
+    return unfilterRow(types[0], in1, previous, out1, count, bpp) &&
+           unfilterRow(types[1], in2, out1, out2, count, bpp);
 }
 
 } // namespace kelvarn::imaging

@@ -22,6 +22,13 @@ enum PngFilterType : uint8_t {
 bool unfilterRow(uint8_t type, const uint8_t* in, const uint8_t* previous, uint8_t* out,
                  size_t count, size_t bpp);
 
+// Two rows, the second right under the first: types[0] and in1 give out1 under `previous`,
+// types[1] and in2 give out2 under out1. Two Paeth rows run side by side. False when a type is
+// above 4 (the first row may then be written).
+bool unfilterRowPair(const uint8_t* types, const uint8_t* in1, const uint8_t* in2,
+                     const uint8_t* previous, uint8_t* out1, uint8_t* out2, size_t count,
+                     size_t bpp);
+
 // The same one byte at a time, straight from the byte rules: the reference of the vector code.
 bool unfilterRowScalar(uint8_t type, const uint8_t* in, const uint8_t* previous, uint8_t* out,
                        size_t count, size_t bpp);

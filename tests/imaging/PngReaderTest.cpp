@@ -184,5 +184,29 @@ TEST(PngUnfilterTest, UndoesEveryFilterAtEveryPixelSizeAndWidth) {
         }
 }
 
+// Two rows undone together (Paeth pairs run side by side) give what two single rows give.
+TEST(PngUnfilterTest, RowPairsMatchSingleRows) {
+    std::mt19937 random(11);
+    for (size_t bpp = 1; bpp <= 4; ++bpp)
+        for (size_t pixels : {1, 2, 7, 40}) {
+            const size_t count = bpp * pixels;
+            Bytes previous(count), first(count), second(count);
+            for (Bytes* bytes : {&previous, &first, &second})
+                for (auto& b : *bytes)
+                    b = static_cast<uint8_t>(random());
+            const uint8_t typePairs[][2] = {{4, 4}, {3, 4}};
+            for (const auto& types : typePairs) {
+                Bytes want1(count), want2(count), got1(count), got2(count);
+                unfilterRowScalar(types[0], first.data(), previous.data(), want1.data(), count,
+                                  bpp);
+                unfilterRowScalar(types[1], second.data(), want1.data(), want2.data(), count, bpp);
+                ASSERT_TRUE(unfilterRowPair(types, first.data(), second.data(), previous.data(),
+                                            got1.data(), got2.data(), count, bpp));
+                EXPECT_EQ(got1, want1) << "bpp " << bpp << ", " << pixels << " pixels";
+                EXPECT_EQ(got2, want2) << "bpp " << bpp << ", " << pixels << " pixels";
+            }
+        }
+}
+
 } // namespace
 } // namespace kelvarn::testing
