@@ -2,7 +2,9 @@
 # The conversion benchmark: kelvarn-convert against ImageMagick 6 and libvips with equal PNG
 # settings (Adam7, 8-bit RGB, zlib level 6, every filter, filtered strategy, no metadata), in
 # both directions, over the workload of make-workload.sh, with the zlib floors measured in the
-# same run. kelvarn's PNGs must be Adam7 8-bit RGB with only IHDR, IDAT and IEND and hold the
+# same run, and the image library's stages (read, inflate or filter, deflate, pixel file, write)
+# each beside its floor on the same data (libdeflate's one-call inflate or its deflate at the
+# writer's level, a plain write of the output's bytes). kelvarn's PNGs must be Adam7 8-bit RGB with only IHDR, IDAT and IEND and hold the
 # source's pixels; their total size is set against libpng's default output of the same pictures.
 # Prints markdown tables and ratio lines (also kept in bench/work/results.md).
 #
@@ -26,7 +28,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 else
   cmake "$build" -DKELVARN_BENCH=ON -DKELVARN_TESTS=ON >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors \
+cmake --build "$build" -j"$(nproc)" --target kelvarn-convert kelvarn_png_floors kelvarn_png_stages \
   kelvarn_png_reference kelvarn kelvarn_driven
 
 "$here/make-workload.sh" "$build/kelvarn-convert"

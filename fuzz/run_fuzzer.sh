@@ -18,6 +18,7 @@ cp -r "$here/corpus/$target/." "$work/corpus/" 2>/dev/null || true
 cp -r "$here/regressions/$target/." "$work/corpus/" 2>/dev/null || true
 case $target in
   png|tiff|jpeg) dict="$here/dictionaries/$target.dict" ;;
+  png_differential) dict="$here/dictionaries/png.dict" ;;
   load_image_file)
     dict="$work/all.dict"
     cat "$here/dictionaries/"*.dict >"$dict" ;;

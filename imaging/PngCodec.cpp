@@ -4,6 +4,7 @@
 #include "imaging/HeapBlock.h"
 #include "imaging/PixelLimit.h"
 #include "imaging/PngEncoder.h"
+#include "imaging/PngReader.h"
 
 #include <algorithm>
 #include <array>
@@ -59,6 +60,7 @@ void PngCodec::close() {
 int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
     close();
     m_fileGamma = 0;
+    m_ownReaderDecoded = false;
     m_file = std::move(stream);
     if (!m_file || std::fseek(m_file.get(), 0, SEEK_SET) != 0)
         return refuse();
@@ -115,9 +117,56 @@ int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
     return 1;
 }
 
+int PngCodec::decodeOwn() {
+    const PngReadLayout layout{m_headerWidth,     m_headerHeight, m_bitDepth,    m_colourType,
+                               m_interlaceMethod, m_bitsPerPixel, m_paletteCount};
+    switch (readPngOwn(m_file.get(), layout, *m_target)) {
+    case PngReadOutcome::Declined:
+        return -1;
+    case PngReadOutcome::Failed:
+        reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
+        close();
+        return 0;
+    case PngReadOutcome::Decoded:
+        break;
+    }
+    // The files it takes carry neither gAMA nor sRGB. Progress as libpng's path reports it:
+    // every row in every pass, then the last once more.
+    m_fileGamma = kDefaultFileGamma;
+    m_ownReaderDecoded = true;
+    if (m_progress) {
+        const int passes = m_interlaceMethod == 1 ? 7 : 1;
+        for (int pass = 0; pass < passes; ++pass)
+            for (int32_t y = 0; y < m_height; ++y)
+                reportProgress(m_progress, kProgressReading, y, m_height);
+        reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
+    }
+    m_target->flush();
+    close();
+    return 1;
+}
+
+bool PngCodec::reopenLibpng() {
+    PngHeader header{};
+    return std::fseek(m_file.get(), 0, SEEK_SET) == 0 && m_png.createRead(m_file.get()) &&
+           pngshim::readInfo(m_png.png(), m_png.info(), &header) && header.width == m_headerWidth &&
+           header.height == m_headerHeight && header.bitDepth == m_bitDepth &&
+           header.colourType == m_colourType && header.interlaceMethod == m_interlaceMethod;
+}
+
 int PngCodec::decode() {
     if (m_mode != Mode::Reading || !m_target)
         return refuse();
+    if (m_ownReader) {
+        const int own = decodeOwn();
+        if (own >= 0)
+            return own;
+        if (!reopenLibpng()) {
+            reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
+            close();
+            return 0;
+        }
+    }
     ImageRecord& target = *m_target;
     const int32_t lastRow = m_height - 1;
     bool ok = true;
