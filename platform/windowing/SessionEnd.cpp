@@ -6,7 +6,9 @@
 #include "platform/windowing/Window.h"
 #include "platform/windowing/detail/WindowObject.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 
 #include <array>
@@ -51,6 +53,20 @@ void endSession() {
         return;
     g_ending = true;
     ++g_endCount;
+    // Dialogs of this layer close from their own loops (they watch the count); a box that Qt
+    // runs in a loop of its own inside one of them (the folder dialog's warning that a folder
+    // does not exist) would hold everything up until answered, so Qt's modal windows close now.
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal)
+            break; // refused to close: leave it to its owner
+    }
     holdSessionEnd();
     bool asked = false;
     for (detail::WindowObject* window : detail::allWindows())
