@@ -131,7 +131,7 @@ void toBmp(int reps, int count, char** paths, const std::string& scratch, StageC
             floors.time("inflate (libdeflate, one call)", [&] {
                 size_t got = 0;
                 if (libdeflate_zlib_decompress(decompressor, idat.data(), idat.size(),
-                                               data.stream.get(), data.bytes,
+                                               data.stream.bytes(), data.bytes,
                                                &got) != LIBDEFLATE_SUCCESS)
                     fail("floor inflate", paths[i]);
             });
@@ -145,7 +145,7 @@ void toBmp(int reps, int count, char** paths, const std::string& scratch, StageC
                 if (!unfilterPngImage(data, record))
                     fail("unfilter", paths[i]);
             });
-            data.stream.reset();
+            data.stream.release();
             stages.time("write (BMP)", [&] {
                 BmpCodec writer;
                 if (writer.openWrite(target.c_str(), record, 24) != 1 || writer.encode() != 1)

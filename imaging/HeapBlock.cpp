@@ -1,14 +1,24 @@
 #include "imaging/HeapBlock.h"
 
+#include "platform/files/LargeMemory.h"
+
 #include <cstdlib>
 
 namespace kelvarn::imaging {
+
+namespace {
+
+// From here on the block's pages are worth huge pages.
+constexpr size_t kLargeBlock = size_t{8} << 20;
+
+} // namespace
 
 bool HeapBlock::allocate(size_t size) {
     release();
     if (size == 0)
         return false;
-    m_data = std::malloc(size);
+    m_large = size >= kLargeBlock;
+    m_data = m_large ? platform::mapLargeMemory(size) : std::malloc(size);
     if (!m_data)
         return false;
     m_size = size;
@@ -16,7 +26,11 @@ bool HeapBlock::allocate(size_t size) {
 }
 
 void HeapBlock::release() {
-    std::free(m_data);
+    if (m_large)
+        platform::unmapLargeMemory(m_data, m_size);
+    else
+        std::free(m_data);
+    m_large = false;
     m_data = nullptr;
     m_size = 0;
 }

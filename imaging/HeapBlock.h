@@ -1,7 +1,10 @@
 #pragma once
-// A block from the C allocator with its size; allocating frees the previous block first.
+// A block of memory with its size; allocating frees the previous block first. Small blocks come
+// from the C allocator; large ones (a picture's worth of rows) from pages that may be huge, so
+// that filling them does not fault once per 4 KiB.
 
 #include <cstddef>
+#include <cstdint>
 
 namespace kelvarn::imaging {
 
@@ -15,11 +18,13 @@ public:
     bool allocate(size_t size);
     void release();
     void* data() const { return m_data; }
+    uint8_t* bytes() const { return static_cast<uint8_t*>(m_data); }
     size_t size() const { return m_size; }
 
 private:
     void* m_data = nullptr;
     size_t m_size = 0;
+    bool m_large = false;
 };
 
 } // namespace kelvarn::imaging

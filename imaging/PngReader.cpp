@@ -46,7 +46,7 @@ bool layOut(const PngChunkScan& scan, PngImageData& data) {
 bool filterTypesKnown(const PngImageData& data) {
     for (int p = 0; p < data.passCount; ++p) {
         const PngPassLayout& pass = data.passes[p];
-        const uint8_t* row = data.stream.get() + pass.offset;
+        const uint8_t* row = data.stream.bytes() + pass.offset;
         for (uint32_t r = 0; r < pass.rows; ++r, row += pass.rowBytes + 1)
             if (*row > kPngFilterPaeth)
                 return false;
@@ -85,7 +85,7 @@ void writePicture(const PngImageData& data, const uint8_t* zeroRow, uint8_t* scr
         const bool direct = wholeRows && format.isCopy();
         const size_t stride = pass.rowBytes + 1;
         const uint8_t* previous = zeroRow;
-        uint8_t* row = data.stream.get() + pass.offset;
+        uint8_t* row = data.stream.bytes() + pass.offset;
         // Where a row's raw bytes go: the record's row (the row above in this pass is then
         // already there), or back into the stream, to be converted from there.
         auto destination = [&](uint32_t r, uint8_t* filtered) {
@@ -145,15 +145,15 @@ bool inflatePngImage(PngChunkScan& scan, PngImageData& data) {
         return false;
     // The exact size: a stream that gives fewer or more bytes, or leaves input over, is
     // libpng's to judge.
-    data.stream.reset(new (std::nothrow) uint8_t[data.bytes]);
+    const bool allocated = data.stream.allocate(data.bytes);
     const std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(
         libdeflate_alloc_decompressor());
-    if (!data.stream || !decompressor)
+    if (!allocated || !decompressor)
         return false;
     size_t consumed = 0;
-    const bool whole = libdeflate_zlib_decompress_ex(decompressor.get(), scan.idat.get(),
-                                                     scan.idatBytes, data.stream.get(), data.bytes,
-                                                     &consumed, nullptr) == LIBDEFLATE_SUCCESS &&
+    const bool whole = libdeflate_zlib_decompress_ex(
+                           decompressor.get(), scan.idat.get(), scan.idatBytes, data.stream.bytes(),
+                           data.bytes, &consumed, nullptr) == LIBDEFLATE_SUCCESS &&
                        consumed == scan.idatBytes;
     // The compressed data goes before the pixel memory comes.
     scan.idat.reset();

@@ -5,6 +5,7 @@
 // pixels the codec's libpng path gives. Whatever it cannot judge it declines, and the codec reads
 // the file with libpng, whose warnings and errors then decide.
 
+#include "imaging/HeapBlock.h"
 #include "imaging/ImageRecord.h"
 #include "imaging/PngChunks.h"
 #include "imaging/PngFilter.h"
@@ -53,7 +54,7 @@ struct PngImageData {
     size_t bytes = 0;
     uint32_t width = 0;
     PngRowFormat format{0, 8};
-    std::unique_ptr<uint8_t[]> stream;
+    HeapBlock stream; // the inflated rows, filter bytes included
 };
 
 // The steps of readPngOwn after the chunks, apart so that the benchmark can time each. Inflate
