@@ -320,6 +320,20 @@ void chooseThreeWays(const std::string& name, int row, char mnemonic, uint32_t s
     settleMenu();
 }
 
+// Chooses the checked Recent once with the mouse and logs its mark as shown and as property 1.
+void chooseCheckedItemOnce() {
+    using namespace platform::testing;
+    log("once recent");
+    clickMenuBarEntry(windowHandle(), 0);
+    clickOpenMenuEntry(1);
+    settleMenu();
+    bool shown = false;
+    for (const ShownMenuEntry& entry : shownMenu(windowHandle()))
+        shown = shown || (entry.text.rfind("&Recent", 0) == 0 && entry.checked);
+    log(std::string("recent shown ") + (shown ? "checked" : "unchecked") + " property " +
+        std::to_string(rt().ReadUnitProperty(kWindowId, kRecentItem, 1, -1).low));
+}
+
 std::string hex(std::optional<platform::Colour> colour) {
     char text[16];
     std::snprintf(text, sizeof text, "%06x", colour ? *colour : 0xFFFFFFFFu);
@@ -357,6 +371,7 @@ void drive(intptr_t) {
     platform::recordDesktopOpens(true);
 
     logBar();
+    chooseCheckedItemOnce();
     chooseThreeWays("open", 0, 'O', kShortcutControl | 'O');
     chooseThreeWays("recent", 1, 'R', kShortcutControl | 'R');
     chooseThreeWays("print", 3, 'P', kShortcutControl | 'P');

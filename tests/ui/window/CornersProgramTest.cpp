@@ -106,6 +106,12 @@ TEST(CornersProgramTest, ChoosingAMenuItemByMouseMnemonicOrShortcutRunsItsProced
     EXPECT_EQ(afterMark, expected);
 }
 
+TEST(CornersProgramTest, ChoosingACheckedItemRunsItAndKeepsItsMark) {
+    EXPECT_EQ(
+        section("once recent", "mouse open"),
+        (std::vector<std::string>{"once recent", "ran recent", "recent shown checked property 1"}));
+}
+
 TEST(CornersProgramTest, CaptionAndFlagWritesOfAProcedureShowInTheBar) {
     std::vector<std::string> bars;
     for (const std::string& line : run().log)
