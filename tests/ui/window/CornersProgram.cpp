@@ -1,16 +1,18 @@
 // A second program on the runtime, for the window features the converter does not use: a menu
 // bar with a sub-menu (a checked, a disabled, a hidden item, a separator, shortcuts), a pictured
 // Button and RadioBox, a Label and a window background with pictures, a help file opened by F1,
-// and a window the user cannot move. It is built like the converter: a program image with a
-// header and library table, a form template written from the description below, and procedures
-// in the code area. It starts through the real process start; once the start-up window is
-// loaded and the loop is idle, a driver plays a fixed session against it through the windowing
-// system's input and logs what it sees next to what the procedures log.
+// a window the user cannot move, and keys through Qt's whole way: a Button sharing a bar
+// mnemonic, key events that refuse keys, and a busy period. It is built like the converter: a
+// program image with a header and library table, a form template written from the description
+// below, and procedures in the code area. It starts through the real process start; once the
+// start-up window is loaded and the loop is idle, a driver plays a fixed session against it through
+// the windowing system's input and logs what it sees next to what the procedures log.
 //
 // KELVARN_TEST_LOG names the log file; KELVARN_TEST_GRAB, when set, names a PNG file the window
 // is rendered into at the end of the session.
 
 #include "platform/files/Codepage.h"
+#include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/Desktop.h"
 #include "platform/windowing/Menu.h"
 #include "platform/windowing/MessageQueue.h"
@@ -61,7 +63,8 @@ constexpr uint32_t kVkF5 = platform::kVkF1 + 4;
 
 // Code offsets of the procedures.
 constexpr uint32_t kOnOpen = 0x100, kOnRecent = 0x200, kOnPrint = 0x300, kOnSecret = 0x400,
-                   kOnMark = 0x500, kOnButton = 0x600;
+                   kOnMark = 0x500, kOnButton = 0x600, kOnTools = 0x700, kOnTune = 0x800,
+                   kOnKeyDown = 0x900;
 
 // ---- The form template, as a description ----
 
@@ -77,7 +80,7 @@ struct MenuRow {
 
 constexpr uint32_t kFileMenu = 0x26010001, kOpenItem = 0x26010002, kRecentItem = 0x26010003,
                    kRule = 0x26010004, kPrintItem = 0x26010005, kSecretItem = 0x26010006,
-                   kMarkItem = 0x26010007;
+                   kMarkItem = 0x26010007, kToolsItem = 0x26010008;
 constexpr uint32_t kHidden = 1, kDisabled = 2, kChecked = 4;
 
 // clang-format off
@@ -90,10 +93,12 @@ constexpr MenuRow kMenu[] = {
     {kPrintItem,  "print",   "&Print",   1,    kDisabled, kShortcutControl | 'P',          kOnPrint},
     {kSecretItem, "secret",  "&Secret",  1,    kHidden,   kShortcutControl | kShortcutShift | 'S', kOnSecret},
     {kMarkItem,   "mark",    "&Mark",    0,    0,         kVkF5,                 kOnMark},
+    {kToolsItem,  "tools",   "&Tools",   0,    0,         0,                     kOnTools},
 };
 // clang-format on
 
-constexpr uint32_t kLabel = 0x16010002, kButton = 0x16010003, kRadio = 0x16010004;
+constexpr uint32_t kLabel = 0x16010002, kButton = 0x16010003, kRadio = 0x16010004,
+                   kTune = 0x16010005;
 
 // Picture colours as 0xAABBGGRR.
 constexpr uint32_t kRed = 0xFF0000FF, kGreen = 0xFF00FF00, kBlue = 0xFFFF0000, kYellow = 0xFF00FFFF,
@@ -141,6 +146,13 @@ std::vector<uint8_t> buttonBlock() {
     return b.write();
 }
 
+// A plain Button whose mnemonic T is also the bar's Tools.
+std::vector<uint8_t> tuneBlock() {
+    ui::ButtonProperties b;
+    b.caption = "&Tune";
+    return b.write();
+}
+
 std::vector<uint8_t> radioBlock() {
     ui::RadioBoxProperties r;
     r.picture = platform::testing::pictureFile("ICO", 8, 8, std::vector<uint32_t>(64, kCyan));
@@ -150,6 +162,7 @@ std::vector<uint8_t> radioBlock() {
 std::vector<uint8_t> buildTemplate() {
     ui::UnitRecord window = unit(runtime::kTagWindow, 40, 40, 320, 240);
     window.propertyBlock = windowBlock();
+    window.bindings = {{ui::kEventKeyDown, kOnKeyDown}};
     ui::UnitRecord label = unit(runtime::kTagLabel, 160, 20, 40, 40);
     label.propertyBlock = labelBlock();
     ui::UnitRecord button = unit(runtime::kTagButton, 160, 80, 60, 40);
@@ -157,6 +170,9 @@ std::vector<uint8_t> buildTemplate() {
     button.bindings = {{0, kOnButton}};
     ui::UnitRecord radio = unit(runtime::kTagRadioBox, 160, 130, 80, 30);
     radio.propertyBlock = radioBlock();
+    ui::UnitRecord tune = unit(runtime::kTagButton, 20, 180, 70, 24);
+    tune.propertyBlock = tuneBlock();
+    tune.bindings = {{0, kOnTune}};
 
     ui::WindowDescription description;
     description.id = kWindowId;
@@ -174,6 +190,7 @@ std::vector<uint8_t> buildTemplate() {
     description.records.push_back({kLabel, ui::encodeUnitRecord(label)});
     description.records.push_back({kButton, ui::encodeUnitRecord(button)});
     description.records.push_back({kRadio, ui::encodeUnitRecord(radio)});
+    description.records.push_back({kTune, ui::encodeUnitRecord(tune)});
     return ui::writeFormTemplate({description});
 }
 
@@ -196,7 +213,7 @@ std::string nameOf(uint32_t id) {
     for (const MenuRow& row : kMenu)
         if (row.id == id)
             return std::string(row.name);
-    return id == kButton ? "button" : "unit?";
+    return id == kButton ? "button" : id == kTune ? "tune" : "unit?";
 }
 
 // ---- Procedures ----
@@ -241,6 +258,16 @@ runtime::ProcedureResult onMark(std::span<const uint32_t>) {
     line += " visible=" + std::to_string(rt().ReadUnitProperty(kWindowId, kSecretItem, 3, -1).low);
     log(line);
     return runtime::ProcedureResult::nothing();
+}
+
+// While set, the window's key-down event logs each key and refuses it.
+bool g_refuseKeys = false;
+
+runtime::ProcedureResult onKeyDown(std::span<const uint32_t> args) {
+    if (!g_refuseKeys || args.size() < 2)
+        return runtime::ProcedureResult::nothing();
+    log("key down " + std::to_string(args[0]) + " " + std::to_string(args[1]));
+    return runtime::ProcedureResult::logical(false);
 }
 
 int32_t entryProcedure() {
@@ -334,6 +361,42 @@ void chooseCheckedItemOnce() {
         std::to_string(rt().ReadUnitProperty(kWindowId, kRecentItem, 1, -1).low));
 }
 
+// Keys as Qt delivers them (modifier first, Qt's shortcut map offered each press): a unit's
+// mnemonic before the bar's, key events that refuse keys before the bar's mnemonics but after the
+// shortcuts, and no key at all while a busy period runs.
+void keysTheRuntimeDecides() {
+    using namespace platform::testing;
+    const platform::WindowHandle window = windowHandle();
+    const auto press = [](const std::string& what, uint32_t keys) {
+        log(what);
+        simulateKeyChord(windowHandle(), keys);
+        pump();
+        settleMenu();
+    };
+    // Qt's shortcut map acts for the active window only: make sure this one is.
+    platform::setActiveWindow(window);
+    pump();
+    press("shared mnemonic T", platform::kShortcutAlt | 'T');
+    g_refuseKeys = true;
+    press("refused M", platform::kShortcutAlt | 'M');
+    press("refused F", platform::kShortcutAlt | 'F');
+    press("refused shortcut", kShortcutControl | 'O');
+    g_refuseKeys = false;
+
+    log("busy");
+    {
+        platform::BusyPeriod busy;
+        simulateKeyChord(window, platform::kShortcutAlt | 'F');
+        busy.keepAlive();
+        log(std::string("busy menu ") + (menuIsOpen() ? "open" : "closed"));
+        simulateKeyChord(window, kShortcutControl | 'O');
+        simulateKeyChord(window, kVkF5);
+        busy.keepAlive();
+    }
+    settleMenu();
+    log("busy over");
+}
+
 std::string hex(std::optional<platform::Colour> colour) {
     char text[16];
     std::snprintf(text, sizeof text, "%06x", colour ? *colour : 0xFFFFFFFFu);
@@ -381,6 +444,7 @@ void drive(intptr_t) {
     chooseThreeWays("open", 0, 'L', kShortcutControl | 'O');
     chooseThreeWays("print", 3, 'P', kShortcutControl | 'P');
     chooseThreeWays("secret", 4, 'S', kShortcutControl | kShortcutShift | 'S');
+    keysTheRuntimeDecides();
 
     logPictures();
     // The pictured button is still a button.
@@ -453,9 +517,10 @@ runtime::ProgramHeader makeHeader() {
 }
 const runtime::ProgramHeader g_header = makeHeader();
 
-const runtime::CodeEntry g_code[] = {{kOnOpen, &onItem},  {kOnRecent, &onItem},
-                                     {kOnPrint, &onItem}, {kOnSecret, &onItem},
-                                     {kOnMark, &onMark},  {kOnButton, &onItem}};
+const runtime::CodeEntry g_code[] = {
+    {kOnOpen, &onItem},   {kOnRecent, &onItem}, {kOnPrint, &onItem},
+    {kOnSecret, &onItem}, {kOnMark, &onMark},   {kOnButton, &onItem},
+    {kOnTools, &onItem},  {kOnTune, &onItem},   {kOnKeyDown, &onKeyDown}};
 
 const runtime::ProgramRegistration g_registration({&g_header, &entryProcedure, g_code,
                                                    &installLibraries});
