@@ -1,17 +1,19 @@
 // A second program on the runtime, for the window features the converter does not use: a menu
 // bar with a sub-menu (a checked, a disabled, a hidden item, a separator, shortcuts), a pictured
 // Button and RadioBox, a Label and a window background with pictures, a help file opened by F1,
-// a window the user cannot move, and keys through Qt's whole way: a Button sharing a bar
-// mnemonic, key events that refuse keys, and a busy period. It is built like the converter: a
-// program image with a header and library table, a form template written from the description
-// below, and procedures in the code area. It starts through the real process start; once the
-// start-up window is loaded and the loop is idle, a driver plays a fixed session against it through
-// the windowing system's input and logs what it sees next to what the procedures log.
+// a window the user cannot move, keys through Qt's whole way (a Button sharing a bar mnemonic,
+// key events that refuse keys, a busy period), and a looping background sound. It is built like the
+// converter: a program image with a header and library table, a form template written from the
+// description below, and procedures in the code area. It starts through the real process start;
+// once the start-up window is loaded and the loop is idle, a driver plays a fixed session against
+// it through the windowing system's input and logs what it sees next to what the procedures log.
 //
 // KELVARN_TEST_LOG names the log file; KELVARN_TEST_GRAB, when set, names a PNG file the window
-// is rendered into at the end of the session.
+// is rendered into at the end of the session. The sound plays wherever SDL's environment says
+// (the test's disk driver and file).
 
 #include "platform/files/Codepage.h"
+#include "platform/sound/testing/SoundFiles.h"
 #include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/Desktop.h"
 #include "platform/windowing/Menu.h"
@@ -25,6 +27,7 @@
 #include "runtime/core/EventRecords.h"
 #include "runtime/core/RuntimeEntries.h"
 #include "runtime/core/RuntimeServices.h"
+#include "runtime/core/Text.h"
 #include "runtime/core/TypeTag.h"
 #include "runtime/frame/MessageLoop.h"
 #include "runtime/frame/ProgramImage.h"
@@ -37,17 +40,20 @@
 #include "ui/template/UnitRecord.h"
 #include "ui/template/WindowProperties.h"
 #include "ui/window/CoreDataTypes.h"
+#include "ui/window/FormWindow.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
 #include "ui/window/WindowRuntimeInstall.h"
 
 #include <cfenv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -127,6 +133,11 @@ std::vector<uint8_t> windowBlock() {
     w.f1OpensHelp = 1;
     w.helpFileName = platform::utf8ToGb("help\\角落.hlp");
     w.startPosition = 0;
+    // 60 ms of 1 kHz and 90 ms of silence, again and again.
+    using platform::testing::tone;
+    w.backgroundSound =
+        platform::testing::waveFile(platform::testing::joined({tone(1000, 60), tone(0, 90)}));
+    w.soundPlayMode = 1;
     return w.write();
 }
 
@@ -397,6 +408,41 @@ void keysTheRuntimeDecides() {
     log("busy over");
 }
 
+// The window's sound, looping since the window was made, after writes of the play mode and of
+// the sound; the second sound (2 kHz, once) is let play to its end.
+void soundsOfTheWindow() {
+    auto* form =
+        dynamic_cast<ui::FormWindow*>(ui::loadedWindowObject(*ui::windowTable().find(kWindowId)));
+    const auto logPlaying = [form](const std::string& what) {
+        log(what + (form->soundPlaying() ? " playing" : " silent"));
+    };
+    const auto writeSound = [](const std::vector<uint8_t>& bytes) {
+        void* block = runtime::MakeBinary(bytes.data(), int32_t(bytes.size()));
+        runtime::PropertyValue value;
+        value.setAddress(block);
+        rt().WriteUnitProperty(kWindowId, ui::kWindowOwnRecordId, 13, -1, value.low, value.high);
+        rt().MemFree(block);
+    };
+    const auto writeMode = [](uint32_t mode) {
+        rt().WriteUnitProperty(kWindowId, ui::kWindowOwnRecordId, 14, -1, mode, 0);
+    };
+    if (const char* file = std::getenv("SDL_DISKAUDIOFILE"))
+        platform::testing::waitForAudio(file, 400); // the loop has come round twice
+    logPlaying("sound");
+    writeMode(2);
+    logPlaying("mode 2");
+    writeMode(1);
+    logPlaying("mode 1");
+    writeSound({});
+    logPlaying("no sound");
+    writeMode(0);
+    writeSound(platform::testing::waveFile(platform::testing::tone(2000, 100)));
+    logPlaying("second sound");
+    for (int i = 0; i < 200 && form->soundPlaying(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    logPlaying("second sound once:");
+}
+
 std::string hex(std::optional<platform::Colour> colour) {
     char text[16];
     std::snprintf(text, sizeof text, "%06x", colour ? *colour : 0xFFFFFFFFu);
@@ -444,6 +490,7 @@ void drive(intptr_t) {
     chooseThreeWays("open", 0, 'L', kShortcutControl | 'O');
     chooseThreeWays("print", 3, 'P', kShortcutControl | 'P');
     chooseThreeWays("secret", 4, 'S', kShortcutControl | kShortcutShift | 'S');
+    soundsOfTheWindow();
     keysTheRuntimeDecides();
 
     logPictures();
