@@ -400,6 +400,8 @@ void keysTheRuntimeDecides() {
         simulateKeyChord(window, platform::kShortcutAlt | 'F');
         busy.keepAlive();
         log(std::string("busy menu ") + (menuIsOpen() ? "open" : "closed"));
+        clickMenuBarEntry(window, 0);
+        log(std::string("busy click ") + (menuIsOpen() ? "open" : "closed"));
         simulateKeyChord(window, kShortcutControl | 'O');
         simulateKeyChord(window, kVkF5);
         busy.keepAlive();
