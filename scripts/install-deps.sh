@@ -11,6 +11,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-translations-l10n fonts-arphic-uming fonts-wqy-microhei
   libpng-dev zlib1g-dev libdeflate-dev libjpeg-dev libtiff-dev
+  libsdl2-mixer-dev timgm6mb-soundfont
 )
 if [ "${1:-}" = --tests ]; then
   shift

@@ -75,10 +75,24 @@ WindowObject* inputOwner(QWidget* receiver) {
     return nullptr;
 }
 
+// The window whose menu bar holds the widget, when it is one of ours.
+WindowObject* menuBarOwner(QWidget* receiver) {
+    for (QWidget* w = receiver; w; w = w->parentWidget())
+        if (qobject_cast<QMenuBar*>(w))
+            return w->parentWidget() ? findWindow(handleOf(w->parentWidget())) : nullptr;
+    return nullptr;
+}
+
 bool interceptInput(QWidget* receiver, QEvent* event) {
     WindowObject* window = inputOwner(receiver);
-    if (!window || !window->m_widget)
-        return false;
+    if (!window || !window->m_widget) {
+        // The bar takes its input directly, except when its window takes none.
+        const WindowObject* barOwner = menuBarOwner(receiver);
+        if (!barOwner || acceptsInput(*barOwner))
+            return false;
+        event->accept();
+        return true;
+    }
     // A disabled control ignores the event and Qt passes it on to the parent, which is where
     // Windows sends input over a disabled child too.
     if (!receiver->isEnabled())
@@ -237,6 +251,15 @@ bool InputFilter::eventFilter(QObject* watched, QEvent* event) {
         if (!event->spontaneous())
             return false;
         return interceptInput(widget, event);
+    case QEvent::ShortcutOverride:
+        // Every key aimed at our windows takes the runtime's way (menu shortcuts, the window's
+        // keyboard handling with the units' mnemonics, the key events, then the bar's
+        // mnemonics). Claiming the key here keeps Qt's shortcut map, where the bar and the
+        // group boxes register their mnemonics, from acting on it first.
+        if (!inputOwner(widget))
+            return false;
+        event->accept();
+        return true;
     case QEvent::Close:
         if (const WindowHandle handle = handleOf(widget)) {
             // During long work the request waits for the work to end instead of being lost.

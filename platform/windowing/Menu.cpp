@@ -131,8 +131,13 @@ void build(WindowHandle window, WindowMenu& menu) {
         action->setCheckable(item.checked);
         action->setChecked(item.checked);
         const std::uint16_t id = item.id;
-        QObject::connect(action, &QAction::triggered, menu.bar,
-                         [window, id] { postMessage(window, kWmCommand, makeWParam(id, 0), 0); });
+        const bool checked = item.checked;
+        QObject::connect(action, &QAction::triggered, menu.bar, [window, id, action, checked] {
+            // Qt flips a checkable action as it is chosen; the mark is the item's flag, which
+            // only a write of the flag changes.
+            action->setChecked(checked);
+            postMessage(window, kWmCommand, makeWParam(id, 0), 0);
+        });
     }
 }
 

@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QThread>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -46,6 +47,7 @@ struct Queue {
     std::deque<CrossThreadSend*> sends;
     bool quitPending = false;
     int quitCode = 0;
+    std::uint32_t lastSerial = 0;
     // GUI thread only: taken from the queue, not dispatched yet (newest last).
     std::deque<Entry> taken;
     // GUI thread only: the message being dispatched.
@@ -103,20 +105,30 @@ void keepTaken(Entry entry) {
         q.taken.pop_front();
 }
 
-bool sameMessage(const Message& a, const Message& b) {
-    // A character message may come back with its character replaced.
-    const bool character = a.message == kWmChar || a.message == kWmSysChar;
-    return a.window == b.window && a.message == b.message && (character || a.wParam == b.wParam) &&
-           a.lParam == b.lParam && a.time == b.time;
+// Called with the queue's mutex held.
+std::uint32_t nextSerial(Queue& q) {
+    if (++q.lastSerial == 0) // after four billion messages; 0 stays "not from the queue"
+        ++q.lastSerial;
+    return q.lastSerial;
+}
+
+std::deque<Entry>::iterator takenEntry(const Message& message) {
+    std::deque<Entry>& taken = queue().taken;
+    if (message.serial == 0)
+        return taken.end();
+    return std::find_if(taken.begin(), taken.end(),
+                        [&](const Entry& e) { return e.message.serial == message.serial; });
 }
 
 } // namespace
 
 namespace detail {
 
-void queueInput(const Message& message, std::shared_ptr<HeldInput> held) {
+void queueInput(const Message& input, std::shared_ptr<HeldInput> held) {
     Queue& q = queue();
     std::lock_guard lock(q.mutex);
+    Message message = input;
+    message.serial = nextSerial(q);
     // Like Windows, only the newest mouse move waits in the queue.
     if (message.message == kWmMouseMove && !q.entries.empty()) {
         Entry& last = q.entries.back();
@@ -141,11 +153,8 @@ std::shared_ptr<HeldInput> dispatchedInput(WindowHandle window, std::uint32_t me
 
 // The held input of a message taken from the queue and not dispatched yet.
 std::shared_ptr<HeldInput> takenInput(const Message& message) {
-    Queue& q = queue();
-    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
-        if (sameMessage(it->message, message))
-            return it->held;
-    return nullptr;
+    const auto it = takenEntry(message);
+    return it == queue().taken.end() ? nullptr : it->held;
 }
 
 void clearQueue() {
@@ -172,6 +181,7 @@ bool postMessage(WindowHandle window, std::uint32_t message, WParam wParam, LPar
     {
         Queue& q = queue();
         std::lock_guard lock(q.mutex);
+        m.serial = nextSerial(q);
         q.entries.push_back(Entry{m, nullptr});
     }
     wakeGuiThread();
@@ -301,6 +311,8 @@ bool translateMessage(const Message& message) {
     if (characters.empty())
         return false;
     std::lock_guard lock(q.mutex);
+    for (Entry& entry : characters)
+        entry.message.serial = nextSerial(q);
     q.entries.insert(q.entries.begin(), characters.begin(), characters.end());
     return true;
 }
@@ -323,13 +335,11 @@ LResult dispatchMessage(const Message& message) {
     Queue& q = queue();
     Entry* entry = nullptr;
     Entry found;
-    for (auto it = q.taken.rbegin(); it != q.taken.rend(); ++it)
-        if (sameMessage(it->message, message)) {
-            found = std::move(*it);
-            q.taken.erase(std::next(it).base());
-            entry = &found;
-            break;
-        }
+    if (const auto it = takenEntry(message); it != q.taken.end()) {
+        found = std::move(*it);
+        q.taken.erase(it);
+        entry = &found;
+    }
     if (entry && entry->held && entry->held->usedByMenu)
         return 0;
     q.dispatching.push_back(entry);

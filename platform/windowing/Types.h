@@ -53,6 +53,9 @@ struct Message {
     LParam lParam = 0;
     std::uint32_t time = 0; // tick count when the message was queued
     Point point;            // pointer position in screen coordinates when it was queued
+    // Numbers each message the queue hands out (0 for one the caller made itself); translating
+    // and dispatching find the message's held input by it, so equal messages never mix.
+    std::uint32_t serial = 0;
 };
 
 // A window procedure. A window starts with its class's procedure; setWindowProc replaces it,

@@ -14,11 +14,11 @@
 #include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/RedrawCount.h"
+#include "platform/windowing/detail/RegionConversion.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QRegion>
 #include <QScreen>
@@ -58,34 +58,6 @@ void destroyTree(WindowHandle handle) {
     if (WindowObject* w = findWindow(handle))
         w->m_destroyed = true;
     detail::removeWindow(handle);
-}
-
-QRegion toQRegion(const Region& region) {
-    QRegion out;
-    for (const Region::Shape& shape : region.shapes()) {
-        const QRect r(shape.rect.left, shape.rect.top, shape.rect.width(), shape.rect.height());
-        QRegion part;
-        switch (shape.kind) {
-        case Region::Kind::Ellipse:
-            part = QRegion(r, QRegion::Ellipse);
-            break;
-        case Region::Kind::RoundRect: {
-            QPainterPath path;
-            path.addRoundedRect(r, shape.cornerWidth / 2.0, shape.cornerHeight / 2.0);
-            part = QRegion(path.toFillPolygon().toPolygon());
-            break;
-        }
-        case Region::Kind::Polygon: {
-            QPolygon polygon;
-            for (const Point& p : shape.points)
-                polygon << QPoint(p.x, p.y);
-            part = QRegion(polygon);
-            break;
-        }
-        }
-        out = shape.subtract ? out.subtracted(part) : out.united(part);
-    }
-    return out;
 }
 
 } // namespace
@@ -724,37 +696,6 @@ bool setWindowColours(WindowHandle window, Colour text, Colour background) {
     return true;
 }
 
-Region Region::ellipse(Rect rect) {
-    Region r;
-    r.m_shapes.push_back(Shape{Kind::Ellipse, false, rect, 0, 0, {}});
-    return r;
-}
-
-Region Region::roundRect(Rect rect, int cornerWidth, int cornerHeight) {
-    Region r;
-    r.m_shapes.push_back(Shape{Kind::RoundRect, false, rect, cornerWidth, cornerHeight, {}});
-    return r;
-}
-
-Region Region::polygon(std::vector<Point> points) {
-    Region r;
-    r.m_shapes.push_back(Shape{Kind::Polygon, false, {}, 0, 0, std::move(points)});
-    return r;
-}
-
-Region& Region::unite(const Region& other) {
-    m_shapes.insert(m_shapes.end(), other.m_shapes.begin(), other.m_shapes.end());
-    return *this;
-}
-
-Region& Region::subtract(const Region& other) {
-    for (Shape shape : other.m_shapes) {
-        shape.subtract = !shape.subtract;
-        m_shapes.push_back(std::move(shape));
-    }
-    return *this;
-}
-
 bool setWindowRegion(WindowHandle window, const Region* region) {
     WindowObject* w = findWindow(window);
     if (!w || !w->m_widget)
@@ -765,7 +706,7 @@ bool setWindowRegion(WindowHandle window, const Region* region) {
     }
     // Regions are given in window coordinates; the widget starts at the client area.
     const FrameMetrics m = detail::frameMetricsOf(*w);
-    QRegion mask = toQRegion(*region);
+    QRegion mask = detail::toQRegion(*region);
     if (!w->isChild())
         mask.translate(-m.left, -m.top);
     w->m_widget->setMask(mask);

@@ -15,6 +15,7 @@
 // Notifications go to the native parent, as on Windows: a container that holds controls (a
 // group box) receives them and passes them on.
 
+#include "platform/windowing/Region.h"
 #include "platform/windowing/Types.h"
 
 #include <cstdint>
@@ -162,28 +163,6 @@ LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wPa
 // Text and background colour of a control (kSystemDefaultColour: the system's own).
 bool setWindowColours(WindowHandle window, Colour text, Colour background);
 
-// A window region, built from ellipses, rounded rectangles and polygons in window coordinates.
-class Region {
-public:
-    enum class Kind { Ellipse, RoundRect, Polygon };
-    struct Shape {
-        Kind kind = Kind::Ellipse;
-        bool subtract = false;
-        Rect rect;
-        int cornerWidth = 0;
-        int cornerHeight = 0;
-        std::vector<Point> points;
-    };
-    static Region ellipse(Rect rect);
-    static Region roundRect(Rect rect, int cornerWidth, int cornerHeight);
-    static Region polygon(std::vector<Point> points);
-    Region& unite(const Region& other);
-    Region& subtract(const Region& other);
-    const std::vector<Shape>& shapes() const { return m_shapes; }
-
-private:
-    std::vector<Shape> m_shapes;
-};
 // Shapes the window; nullptr makes it rectangular again.
 bool setWindowRegion(WindowHandle window, const Region* region);
 

@@ -168,6 +168,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
     self->applyShape();
     self->applyFont(FontBlock{}, false);
     setWindowMovable(handle, self->m_p.movable != 0);
+    self->startSound();
     return self;
 }
 
@@ -227,8 +228,16 @@ void FormWindow::applyShape() {
     setWindowRegion(handle(), region ? &*region : nullptr);
 }
 
+void FormWindow::startSound() {
+    m_sound.play(m_p.backgroundSound, platform::soundPlayModeOf(m_p.soundPlayMode));
+}
+
 void FormWindow::applyProperty(WindowProperty property) {
     switch (property) {
+    case WindowProperty::BackgroundSound:
+    case WindowProperty::SoundPlayMode:
+        startSound(); // the sound stops first
+        break;
     case WindowProperty::Title:
         setWindowText(handle(), m_p.title);
         applyFrameStyles();
@@ -313,6 +322,7 @@ void FormWindow::close() {
 }
 
 void FormWindow::onDestroy() {
+    m_sound.stop();
     raiseEvent(kWindowEventDestroyed);
     if (modalLoopWindow() == handle()) {
         // Windows this modal window disabled get their previous state back.

@@ -3,6 +3,7 @@
 // class name ("RkWindow" when empty) that paints its own background, raises the window events
 // and handles the keyboard for its units.
 
+#include "platform/sound/BackgroundSound.h"
 #include "platform/windowing/Types.h"
 #include "platform/windowing/Window.h"
 #include "ui/template/WindowProperties.h"
@@ -90,6 +91,9 @@ public:
 
     // Region of the window shape for the current size (null for shape 0).
     void applyShape();
+    // The background sound from its start as the play mode says (docs/sound.md).
+    void startSound();
+    bool soundPlaying() const { return m_sound.isPlaying(); }
 
 protected:
     platform::LResult handleMessage(uint32_t message, platform::WParam wParam,
@@ -119,6 +123,7 @@ private:
     std::vector<std::pair<platform::WindowHandle, bool>> m_disabledWindows;
     bool m_hasIcon = false;
     PictureCache m_background;
+    platform::BackgroundSound m_sound;
     bool m_ownFocus = false;
     bool m_dragging = false;
     platform::Point m_dragStart;

@@ -6,9 +6,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointingDevice>
+#include <QTest>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -146,15 +146,12 @@ bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view
     detail::WindowObject* w = detail::findWindow(window);
     if (!w || !w->m_widget)
         return false;
-    QWidget* target = w->m_widget;
     const QString text = QString::fromUtf8(textUtf8.data(), qsizetype(textUtf8.size()));
     const Qt::KeyboardModifiers modifiers = alt ? Qt::AltModifier : Qt::NoModifier;
-    QKeyEvent press(QEvent::KeyPress, qtKeyFor(virtualKey), modifiers, text);
-    send(target, &press);
-    if (release) {
-        QKeyEvent up(QEvent::KeyRelease, qtKeyFor(virtualKey), modifiers, text);
-        send(target, &up);
-    }
+    const auto key = Qt::Key(qtKeyFor(virtualKey));
+    QTest::sendKeyEvent(QTest::Press, w->m_widget, key, text, modifiers);
+    if (release)
+        QTest::sendKeyEvent(QTest::Release, w->m_widget, key, text, modifiers);
     return true;
 }
 
@@ -169,11 +166,7 @@ bool simulateKeyChord(WindowHandle window, std::uint32_t shortcut) {
         modifiers |= Qt::ShiftModifier;
     if (shortcut & kShortcutAlt)
         modifiers |= Qt::AltModifier;
-    const int key = qtKeyFor(shortcut & 0xFFFF);
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    send(w->m_widget, &press);
-    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
-    send(w->m_widget, &up);
+    QTest::keyClick(w->m_widget, Qt::Key(qtKeyFor(shortcut & 0xFFFF)), modifiers);
     return true;
 }
 

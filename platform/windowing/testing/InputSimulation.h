@@ -1,7 +1,8 @@
 #pragma once
 // Input as the window system would send it, for tests: the events reach the application as
 // spontaneous events aimed at the widget under the point (or the window for keys), so they go
-// through the same interception as a user's input.
+// through the same interception as a user's input. Keys take Qt's whole way (QTest's): a
+// modifier is pressed before the key, and each press is offered to Qt's shortcut map first.
 
 #include "platform/windowing/Types.h"
 

@@ -150,6 +150,33 @@ TEST_F(QueueTest, TranslateMakesCharacterMessagesAndIdleTestSkipsStillMoves) {
     EXPECT_FALSE(isIdleMessage(move));
 }
 
+TEST_F(QueueTest, TwoIdenticalMessagesInOneTickKeepTheirOwnInput) {
+    const WindowHandle w = topLevel();
+    pump();
+    setFocus(w);
+    // Two presses of one key typing different texts: within one tick the two messages are equal
+    // field by field, and only the queue's own numbering tells their held keys apart.
+    Message first, second;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        drain();
+        ASSERT_TRUE(simulateKey(w, 'X', "x", false));
+        ASSERT_TRUE(simulateKey(w, 'X', "X", false));
+        ASSERT_TRUE(peekMessage(first, true));
+        ASSERT_TRUE(peekMessage(second, true));
+        if (first.time == second.time)
+            break;
+    }
+    ASSERT_EQ(first.time, second.time);
+    ASSERT_EQ(first.lParam, second.lParam);
+    Message typed;
+    ASSERT_TRUE(translateMessage(first));
+    ASSERT_TRUE(peekMessage(typed, true));
+    EXPECT_EQ(typed.wParam, WParam('x'));
+    ASSERT_TRUE(translateMessage(second));
+    ASSERT_TRUE(peekMessage(typed, true));
+    EXPECT_EQ(typed.wParam, WParam('X'));
+}
+
 TEST_F(QueueTest, ClickReachesTheButtonOnlyThroughDispatch) {
     const WindowHandle w = topLevel();
     const WindowHandle button =

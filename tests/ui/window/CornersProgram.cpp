@@ -1,16 +1,20 @@
 // A second program on the runtime, for the window features the converter does not use: a menu
 // bar with a sub-menu (a checked, a disabled, a hidden item, a separator, shortcuts), a pictured
 // Button and RadioBox, a Label and a window background with pictures, a help file opened by F1,
-// and a window the user cannot move. It is built like the converter: a program image with a
-// header and library table, a form template written from the description below, and procedures
-// in the code area. It starts through the real process start; once the start-up window is
-// loaded and the loop is idle, a driver plays a fixed session against it through the windowing
-// system's input and logs what it sees next to what the procedures log.
+// a window the user cannot move, keys through Qt's whole way (a Button sharing a bar mnemonic,
+// key events that refuse keys, a busy period), and a looping background sound. It is built like the
+// converter: a program image with a header and library table, a form template written from the
+// description below, and procedures in the code area. It starts through the real process start;
+// once the start-up window is loaded and the loop is idle, a driver plays a fixed session against
+// it through the windowing system's input and logs what it sees next to what the procedures log.
 //
 // KELVARN_TEST_LOG names the log file; KELVARN_TEST_GRAB, when set, names a PNG file the window
-// is rendered into at the end of the session.
+// is rendered into at the end of the session. The sound plays wherever SDL's environment says
+// (the test's disk driver and file).
 
 #include "platform/files/Codepage.h"
+#include "platform/sound/testing/SoundFiles.h"
+#include "platform/windowing/BusyPeriod.h"
 #include "platform/windowing/Desktop.h"
 #include "platform/windowing/Menu.h"
 #include "platform/windowing/MessageQueue.h"
@@ -23,6 +27,7 @@
 #include "runtime/core/EventRecords.h"
 #include "runtime/core/RuntimeEntries.h"
 #include "runtime/core/RuntimeServices.h"
+#include "runtime/core/Text.h"
 #include "runtime/core/TypeTag.h"
 #include "runtime/frame/MessageLoop.h"
 #include "runtime/frame/ProgramImage.h"
@@ -35,17 +40,20 @@
 #include "ui/template/UnitRecord.h"
 #include "ui/template/WindowProperties.h"
 #include "ui/window/CoreDataTypes.h"
+#include "ui/window/FormWindow.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
 #include "ui/window/WindowRuntimeInstall.h"
 
 #include <cfenv>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -61,7 +69,8 @@ constexpr uint32_t kVkF5 = platform::kVkF1 + 4;
 
 // Code offsets of the procedures.
 constexpr uint32_t kOnOpen = 0x100, kOnRecent = 0x200, kOnPrint = 0x300, kOnSecret = 0x400,
-                   kOnMark = 0x500, kOnButton = 0x600;
+                   kOnMark = 0x500, kOnButton = 0x600, kOnTools = 0x700, kOnTune = 0x800,
+                   kOnKeyDown = 0x900;
 
 // ---- The form template, as a description ----
 
@@ -77,7 +86,7 @@ struct MenuRow {
 
 constexpr uint32_t kFileMenu = 0x26010001, kOpenItem = 0x26010002, kRecentItem = 0x26010003,
                    kRule = 0x26010004, kPrintItem = 0x26010005, kSecretItem = 0x26010006,
-                   kMarkItem = 0x26010007;
+                   kMarkItem = 0x26010007, kToolsItem = 0x26010008;
 constexpr uint32_t kHidden = 1, kDisabled = 2, kChecked = 4;
 
 // clang-format off
@@ -90,10 +99,12 @@ constexpr MenuRow kMenu[] = {
     {kPrintItem,  "print",   "&Print",   1,    kDisabled, kShortcutControl | 'P',          kOnPrint},
     {kSecretItem, "secret",  "&Secret",  1,    kHidden,   kShortcutControl | kShortcutShift | 'S', kOnSecret},
     {kMarkItem,   "mark",    "&Mark",    0,    0,         kVkF5,                 kOnMark},
+    {kToolsItem,  "tools",   "&Tools",   0,    0,         0,                     kOnTools},
 };
 // clang-format on
 
-constexpr uint32_t kLabel = 0x16010002, kButton = 0x16010003, kRadio = 0x16010004;
+constexpr uint32_t kLabel = 0x16010002, kButton = 0x16010003, kRadio = 0x16010004,
+                   kTune = 0x16010005;
 
 // Picture colours as 0xAABBGGRR.
 constexpr uint32_t kRed = 0xFF0000FF, kGreen = 0xFF00FF00, kBlue = 0xFFFF0000, kYellow = 0xFF00FFFF,
@@ -122,6 +133,11 @@ std::vector<uint8_t> windowBlock() {
     w.f1OpensHelp = 1;
     w.helpFileName = platform::utf8ToGb("help\\角落.hlp");
     w.startPosition = 0;
+    // 60 ms of 1 kHz and 90 ms of silence, again and again.
+    using platform::testing::tone;
+    w.backgroundSound =
+        platform::testing::waveFile(platform::testing::joined({tone(1000, 60), tone(0, 90)}));
+    w.soundPlayMode = 1;
     return w.write();
 }
 
@@ -141,6 +157,13 @@ std::vector<uint8_t> buttonBlock() {
     return b.write();
 }
 
+// A plain Button whose mnemonic T is also the bar's Tools.
+std::vector<uint8_t> tuneBlock() {
+    ui::ButtonProperties b;
+    b.caption = "&Tune";
+    return b.write();
+}
+
 std::vector<uint8_t> radioBlock() {
     ui::RadioBoxProperties r;
     r.picture = platform::testing::pictureFile("ICO", 8, 8, std::vector<uint32_t>(64, kCyan));
@@ -150,6 +173,7 @@ std::vector<uint8_t> radioBlock() {
 std::vector<uint8_t> buildTemplate() {
     ui::UnitRecord window = unit(runtime::kTagWindow, 40, 40, 320, 240);
     window.propertyBlock = windowBlock();
+    window.bindings = {{ui::kEventKeyDown, kOnKeyDown}};
     ui::UnitRecord label = unit(runtime::kTagLabel, 160, 20, 40, 40);
     label.propertyBlock = labelBlock();
     ui::UnitRecord button = unit(runtime::kTagButton, 160, 80, 60, 40);
@@ -157,6 +181,9 @@ std::vector<uint8_t> buildTemplate() {
     button.bindings = {{0, kOnButton}};
     ui::UnitRecord radio = unit(runtime::kTagRadioBox, 160, 130, 80, 30);
     radio.propertyBlock = radioBlock();
+    ui::UnitRecord tune = unit(runtime::kTagButton, 20, 180, 70, 24);
+    tune.propertyBlock = tuneBlock();
+    tune.bindings = {{0, kOnTune}};
 
     ui::WindowDescription description;
     description.id = kWindowId;
@@ -174,6 +201,7 @@ std::vector<uint8_t> buildTemplate() {
     description.records.push_back({kLabel, ui::encodeUnitRecord(label)});
     description.records.push_back({kButton, ui::encodeUnitRecord(button)});
     description.records.push_back({kRadio, ui::encodeUnitRecord(radio)});
+    description.records.push_back({kTune, ui::encodeUnitRecord(tune)});
     return ui::writeFormTemplate({description});
 }
 
@@ -196,7 +224,7 @@ std::string nameOf(uint32_t id) {
     for (const MenuRow& row : kMenu)
         if (row.id == id)
             return std::string(row.name);
-    return id == kButton ? "button" : "unit?";
+    return id == kButton ? "button" : id == kTune ? "tune" : "unit?";
 }
 
 // ---- Procedures ----
@@ -241,6 +269,16 @@ runtime::ProcedureResult onMark(std::span<const uint32_t>) {
     line += " visible=" + std::to_string(rt().ReadUnitProperty(kWindowId, kSecretItem, 3, -1).low);
     log(line);
     return runtime::ProcedureResult::nothing();
+}
+
+// While set, the window's key-down event logs each key and refuses it.
+bool g_refuseKeys = false;
+
+runtime::ProcedureResult onKeyDown(std::span<const uint32_t> args) {
+    if (!g_refuseKeys || args.size() < 2)
+        return runtime::ProcedureResult::nothing();
+    log("key down " + std::to_string(args[0]) + " " + std::to_string(args[1]));
+    return runtime::ProcedureResult::logical(false);
 }
 
 int32_t entryProcedure() {
@@ -320,6 +358,93 @@ void chooseThreeWays(const std::string& name, int row, char mnemonic, uint32_t s
     settleMenu();
 }
 
+// Chooses the checked Recent once with the mouse and logs its mark as shown and as property 1.
+void chooseCheckedItemOnce() {
+    using namespace platform::testing;
+    log("once recent");
+    clickMenuBarEntry(windowHandle(), 0);
+    clickOpenMenuEntry(1);
+    settleMenu();
+    bool shown = false;
+    for (const ShownMenuEntry& entry : shownMenu(windowHandle()))
+        shown = shown || (entry.text.rfind("&Recent", 0) == 0 && entry.checked);
+    log(std::string("recent shown ") + (shown ? "checked" : "unchecked") + " property " +
+        std::to_string(rt().ReadUnitProperty(kWindowId, kRecentItem, 1, -1).low));
+}
+
+// Keys as Qt delivers them (modifier first, Qt's shortcut map offered each press): a unit's
+// mnemonic before the bar's, key events that refuse keys before the bar's mnemonics but after the
+// shortcuts, and no key at all while a busy period runs.
+void keysTheRuntimeDecides() {
+    using namespace platform::testing;
+    const platform::WindowHandle window = windowHandle();
+    const auto press = [](const std::string& what, uint32_t keys) {
+        log(what);
+        simulateKeyChord(windowHandle(), keys);
+        pump();
+        settleMenu();
+    };
+    // Qt's shortcut map acts for the active window only: make sure this one is.
+    platform::setActiveWindow(window);
+    pump();
+    press("shared mnemonic T", platform::kShortcutAlt | 'T');
+    g_refuseKeys = true;
+    press("refused M", platform::kShortcutAlt | 'M');
+    press("refused F", platform::kShortcutAlt | 'F');
+    press("refused shortcut", kShortcutControl | 'O');
+    g_refuseKeys = false;
+
+    log("busy");
+    {
+        platform::BusyPeriod busy;
+        simulateKeyChord(window, platform::kShortcutAlt | 'F');
+        busy.keepAlive();
+        log(std::string("busy menu ") + (menuIsOpen() ? "open" : "closed"));
+        clickMenuBarEntry(window, 0);
+        log(std::string("busy click ") + (menuIsOpen() ? "open" : "closed"));
+        simulateKeyChord(window, kShortcutControl | 'O');
+        simulateKeyChord(window, kVkF5);
+        busy.keepAlive();
+    }
+    settleMenu();
+    log("busy over");
+}
+
+// The window's sound, looping since the window was made, after writes of the play mode and of
+// the sound; the second sound (2 kHz, once) is let play to its end.
+void soundsOfTheWindow() {
+    auto* form =
+        dynamic_cast<ui::FormWindow*>(ui::loadedWindowObject(*ui::windowTable().find(kWindowId)));
+    const auto logPlaying = [form](const std::string& what) {
+        log(what + (form->soundPlaying() ? " playing" : " silent"));
+    };
+    const auto writeSound = [](const std::vector<uint8_t>& bytes) {
+        void* block = runtime::MakeBinary(bytes.data(), int32_t(bytes.size()));
+        runtime::PropertyValue value;
+        value.setAddress(block);
+        rt().WriteUnitProperty(kWindowId, ui::kWindowOwnRecordId, 13, -1, value.low, value.high);
+        rt().MemFree(block);
+    };
+    const auto writeMode = [](uint32_t mode) {
+        rt().WriteUnitProperty(kWindowId, ui::kWindowOwnRecordId, 14, -1, mode, 0);
+    };
+    if (const char* file = std::getenv("SDL_DISKAUDIOFILE"))
+        platform::testing::waitForAudio(file, 400); // the loop has come round twice
+    logPlaying("sound");
+    writeMode(2);
+    logPlaying("mode 2");
+    writeMode(1);
+    logPlaying("mode 1");
+    writeSound({});
+    logPlaying("no sound");
+    writeMode(0);
+    writeSound(platform::testing::waveFile(platform::testing::tone(2000, 100)));
+    logPlaying("second sound");
+    for (int i = 0; i < 200 && form->soundPlaying(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    logPlaying("second sound once:");
+}
+
 std::string hex(std::optional<platform::Colour> colour) {
     char text[16];
     std::snprintf(text, sizeof text, "%06x", colour ? *colour : 0xFFFFFFFFu);
@@ -357,6 +482,7 @@ void drive(intptr_t) {
     platform::recordDesktopOpens(true);
 
     logBar();
+    chooseCheckedItemOnce();
     chooseThreeWays("open", 0, 'O', kShortcutControl | 'O');
     chooseThreeWays("recent", 1, 'R', kShortcutControl | 'R');
     chooseThreeWays("print", 3, 'P', kShortcutControl | 'P');
@@ -366,6 +492,8 @@ void drive(intptr_t) {
     chooseThreeWays("open", 0, 'L', kShortcutControl | 'O');
     chooseThreeWays("print", 3, 'P', kShortcutControl | 'P');
     chooseThreeWays("secret", 4, 'S', kShortcutControl | kShortcutShift | 'S');
+    soundsOfTheWindow();
+    keysTheRuntimeDecides();
 
     logPictures();
     // The pictured button is still a button.
@@ -438,9 +566,10 @@ runtime::ProgramHeader makeHeader() {
 }
 const runtime::ProgramHeader g_header = makeHeader();
 
-const runtime::CodeEntry g_code[] = {{kOnOpen, &onItem},  {kOnRecent, &onItem},
-                                     {kOnPrint, &onItem}, {kOnSecret, &onItem},
-                                     {kOnMark, &onMark},  {kOnButton, &onItem}};
+const runtime::CodeEntry g_code[] = {
+    {kOnOpen, &onItem},   {kOnRecent, &onItem}, {kOnPrint, &onItem},
+    {kOnSecret, &onItem}, {kOnMark, &onMark},   {kOnButton, &onItem},
+    {kOnTools, &onItem},  {kOnTune, &onItem},   {kOnKeyDown, &onKeyDown}};
 
 const runtime::ProgramRegistration g_registration({&g_header, &entryProcedure, g_code,
                                                    &installLibraries});

@@ -1,11 +1,13 @@
 // Runs the corners program (CornersProgram.cpp) once as a child process, from a copy in a fresh
 // folder that also holds its help file, and reads what its driver and procedures logged.
 
+#include "platform/sound/testing/SoundFiles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +24,8 @@ struct Run {
     int exitCode = -1000;
     std::vector<std::string> log;
     std::string grab;
+    double seconds = 0;
+    std::vector<std::int16_t> sound; // what the window's background sound played
 };
 
 const Run& run() {
@@ -31,12 +35,16 @@ const Run& run() {
         fs::copy_file(KELVARN_CORNERS_PROGRAM, program);
         fs::create_directory(fs::path(root.path()) / "help");
         std::ofstream(fs::path(root.path()) / "help" / "角落.hlp") << "help";
-        const std::string log = root / "log", grab = root / "grab.png";
+        const std::string log = root / "log", grab = root / "grab.png", sound = root / "sound.raw";
         const std::string command =
             "cd '" + root.path() + "' && QT_QPA_PLATFORM=offscreen KELVARN_TEST_LOG='" + log +
-            "' KELVARN_TEST_GRAB='" + grab + "' timeout 120 '" + program.string() + "' 2>/dev/null";
+            "' KELVARN_TEST_GRAB='" + grab + "' SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE='" + sound +
+            "' timeout 120 '" + program.string() + "' 2>/dev/null";
         Run r;
+        const auto started = std::chrono::steady_clock::now();
         const int status = std::system(command.c_str());
+        r.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         if (WIFEXITED(status))
             r.exitCode = WEXITSTATUS(status);
         std::ifstream in(log);
@@ -44,6 +52,7 @@ const Run& run() {
             r.log.push_back(line);
         std::ifstream png(grab, std::ios::binary);
         r.grab.assign(std::istreambuf_iterator<char>(png), {});
+        r.sound = platform::testing::writtenSamples(sound);
         return r;
     }();
     return result;
@@ -100,10 +109,16 @@ TEST(CornersProgramTest, ChoosingAMenuItemByMouseMnemonicOrShortcutRunsItsProced
     // Mark renamed Open to Load (mnemonic L), enabled Print and showed Secret.
     const auto expected = joined(
         {chosen("open", true, true), chosen("print", true, true), chosen("secret", true, true)});
-    std::vector<std::string> afterMark = section("bar | 0:&File> | 1:&Load", "window ");
+    std::vector<std::string> afterMark = section("bar | 0:&File> | 1:&Load", "sound ");
     ASSERT_FALSE(afterMark.empty());
     afterMark.erase(afterMark.begin());
     EXPECT_EQ(afterMark, expected);
+}
+
+TEST(CornersProgramTest, ChoosingACheckedItemRunsItAndKeepsItsMark) {
+    EXPECT_EQ(
+        section("once recent", "mouse open"),
+        (std::vector<std::string>{"once recent", "ran recent", "recent shown checked property 1"}));
 }
 
 TEST(CornersProgramTest, CaptionAndFlagWritesOfAProcedureShowInTheBar) {
@@ -113,10 +128,43 @@ TEST(CornersProgramTest, CaptionAndFlagWritesOfAProcedureShowInTheBar) {
             bars.push_back(line);
     EXPECT_EQ(bars, (std::vector<std::string>{
                         "bar | 0:&File> | 1:&Open Ctrl+O | 1:&Recent Ctrl+R[x] | 1: | "
-                        "1:&Print Ctrl+P[off] | 0:&Mark",
+                        "1:&Print Ctrl+P[off] | 0:&Mark | 0:&Tools",
                         "bar | 0:&File> | 1:&Load Ctrl+O | 1:&Recent Ctrl+R | 1: | "
-                        "1:&Print Ctrl+P | 1:&Secret Ctrl+Shift+S | 0:&Mark",
+                        "1:&Print Ctrl+P | 1:&Secret Ctrl+Shift+S | 0:&Mark | 0:&Tools",
                     }));
+}
+
+TEST(CornersProgramTest, TheBackgroundSoundLoopsAndRestartsOnEveryWriteAndEndsWithTheProgram) {
+    EXPECT_EQ(section("sound ", "shared mnemonic"),
+              (std::vector<std::string>{"sound playing", "mode 2 silent", "mode 1 playing",
+                                        "no sound silent", "second sound playing",
+                                        "second sound once: silent"}));
+    // The 1 kHz loop came round at least twice before the 2 kHz sound, which played once.
+    using platform::testing::toneRuns;
+    const auto first = toneRuns(run().sound, 1000);
+    const auto second = toneRuns(run().sound, 2000);
+    ASSERT_GE(first.size(), 3u);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_GT(second[0].startMs, first.back().startMs);
+    EXPECT_NEAR(second[0].lengthMs, 100, 20);
+    // The process ended on its own once its window closed (the whole session, sound included,
+    // takes a few seconds; a hang would run into the two-minute limit).
+    EXPECT_EQ(run().exitCode, 0);
+    EXPECT_LT(run().seconds, 60);
+}
+
+TEST(CornersProgramTest, EveryKeyTakesTheRuntimesWayThroughQtsShortcutMap) {
+    // Keys 18 Alt, 17 Ctrl, 77 M, 70 F; state 4 Alt, 1 Ctrl (a modifier counts as held from its
+    // own press). The unit's T comes before the bar's; a refused key-down keeps the bar's
+    // mnemonic from acting, but a shortcut is used before the event is raised; in a busy period
+    // no key or click reaches the bar or the shortcuts.
+    EXPECT_EQ(
+        section("shared mnemonic T", "window "),
+        (std::vector<std::string>{"shared mnemonic T", "ran tune",                 //
+                                  "refused M", "key down 18 4", "key down 77 4",   //
+                                  "refused F", "key down 18 4", "key down 70 4",   //
+                                  "refused shortcut", "key down 17 1", "ran open", //
+                                  "busy", "busy menu closed", "busy click closed", "busy over"}));
 }
 
 TEST(CornersProgramTest, PicturesOfTheWindowLabelButtonAndRadioBoxAreDrawn) {

@@ -62,27 +62,29 @@ protected:
 
 TEST(WindowShapeRegion, BuiltInShapesFollowTheWindowSize) {
     EXPECT_FALSE(windowShapeRegion(0, 300, 200));
+    const Rect all{0, 0, 300, 200};
     auto ellipse = windowShapeRegion(1, 300, 200);
     ASSERT_TRUE(ellipse);
-    ASSERT_EQ(ellipse->shapes().size(), 1u);
-    EXPECT_EQ(ellipse->shapes()[0].kind, Region::Kind::Ellipse);
-    EXPECT_EQ(ellipse->shapes()[0].rect, (Rect{0, 0, 300, 200}));
+    EXPECT_EQ(*ellipse, Region::ellipse(all));
 
+    // Corner diameter 40: (8,8) lies inside the corner's circle of radius 20, (4,4) outside it.
     auto rounded = windowShapeRegion(2, 300, 200);
     ASSERT_TRUE(rounded);
-    EXPECT_EQ(rounded->shapes()[0].kind, Region::Kind::RoundRect);
-    EXPECT_EQ(rounded->shapes()[0].cornerWidth, 40);
-    EXPECT_EQ(rounded->shapes()[0].cornerHeight, 40);
+    EXPECT_EQ(rounded->boundingRect(), all);
+    EXPECT_TRUE(rounded->contains({8, 8}));
+    EXPECT_FALSE(rounded->contains({4, 4}));
+    EXPECT_FALSE(rounded->contains({295, 195}));
 
+    // The ring: the ellipse minus the ellipse inset by a quarter on each side.
     auto ring = windowShapeRegion(3, 300, 200);
     ASSERT_TRUE(ring);
-    ASSERT_EQ(ring->shapes().size(), 2u);
-    EXPECT_TRUE(ring->shapes()[1].subtract);
-    EXPECT_EQ(ring->shapes()[1].rect, (Rect{75, 50, 225, 150}));
+    EXPECT_EQ(*ring, Region::ellipse(all).subtract(Region::ellipse({75, 50, 225, 150})));
+    EXPECT_FALSE(ring->contains({150, 100}));
+    EXPECT_TRUE(ring->contains({150, 20}));
 
     auto triangle = windowShapeRegion(4, 300, 200);
     ASSERT_TRUE(triangle);
-    EXPECT_EQ(triangle->shapes()[0].points, (std::vector<Point>{{150, 0}, {300, 200}, {0, 200}}));
+    EXPECT_EQ(*triangle, Region::polygon({{150, 0}, {300, 200}, {0, 200}}));
 }
 
 // The dispatcher's answer to the close events: a returned false for `refused`.
