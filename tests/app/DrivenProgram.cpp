@@ -336,6 +336,9 @@ void runCommand(const std::string& line) {
             for (const auto& [name, number] : kSignals)
                 if (each == name)
                     std::raise(number);
+        // The signal wakes the thread through a pipe; handle that now, as the next look at the
+        // window system's events would, so that the batch stops at a boundary near item K.
+        QCoreApplication::processEvents();
     } else if (command == "time") {
         QElapsedTimer clock;
         clock.start();
