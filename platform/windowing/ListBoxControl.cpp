@@ -69,12 +69,13 @@ bool ListBoxObject::build(QWidget* parent) {
     });
     QAbstractItemModel* model = m_list->model();
     const auto changed = [this] { m_searchIndexValid = false; };
-    QObject::connect(model, &QAbstractItemModel::rowsInserted, m_list, changed);
-    QObject::connect(model, &QAbstractItemModel::rowsRemoved, m_list, changed);
-    QObject::connect(model, &QAbstractItemModel::rowsMoved, m_list, changed);
-    QObject::connect(model, &QAbstractItemModel::modelReset, m_list, changed);
-    QObject::connect(model, &QAbstractItemModel::layoutChanged, m_list, changed);
-    QObject::connect(model, &QAbstractItemModel::dataChanged, m_list, changed);
+    QObject* watcher = m_indexWatcher.get();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, watcher, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, watcher, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsMoved, watcher, changed);
+    QObject::connect(model, &QAbstractItemModel::modelReset, watcher, changed);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, watcher, changed);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, watcher, changed);
     QObject::connect(m_list, &QListWidget::itemDoubleClicked, [this] {
         if (m_style & kLbsNotify)
             notifyParent(*this, kLbnDblClk);

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -116,6 +117,9 @@ private:
     // the first search after the list changed.
     mutable std::vector<std::pair<std::string, int>> m_searchIndex;
     mutable bool m_searchIndexValid = false;
+    // The receiver of the model's change signals. The list widget may outlive this object
+    // (retired widgets go later); with this object its connections go too.
+    std::unique_ptr<QObject> m_indexWatcher = std::make_unique<QObject>();
 };
 
 class UpDownObject : public WindowObject {
