@@ -79,14 +79,12 @@ FileMapping::Status FileMapping::create(std::string_view path, size_t size) {
     // Where the folder's file system offers unnamed files the file never has a name, so no
     // moment exists at which a killed process could leave it behind. O_EXCL keeps it from ever
     // being linked in.
-    int fd = -1;
-    if (unnamedFilesOffered()) {
-        const size_t slash = native.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
-        fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            return Status::Failed;
-    }
+    const size_t slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+    bool unsupported = false;
+    int fd = openUnnamedFile(folder, O_RDWR | O_EXCL, 0600, unsupported);
+    if (fd < 0 && !unsupported)
+        return Status::Failed;
     if (fd < 0) {
         // O_EXCL with O_CREAT never opens an existing file and never follows a link at the name.
         fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);

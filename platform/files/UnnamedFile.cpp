@@ -19,22 +19,24 @@ void offerUnnamedFiles(bool offered) {
     g_offered.store(offered);
 }
 
-bool unnamedFilesOffered() {
-    return g_offered.load();
+int openUnnamedFile(const std::string& folder, int flags, unsigned mode, bool& unsupported) {
+    unsupported = !g_offered.load();
+    if (unsupported)
+        return -1;
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_CLOEXEC | flags, mode);
+    // A file system without unnamed files refuses the flag in one of these ways; a kernel that
+    // predates it sees a folder opened for writing.
+    unsupported = fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL);
+    return fd;
 }
 
 UnnamedFile::Status UnnamedFile::create(std::string_view folder) {
     close();
-    if (!g_offered.load())
-        return Status::Unsupported;
     const std::string native = folder.empty() ? std::string(".") : toNativePath(folder);
-    const int fd = ::open(native.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        // A file system without unnamed files refuses the flag in one of these ways; a kernel
-        // that predates it sees a folder opened for writing.
-        const bool unsupported = errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL;
+    bool unsupported = false;
+    const int fd = openUnnamedFile(native, O_WRONLY, 0666, unsupported);
+    if (fd < 0)
         return unsupported ? Status::Unsupported : Status::Failed;
-    }
     m_fd = fd;
     m_path = "/proc/self/fd/" + std::to_string(fd);
     // Writers open the file again by that path; without /proc they could not.

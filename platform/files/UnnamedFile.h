@@ -36,6 +36,11 @@ private:
 // Whether create() offers unnamed files at all (on unless turned off). Off, every folder is
 // treated as one whose file system has none, so that tests can take the other way anywhere.
 void offerUnnamedFiles(bool offered);
-bool unnamedFilesOffered();
+
+// Opens an unnamed file in the native folder `folder` with `flags` (O_RDWR or O_WRONLY, plus
+// O_EXCL to keep it from ever being linked in) and `mode`: its descriptor, or -1 with
+// `unsupported` telling whether the folder's file system (or the switch above) offers none,
+// as opposed to a folder that cannot take a file.
+int openUnnamedFile(const std::string& folder, int flags, unsigned mode, bool& unsupported);
 
 } // namespace kelvarn::platform
