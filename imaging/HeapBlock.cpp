@@ -17,8 +17,7 @@ bool HeapBlock::allocate(size_t size) {
     release();
     if (size == 0)
         return false;
-    m_large = size >= kLargeBlock;
-    m_data = m_large ? platform::mapLargeMemory(size) : std::malloc(size);
+    m_data = size >= kLargeBlock ? platform::mapLargeMemory(size) : std::malloc(size);
     if (!m_data)
         return false;
     m_size = size;
@@ -26,11 +25,10 @@ bool HeapBlock::allocate(size_t size) {
 }
 
 void HeapBlock::release() {
-    if (m_large)
+    if (m_size >= kLargeBlock)
         platform::unmapLargeMemory(m_data, m_size);
     else
         std::free(m_data);
-    m_large = false;
     m_data = nullptr;
     m_size = 0;
 }

@@ -24,7 +24,6 @@ public:
 private:
     void* m_data = nullptr;
     size_t m_size = 0;
-    bool m_large = false;
 };
 
 } // namespace kelvarn::imaging
