@@ -3,7 +3,6 @@
 
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
-#include "platform/windowing/SessionEnd.h"
 #include "platform/windowing/detail/Dialogs.h"
 #include "platform/windowing/detail/WindowObject.h"
 
@@ -30,13 +29,7 @@ bool runModalDialog(QDialog& dialog, const std::function<void()>& answer, QWidge
     if (answer)
         QTimer::singleShot(0, &dialog, answer);
     bool quit = false;
-    // The session's end closes the dialog first, then the windows under it.
-    const unsigned sessionEnds = sessionEndCount();
     while (!finished) {
-        if (sessionEndCount() != sessionEnds) {
-            dialog.reject();
-            break;
-        }
         Message m;
         if (!peekMessage(m, false)) {
             if (!finished)

@@ -27,7 +27,6 @@ volatile std::sig_atomic_t g_signalled = 0;
 int g_wakeRead = -1;
 int g_wakeWrite = -1;
 bool g_ending = false;
-unsigned g_endCount = 0;
 
 void onSessionSignal(int signal) {
     if (g_signalled != 0) {
@@ -52,10 +51,9 @@ void endSession() {
     if (g_signalled == 0)
         return;
     g_ending = true;
-    ++g_endCount;
-    // Dialogs of this layer close from their own loops (they watch the count); a box that Qt
-    // runs in a loop of its own inside one of them (the folder dialog's warning that a folder
-    // does not exist) would hold everything up until answered, so Qt's modal windows close now.
+    // Every modal window closes first, innermost first: our dialogs (their loops end when they
+    // finish) and a box Qt runs in a loop of its own inside one of them (the folder dialog's
+    // warning that a folder does not exist), which would hold everything up until answered.
     for (int guard = 0; guard < 16; ++guard) {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal)
@@ -105,10 +103,6 @@ void watchSessionEnd() {
 
 bool sessionEnding() {
     return g_ending;
-}
-
-unsigned sessionEndCount() {
-    return g_endCount;
 }
 
 void sessionEndSettled() {

@@ -17,9 +17,6 @@ void watchSessionEnd();
 // thread is idle again). No one is there to answer a message box meanwhile.
 bool sessionEnding();
 
-// A modal dialog started before this number changed must close: the session ended under it.
-unsigned sessionEndCount();
-
 // Called when the thread is about to wait with nothing queued and no busy period: whatever the
 // signal asked for has been done, and a later signal is a new request.
 void sessionEndSettled();
