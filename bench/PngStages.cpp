@@ -123,7 +123,7 @@ void toBmp(int reps, int count, char** paths, const std::string& scratch, StageC
             });
             // The floor inflates the same IDAT into a buffer that is already mapped.
             PngImageData data;
-            std::vector<uint8_t> idat(scan.idat.get(), scan.idat.get() + scan.idatBytes);
+            std::vector<uint8_t> idat(scan.idat.bytes(), scan.idat.bytes() + scan.idatBytes);
             stages.time("inflate", [&] {
                 if (!inflatePngImage(scan, data))
                     fail("inflate", paths[i]);

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 namespace kelvarn::imaging {
 
@@ -79,24 +78,22 @@ public:
         // A chunk longer than the whole file is cut short: nothing is taken for it.
         if (need < more || (m_fileSize >= 0 && need > static_cast<uint64_t>(m_fileSize)))
             return nullptr;
-        if (need > m_capacity) {
-            size_t capacity =
-                m_fileSize >= 0 ? static_cast<size_t>(m_fileSize) : std::max(need, 2 * m_capacity);
+        if (need > scan.idat.size()) {
+            size_t capacity = m_fileSize >= 0 ? static_cast<size_t>(m_fileSize)
+                                              : std::max(need, 2 * scan.idat.size());
             capacity = std::max(capacity, need);
-            std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[capacity]);
-            if (!grown)
+            HeapBlock grown;
+            if (!grown.allocate(capacity))
                 return nullptr;
             if (scan.idatBytes > 0)
-                std::memcpy(grown.get(), scan.idat.get(), scan.idatBytes);
-            scan.idat = std::move(grown);
-            m_capacity = capacity;
+                std::memcpy(grown.data(), scan.idat.data(), scan.idatBytes);
+            scan.idat.swap(grown);
         }
-        return scan.idat.get() + scan.idatBytes;
+        return scan.idat.bytes() + scan.idatBytes;
     }
 
 private:
     int64_t m_fileSize;
-    size_t m_capacity = 0;
 };
 
 enum class Stage { Header, BeforeImage, Image, AfterImage };

@@ -4,11 +4,12 @@
 // every chunk it can judge the way libpng judges it without a warning; anything else makes it
 // decline, and the file is left to libpng.
 
+#include "imaging/HeapBlock.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 
 namespace kelvarn::imaging {
 
@@ -22,7 +23,7 @@ struct PngChunkScan {
     std::array<uint8_t, 3 * 256> palette{};
     uint32_t paletteCount = 0;
     // The IDAT payloads in file order, `idatBytes` of them.
-    std::unique_ptr<uint8_t[]> idat;
+    HeapBlock idat;
     size_t idatBytes = 0;
 };
 

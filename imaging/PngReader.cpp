@@ -151,12 +151,13 @@ bool inflatePngImage(PngChunkScan& scan, PngImageData& data) {
     if (!allocated || !decompressor)
         return false;
     size_t consumed = 0;
-    const bool whole = libdeflate_zlib_decompress_ex(
-                           decompressor.get(), scan.idat.get(), scan.idatBytes, data.stream.bytes(),
-                           data.bytes, &consumed, nullptr) == LIBDEFLATE_SUCCESS &&
-                       consumed == scan.idatBytes;
+    const bool whole =
+        libdeflate_zlib_decompress_ex(decompressor.get(), scan.idat.bytes(), scan.idatBytes,
+                                      data.stream.bytes(), data.bytes, &consumed,
+                                      nullptr) == LIBDEFLATE_SUCCESS &&
+        consumed == scan.idatBytes;
     // The compressed data goes before the pixel memory comes.
-    scan.idat.reset();
+    scan.idat.release();
     return whole && filterTypesKnown(data);
 }
 
