@@ -2,6 +2,7 @@
 
 #include "imaging/FileUtilities.h"
 #include "imaging/PixelLimit.h"
+#include "imaging/RedBlueSwap.h"
 #include "platform/files/LittleEndian.h"
 
 #include <algorithm>
@@ -30,22 +31,6 @@ uint64_t paddedRowBytes(int64_t width) {
 size_t rowsPerBlock(size_t rowBytes, int32_t height) {
     const size_t rows = std::max<size_t>(1, kBlockBytes / rowBytes);
     return std::min(rows, static_cast<size_t>(height));
-}
-
-// Blue, green, red in the file; red, green, blue in the record. In place, either direction.
-void swapRedBlue(uint8_t* pixels, size_t count) {
-    for (size_t i = 0; i < count; ++i, pixels += 3)
-        std::swap(pixels[0], pixels[2]);
-}
-
-// Blue, green, red in the file; red, green, blue in the record. Either direction.
-void swapRedBlue(const uint8_t* from, uint8_t* to, size_t pixels) {
-    for (size_t i = 0; i < pixels; ++i, from += 3, to += 3) {
-        const uint8_t first = from[0];
-        to[0] = from[2];
-        to[1] = from[1];
-        to[2] = first;
-    }
 }
 
 // Turns `count` rows of `width` pixels upside down and swaps red and blue in each, in place.

@@ -1,4 +1,5 @@
 #include "imaging/BmpCodec.h"
+#include "imaging/RedBlueSwap.h"
 #include "platform/files/LittleEndian.h"
 #include "tests/imaging/TestPictures.h"
 #include "tests/support/PictureFiles.h"
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
@@ -256,6 +258,26 @@ TEST_F(BmpCodecTest, OpenForWritingRefusesWhatItCannotWrite) {
     EXPECT_EQ(writer.openWrite(work("grey.bmp").c_str(), grey, 24), 0);
     EXPECT_EQ(writer.openWrite(work("missing/dir.bmp").c_str(), picture, 24), 0);
     EXPECT_EQ(writer.encode(), 0);
+}
+
+// The vector swap covers five pixels a step and leaves the rest to bytes: every count around
+// those steps, in place and not, and not a byte beyond the pixels.
+TEST(RedBlueSwapTest, SwapsFirstAndThirdByteOfEveryPixelAndNothingElse) {
+    for (size_t pixels = 0; pixels <= 23; ++pixels) {
+        std::vector<uint8_t> from(3 * pixels + 1);
+        for (size_t i = 0; i < from.size(); ++i)
+            from[i] = static_cast<uint8_t>(i * 7 + 1);
+        std::vector<uint8_t> want = from;
+        for (size_t p = 0; p < pixels; ++p)
+            std::swap(want[3 * p], want[3 * p + 2]);
+        std::vector<uint8_t> to(from.size(), 0xEE);
+        swapRedBlue(from.data(), to.data(), pixels);
+        want.back() = 0xEE;
+        EXPECT_EQ(to, want) << pixels << " pixels";
+        want.back() = from.back();
+        swapRedBlue(from.data(), pixels);
+        EXPECT_EQ(from, want) << pixels << " pixels in place";
+    }
 }
 
 } // namespace
