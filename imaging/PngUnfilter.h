@@ -33,4 +33,8 @@ bool unfilterRowPair(const uint8_t* types, const uint8_t* in1, const uint8_t* in
 bool unfilterRowScalar(uint8_t type, const uint8_t* in, const uint8_t* previous, uint8_t* out,
                        size_t count, size_t bpp);
 
+// Whether Paeth rows may take the SSE4.1 code where the processor has it (allowed unless turned
+// off), so that tests can check the baseline code on any processor.
+void allowSse41Unfiltering(bool allowed);
+
 } // namespace kelvarn::imaging

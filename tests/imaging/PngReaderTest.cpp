@@ -149,63 +149,72 @@ TEST_F(PngReaderTest, DeclinedFilesKeepLibpngsResult) {
 // the vector code must give what the byte-at-a-time reference gives, in place or not.
 TEST(PngUnfilterTest, UndoesEveryFilterAtEveryPixelSizeAndWidth) {
     std::mt19937 random(7);
-    for (size_t bpp = 1; bpp <= 8; ++bpp)
-        for (size_t pixels = 1; pixels <= 23; ++pixels) {
-            const size_t count = bpp * pixels;
-            Bytes previous(count);
-            Bytes row(count);
-            for (auto& b : previous)
-                b = static_cast<uint8_t>(random());
-            for (auto& b : row)
-                b = static_cast<uint8_t>(random());
-            Bytes filtered[5] = {row, Bytes(count), Bytes(count), Bytes(count), Bytes(count)};
-            filterSub(row.data(), count, bpp, filtered[1].data());
-            filterUp(row.data(), previous.data(), count, filtered[2].data());
-            filterAverage(row.data(), previous.data(), count, bpp, filtered[3].data());
-            filterPaeth(row.data(), previous.data(), count, bpp, filtered[4].data());
-            for (uint8_t type = 0; type < 5; ++type) {
-                SCOPED_TRACE(::testing::Message() << "type " << int{type} << ", bpp " << bpp << ", "
-                                                  << pixels << " pixels");
-                Bytes scalar(count);
-                ASSERT_TRUE(unfilterRowScalar(type, filtered[type].data(), previous.data(),
-                                              scalar.data(), count, bpp));
-                EXPECT_EQ(scalar, row);
-                Bytes vector(count);
-                ASSERT_TRUE(unfilterRow(type, filtered[type].data(), previous.data(), vector.data(),
-                                        count, bpp));
-                EXPECT_EQ(vector, row);
-                Bytes inPlace = filtered[type];
-                unfilterRow(type, inPlace.data(), previous.data(), inPlace.data(), count, bpp);
-                EXPECT_EQ(inPlace, row);
+    for (const bool sse41 : {true, false})
+        for (size_t bpp = 1; bpp <= 8; ++bpp)
+            for (size_t pixels = 1; pixels <= 23; ++pixels) {
+                const size_t count = bpp * pixels;
+                Bytes previous(count);
+                Bytes row(count);
+                for (auto& b : previous)
+                    b = static_cast<uint8_t>(random());
+                for (auto& b : row)
+                    b = static_cast<uint8_t>(random());
+                Bytes filtered[5] = {row, Bytes(count), Bytes(count), Bytes(count), Bytes(count)};
+                filterSub(row.data(), count, bpp, filtered[1].data());
+                filterUp(row.data(), previous.data(), count, filtered[2].data());
+                filterAverage(row.data(), previous.data(), count, bpp, filtered[3].data());
+                filterPaeth(row.data(), previous.data(), count, bpp, filtered[4].data());
+                allowSse41Unfiltering(sse41);
+                for (uint8_t type = 0; type < 5; ++type) {
+                    SCOPED_TRACE(::testing::Message()
+                                 << "type " << int{type} << ", bpp " << bpp << ", " << pixels
+                                 << " pixels, SSE4.1 " << sse41);
+                    Bytes scalar(count);
+                    ASSERT_TRUE(unfilterRowScalar(type, filtered[type].data(), previous.data(),
+                                                  scalar.data(), count, bpp));
+                    EXPECT_EQ(scalar, row);
+                    Bytes vector(count);
+                    ASSERT_TRUE(unfilterRow(type, filtered[type].data(), previous.data(),
+                                            vector.data(), count, bpp));
+                    EXPECT_EQ(vector, row);
+                    Bytes inPlace = filtered[type];
+                    unfilterRow(type, inPlace.data(), previous.data(), inPlace.data(), count, bpp);
+                    EXPECT_EQ(inPlace, row);
+                }
+                Bytes untouched(count, 0xAA);
+                EXPECT_FALSE(
+                    unfilterRow(5, row.data(), previous.data(), untouched.data(), count, bpp));
+                EXPECT_EQ(untouched, Bytes(count, 0xAA));
             }
-            Bytes untouched(count, 0xAA);
-            EXPECT_FALSE(unfilterRow(5, row.data(), previous.data(), untouched.data(), count, bpp));
-            EXPECT_EQ(untouched, Bytes(count, 0xAA));
-        }
+    allowSse41Unfiltering(true);
 }
 
 // Two rows undone together (Paeth pairs run side by side) give what two single rows give.
 TEST(PngUnfilterTest, RowPairsMatchSingleRows) {
     std::mt19937 random(11);
-    for (size_t bpp = 1; bpp <= 4; ++bpp)
-        for (size_t pixels : {1, 2, 7, 40}) {
-            const size_t count = bpp * pixels;
-            Bytes previous(count), first(count), second(count);
-            for (Bytes* bytes : {&previous, &first, &second})
-                for (auto& b : *bytes)
-                    b = static_cast<uint8_t>(random());
-            const uint8_t typePairs[][2] = {{4, 4}, {3, 4}};
-            for (const auto& types : typePairs) {
-                Bytes want1(count), want2(count), got1(count), got2(count);
-                unfilterRowScalar(types[0], first.data(), previous.data(), want1.data(), count,
-                                  bpp);
-                unfilterRowScalar(types[1], second.data(), want1.data(), want2.data(), count, bpp);
-                ASSERT_TRUE(unfilterRowPair(types, first.data(), second.data(), previous.data(),
-                                            got1.data(), got2.data(), count, bpp));
-                EXPECT_EQ(got1, want1) << "bpp " << bpp << ", " << pixels << " pixels";
-                EXPECT_EQ(got2, want2) << "bpp " << bpp << ", " << pixels << " pixels";
+    for (const bool sse41 : {true, false})
+        for (size_t bpp = 1; bpp <= 4; ++bpp)
+            for (size_t pixels : {1, 2, 7, 40}) {
+                const size_t count = bpp * pixels;
+                Bytes previous(count), first(count), second(count);
+                for (Bytes* bytes : {&previous, &first, &second})
+                    for (auto& b : *bytes)
+                        b = static_cast<uint8_t>(random());
+                allowSse41Unfiltering(sse41);
+                const uint8_t typePairs[][2] = {{4, 4}, {3, 4}};
+                for (const auto& types : typePairs) {
+                    Bytes want1(count), want2(count), got1(count), got2(count);
+                    unfilterRowScalar(types[0], first.data(), previous.data(), want1.data(), count,
+                                      bpp);
+                    unfilterRowScalar(types[1], second.data(), want1.data(), want2.data(), count,
+                                      bpp);
+                    ASSERT_TRUE(unfilterRowPair(types, first.data(), second.data(), previous.data(),
+                                                got1.data(), got2.data(), count, bpp));
+                    EXPECT_EQ(got1, want1) << "bpp " << bpp << ", " << pixels << " pixels";
+                    EXPECT_EQ(got2, want2) << "bpp " << bpp << ", " << pixels << " pixels";
+                }
             }
-        }
+    allowSse41Unfiltering(true);
 }
 
 } // namespace
