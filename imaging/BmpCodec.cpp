@@ -34,27 +34,6 @@ size_t rowsPerBlock(size_t rowBytes, int32_t height) {
     return std::min(rows, static_cast<size_t>(height));
 }
 
-// Turns `count` rows of `width` pixels upside down and swaps red and blue in each, in place.
-void flipSwappingRedBlue(uint8_t* rows, size_t rowBytes, size_t count, size_t width) {
-    uint8_t* top = rows;
-    uint8_t* bottom = rows + (count - 1) * rowBytes;
-    for (; top < bottom; top += rowBytes, bottom -= rowBytes) {
-        uint8_t* a = top;
-        uint8_t* b = bottom;
-        for (size_t i = 0; i < width; ++i, a += 3, b += 3) {
-            const uint8_t a0 = a[0], a1 = a[1], a2 = a[2];
-            a[0] = b[2];
-            a[1] = b[1];
-            a[2] = b[0];
-            b[0] = a2;
-            b[1] = a1;
-            b[2] = a0;
-        }
-    }
-    if (top == bottom)
-        swapRedBlue(top, width);
-}
-
 } // namespace
 
 void BmpCodec::close() {
@@ -155,44 +134,26 @@ int BmpCodec::decode() {
     ImageRecord& target = *m_target;
     const int32_t lastRow = m_height - 1;
     const size_t width = static_cast<size_t>(m_width);
-    const size_t pixelRow = width * 3;
     const size_t fileRow = static_cast<size_t>(paddedRowBytes(m_width));
     bool ok = target.create(m_width, m_height, 24, 0) == 1 &&
               std::fseek(m_file.get(), m_pixelOffset, SEEK_SET) == 0;
-    if (fileRow == pixelRow) {
-        // Rows without padding are read straight into the pixel memory a block at a time: a
-        // block of file rows fills one run of the picture's rows, in the same order for a
-        // top-down file and upside down for a bottom-up one, which is then put right in place.
-        const size_t blockRows = rowsPerBlock(fileRow, m_height);
-        for (int32_t first = 0; ok && first < m_height; first += static_cast<int32_t>(blockRows)) {
-            const size_t count = std::min(blockRows, static_cast<size_t>(m_height - first));
-            const int32_t runStart =
-                m_bottomUp ? lastRow - first - static_cast<int32_t>(count - 1) : first;
-            uint8_t* run = target.row(runStart);
-            if (std::fread(run, pixelRow, count, m_file.get()) != count) {
-                ok = false;
-                break;
-            }
-            if (m_bottomUp)
-                flipSwappingRedBlue(run, pixelRow, count, width);
-            else
-                swapRedBlue(run, count * width);
-            for (size_t k = 0; k < count; ++k)
-                reportProgress(m_progress, kProgressReading, first + static_cast<int32_t>(k),
-                               m_height);
+    // A block of file rows is read into a buffer small enough to stay in cache and each row
+    // swapped from there into its place (upside down for a bottom-up file), its padding left
+    // behind: one pass over the picture's memory.
+    const size_t blockRows = rowsPerBlock(fileRow, m_height);
+    HeapBlock block;
+    ok = ok && block.allocate(fileRow * blockRows);
+    for (int32_t first = 0; ok && first < m_height; first += static_cast<int32_t>(blockRows)) {
+        const size_t count = std::min(blockRows, static_cast<size_t>(m_height - first));
+        if (std::fread(block.data(), fileRow, count, m_file.get()) != count) {
+            ok = false;
+            break;
         }
-    } else {
-        // Padded rows: each row is read into its place and the padding skipped.
-        uint8_t padding[3];
-        for (int32_t i = 0; ok && i < m_height; ++i) {
-            uint8_t* row = target.row(m_bottomUp ? lastRow - i : i);
-            if (std::fread(row, pixelRow, 1, m_file.get()) != 1 ||
-                std::fread(padding, fileRow - pixelRow, 1, m_file.get()) != 1) {
-                ok = false;
-                break;
-            }
-            swapRedBlue(row, width);
-            reportProgress(m_progress, kProgressReading, i, m_height);
+        for (size_t k = 0; k < count; ++k) {
+            const int32_t y = first + static_cast<int32_t>(k);
+            swapRedBlue(block.bytes() + k * fileRow, target.row(m_bottomUp ? lastRow - y : y),
+                        width);
+            reportProgress(m_progress, kProgressReading, y, m_height);
         }
     }
     reportProgress(m_progress, kProgressReading, lastRow, m_height);
