@@ -1,11 +1,7 @@
 #include "imaging/TargetFile.h"
 
 #include "platform/files/FileSystem.h"
-#include "platform/files/Leftovers.h"
 #include "platform/files/Path.h"
-
-#include <mutex>
-#include <set>
 
 namespace kelvarn::imaging {
 
@@ -14,26 +10,11 @@ namespace {
 // Hidden names ".kelvarn<n>.tmp" that are taken (by a concurrent conversion, a leftover or
 // anything else) are skipped; beyond this many the folder is treated as unusable.
 constexpr int kHiddenNameCandidates = 1000;
-constexpr std::string_view kHiddenPrefix = ".kelvarn";
-constexpr std::string_view kHiddenSuffix = ".tmp";
-
-// A process killed between linking a hidden name and renaming it over the target leaves that
-// name behind (no system call replaces a file with an unnamed one). The first conversion of each
-// process into a folder removes what killed writers left there; a live writer's files are
-// marked in use and stay.
-void removeLeftoversOnce(const std::string& folder) {
-    static std::mutex mutex;
-    static std::set<std::string> swept;
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (swept.insert(folder).second)
-        platform::removeLeftovers(folder, kHiddenPrefix, kHiddenSuffix);
-}
 
 } // namespace
 
 std::string TargetFile::hiddenName(int number) const {
-    return platform::fromNativePath(m_folder + std::string(kHiddenPrefix) + std::to_string(number) +
-                                    std::string(kHiddenSuffix));
+    return platform::fromNativePath(m_folder + ".kelvarn" + std::to_string(number) + ".tmp");
 }
 
 bool TargetFile::create(const char* target) {
@@ -48,7 +29,6 @@ bool TargetFile::create(const char* target) {
     const size_t slash = native.rfind('/');
     m_folder = slash == std::string::npos ? std::string() : native.substr(0, slash + 1);
     m_target = target;
-    removeLeftoversOnce(m_folder);
     switch (m_unnamed.create(platform::fromNativePath(m_folder))) {
     case platform::UnnamedFile::Status::Ok:
         m_writePath = m_unnamed.path();
@@ -72,9 +52,7 @@ bool TargetFile::createSibling() {
         // create and rename their own siblings meanwhile: whether the name was taken is what
         // the open said, not what is there a moment later.
         bool taken = false;
-        if (platform::StreamPtr stream = platform::createNewStream(candidate, taken)) {
-            platform::markInUse(fileno(stream.get()));
-            m_siblingMark = std::move(stream);
+        if (platform::createNewStream(candidate, taken)) {
             m_pending.registerName(candidate);
             m_sibling = std::move(candidate);
             m_writePath = m_sibling;
@@ -131,7 +109,6 @@ void TargetFile::discard() {
         platform::deleteFile(m_sibling);
     m_pending.release();
     m_unnamed.close();
-    m_siblingMark.reset();
     m_sibling.clear();
     m_writePath.clear();
     m_target.clear();

@@ -5,14 +5,11 @@
 // file system offers no unnamed files, the encoder writes a hidden sibling created exclusively
 // in the folder instead, renamed over the target once complete. Until commit() succeeds the
 // target path is untouched; a process that ends before then leaves nothing (a hidden sibling is
-// removed by a termination signal, see platform/files/PendingFiles.h). Only SIGKILL in the instant
-// between naming a file and renaming it can leave a hidden name, and the next process to convert
-// into that folder removes it (see platform/files/Leftovers.h).
+// removed by a termination signal, see platform/files/PendingFiles.h).
 //
 // Threads: safe from any thread, several at once for distinct targets (hidden names are taken
 // exclusively); two that replace the same target must not overlap.
 
-#include "platform/files/FileSystem.h"
 #include "platform/files/PendingFiles.h"
 #include "platform/files/UnnamedFile.h"
 
@@ -49,8 +46,7 @@ private:
     std::string m_folder; // native, ending in '/', or empty for the current folder
     std::string m_writePath;
     platform::UnnamedFile m_unnamed;
-    std::string m_sibling;             // the hidden sibling where there is no unnamed file
-    platform::StreamPtr m_siblingMark; // held open to mark the sibling in use
+    std::string m_sibling; // the hidden sibling where there is no unnamed file
     platform::PendingFile m_pending;
 };
 

@@ -1,6 +1,5 @@
 #include "platform/files/UnnamedFile.h"
 
-#include "platform/files/Leftovers.h"
 #include "platform/files/Path.h"
 
 #include <atomic>
@@ -39,9 +38,6 @@ UnnamedFile::Status UnnamedFile::create(std::string_view folder) {
     if (fd < 0)
         return unsupported ? Status::Unsupported : Status::Failed;
     m_fd = fd;
-    // Held from before it can ever have a name, so that whoever finds it linked in under a
-    // hidden name can tell whether its writer still lives.
-    markInUse(fd);
     m_path = "/proc/self/fd/" + std::to_string(fd);
     // Writers open the file again by that path; without /proc they could not.
     if (::access(m_path.c_str(), W_OK) != 0) {

@@ -1,5 +1,4 @@
 #include "imaging/TargetFile.h"
-#include "platform/files/Leftovers.h"
 #include "platform/files/PendingFiles.h"
 #include "platform/files/UnnamedFile.h"
 #include "tests/support/FileBytes.h"
@@ -9,8 +8,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,40 +115,6 @@ TEST_F(TargetFileTest, ATerminationSignalRemovesTheHiddenSibling) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
     EXPECT_EQ(entries(workFolder()), std::vector<std::string>{"t.png"});
     EXPECT_EQ(readFile(work("t.png")), (Bytes{'o', 'l', 'd'}));
-}
-
-// SIGKILL cannot be caught: what a killed writer left under a hidden name goes with the next
-// process's first conversion into the folder. A live writer's file stays, and so does anything
-// that only looks like a hidden name (a pipe, a folder) and every other name.
-TEST_F(TargetFileTest, TheNextConversionIntoAFolderRemovesWhatAKilledWriterLeft) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        platform::offerUnnamedFiles(false);
-        TargetFile file;
-        if (!file.create(work("t.png").c_str()) || !writeThrough(file, {'x'}))
-            _exit(1);
-        raise(SIGKILL);
-        _exit(2);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "exit " << WEXITSTATUS(status);
-    ASSERT_EQ(entries(workFolder()), std::vector<std::string>{".kelvarn0.tmp"});
-
-    const int live = ::open(work(".kelvarn1.tmp").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0666);
-    ASSERT_GE(live, 0);
-    platform::markInUse(live);
-    ASSERT_EQ(::mkfifo(work(".kelvarn2.tmp").c_str(), 0666), 0);
-    std::filesystem::create_directory(work(".kelvarn3.tmp"));
-    ASSERT_TRUE(writeFile(work("kelvarn4.tmp"), {'y'}));
-    {
-        TargetFile file;
-        ASSERT_TRUE(file.create(work("t.png").c_str()));
-    }
-    ::close(live);
-    EXPECT_EQ(entries(workFolder()), (std::vector<std::string>{".kelvarn1.tmp", ".kelvarn2.tmp",
-                                                               ".kelvarn3.tmp", "kelvarn4.tmp"}));
 }
 
 } // namespace
