@@ -1,6 +1,5 @@
-// The converter's procedures. Each step is numbered as the procedure's design gives it, so the
-// code reads side by side with it. "a + b" is one TextConcat (a new text) and "v := x" releases
-// v's old text first (assign below).
+// The converter's procedures, each written as its steps in order. "a + b" is one TextConcat (a
+// new text) and "v := x" releases v's old text first (assign below).
 
 #include "app/ConverterProcedures.h"
 
@@ -182,9 +181,8 @@ void ReleaseGlobals() {
 
 void OnWindowCreated() {
     const ConverterConstants& c = converterConstants();
-    // 1.
+    // PNG files are listed, and the "PNG" radio box is checked, until the user picks BMP.
     assign(SourceExtension, c.dotPng);
-    // 2. Check the "PNG" radio box.
     rt().WriteUnitProperty(kConverterWindowId, kPngRadio, kRadioBoxChecked, kWholeValue, 1, 0);
 }
 
@@ -200,58 +198,53 @@ void OnPngChosen() {
 
 void OnChooseFolder() {
     const ConverterConstants& c = converterConstants();
-    // 1. The empty text when the user cancels.
+    // The chosen folder, or the empty text when the user cancels, goes into the edit box.
     TextVariable path = callLibrary(kShellLibrary, &commands::BrowseForFolder,
                                     textArgument(c.folderDialogTitle), kOmitted)
                             .text();
-    // 2.
     writeTextProperty(kFolderEdit, kEditBoxText, path);
     release(path);
-    // 3. A cancelled dialog empties the edit box and leaves the list as it was.
+    // A cancelled dialog empties the edit box and leaves the list as it was.
     TextVariable shown = readTextProperty(kFolderEdit, kEditBoxText);
     const bool nothingChosen = TextCompare(shown, c.empty) == 0;
     release(shown);
     if (nothingChosen)
         return;
-    // 4.
+    // Otherwise the list is filled afresh with the folder's files of the chosen type, found
+    // with a pattern such as *.PNG, in the folder as the edit box holds it.
     callCore(&commands::ListClear, listBoxArgument(kListBox));
-    // 5. For example *.PNG.
     TextVariable pattern = TextConcat(c.star, SourceExtension);
-    // 6.
     TextVariable folder = readTextProperty(kFolderEdit, kEditBoxText);
-    // 7.
     ListFolderFiles(folder, kListBox, pattern);
-    // 8.
     release(folder);
     release(pattern);
 }
 
 int32_t ListFolderFiles(TextVariable& folder, UnitParameter listBox, TextVariable& pattern) {
     const ConverterConstants& c = converterConstants();
-    // 1. Before the check below: a folder that already ends in "\" gives a prefix ending in
-    //    two, which paths accept.
+    // The prefix of the source paths is taken before the check below: a folder that already
+    // ends in "\" gives a prefix ending in two, which paths accept.
     assign(SourceFolder, TextConcat(folder, c.backslash));
-    // 2.
+    // The folder searched ends in "\".
     TextVariable last =
         callCore(&commands::RightText, textArgument(folder), makeInteger(integerOf(c.one))).text();
     if (TextCompare(last, c.backslash) != 0)
         assign(folder, TextConcat(folder, c.backslash));
     release(last);
-    // 3. The window repaints after the folder dialog.
+    // The window repaints after the folder dialog.
     callCore(&commands::ProcessEvents);
-    // 4. For example /home/user/pics\*.PNG.
+    // The search path, for example /home/user/pics\*.PNG.
     TextVariable searchPath = TextConcat(folder, pattern);
-    // 5. The search state lives in this frame.
+    // The search state lives in this frame.
     intptr_t searchState = 0;
     TextVariable name = findFile(searchPath, &searchState);
     release(searchPath);
-    // 6.
+    // Every file found goes into the list, in the order the search gives them.
     while (TextCompare(name, c.empty) != 0) {
         callCore(&commands::ListAddItem, listBoxArgument(listBox), textArgument(name), kOmitted);
         assign(name, findFile(c.empty, &searchState));
     }
     release(name);
-    // 7.
     closeFind(searchState);
     return 1;
 }
@@ -278,7 +271,8 @@ void ConvertListedFiles(TextVariable& targetType) {
     TextVariable failedLines = nullptr;
     bool targetUnwritable = false;
     // The conversions run on worker threads, up to one a core, while this loop goes on with the
-    // next items; each item's texts stay alive until its conversion has ended. Items are
+    // next items. Each conversion gets its own copies of the target type and its paths, made
+    // here on this thread, so a worker never reads a text of the runtime heap. Items are
     // walked, selected and reported in list order. Every few milliseconds, whether this thread
     // waits for a worker or walks the list, the window is kept alive without taking input: it
     // repaints, answers the window system and holds a close request. After a close request (or
@@ -291,49 +285,52 @@ void ConvertListedFiles(TextVariable& targetType) {
         return !busy.closeRequested();
     });
     std::vector<TextVariable> items;
-    std::vector<TextVariable> sources;
-    std::vector<TextVariable> targets;
+    const std::string type = textOf(targetType);
 
-    // 1. Taken once.
+    // The count is taken once: the items are walked in list order.
     const int32_t n = callCore(&commands::ListItemCount, listBoxArgument(kListBox)).integer();
-    // 2.
     int32_t started = 0;
     for (int32_t i = 1; i <= n; ++i) {
-        // a.
         TextVariable item = callCore(&commands::ListItemText, listBoxArgument(kListBox),
                                      makeInteger(integerOf(i - c.one)))
                                 .text();
         items.push_back(item);
-        // c. For a program in /opt/kelvarn converting to PNG: /opt/kelvarn\PNG\.
+        // The targets go into a folder beside the program named after their type; for a program
+        // in /opt/kelvarn converting to PNG: /opt/kelvarn\PNG\.
         TextVariable directory = callCore(&commands::ProgramDirectory).text();
         assign(outFolder, TextConcat(directory, c.backslash, targetType, c.backslash));
         release(directory);
-        // d. Fails harmlessly from the second file on.
+        // Making it fails harmlessly from the second file on.
         callCore(&commands::MakeDirectory, textArgument(outFolder));
-        // e. The last three bytes of the name become the target type: photo.bmp, photo.PNG.
+        // The last three bytes of the name become the target type: photo.bmp, photo.PNG.
         const int32_t length = callCore(&commands::TextLength, textArgument(item)).integer();
         TextVariable stem = callCore(&commands::LeftText, textArgument(item),
                                      makeInteger(integerOf(length - c.three)))
                                 .text();
         assign(outName, TextConcat(stem, targetType));
         release(stem);
-        // f.
+        // The source and target paths, copied for the conversion.
         TextVariable source = TextConcat(SourceFolder, item);
         TextVariable target = TextConcat(outFolder, outName);
-        sources.push_back(source);
-        targets.push_back(target);
+        std::string sourcePath = textOf(source);
+        std::string targetPath = textOf(target);
+        release(source);
+        release(target);
         // Two items that write the same file (or read what another writes) run one after the
         // other, in list order.
-        std::vector<std::string> keys{textOf(target), textOf(source)};
+        std::vector<std::string> keys{targetPath, sourcePath};
         if (!batch.waitForRoom(keys))
             break;
-        // b. Once it can start, the item being converted becomes the selected one.
+        // Once it can start, the item being converted becomes the selected one.
         callCore(&commands::ListSelectText, listBoxArgument(kListBox), textArgument(item));
-        // g.
-        if (!batch.start(static_cast<size_t>(i - 1), std::move(keys),
-                         [&targetType, source, target]() mutable {
-                             return ConvertOneFile(targetType, source, target);
-                         }))
+        if (!batch.start(
+                static_cast<size_t>(i - 1), std::move(keys),
+                [type, sourcePath = std::move(sourcePath), targetPath = std::move(targetPath)] {
+                    TextVariable typeText = type.c_str();
+                    TextVariable sourceText = sourcePath.c_str();
+                    TextVariable targetText = targetPath.c_str();
+                    return ConvertOneFile(typeText, sourceText, targetText);
+                }))
             break;
         ++started;
     }
@@ -355,19 +352,14 @@ void ConvertListedFiles(TextVariable& targetType) {
                 assign(failedLines, TextConcat(failedLines, c.lineBreak, items[k], c.openReason,
                                                failureReason(result), c.closeReason));
         }
-        // h.
-        if (k < sources.size()) {
-            release(sources[k]);
-            release(targets[k]);
-        }
         release(items[k]);
     }
     release(outFolder);
     release(outName);
 
-    // 3. "图片转" + type + "成功" only when every listed file converted; an empty list says
-    //    there was nothing to convert; otherwise a warning that counts and names the failures
-    //    and, when a target could not be written, says where the targets go.
+    // The end-of-run message: "图片转" + type + "成功" only when every listed file converted; an
+    // empty list says there was nothing to convert; otherwise a warning that counts and names the
+    // failures and, when a target could not be written, says where the targets go.
     TextVariable message = nullptr;
     int32_t flags = kPlainBox;
     if (n <= 0) {

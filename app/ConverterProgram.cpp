@@ -2,6 +2,7 @@
 
 #include "app/ConverterConstants.h"
 #include "app/ConverterProcedures.h"
+#include "app/ConverterTextBytes.h"
 #include "app/EmbeddedTemplate.h"
 #include "app/template/ProcedureOffsets.h"
 #include "commands/core/CoreLibrary.h"
@@ -23,6 +24,8 @@ using runtime::ProcedureResult;
 constexpr int32_t kBuildKind = 3;
 constexpr int32_t kHighestIdentifier = 0x00010069;
 
+constexpr LibraryNames kLibraryNames = libraryNames();
+
 // Library 1: the core runtime library, with the unit types of the window runtime and the
 // twelve commands the procedures call.
 const LibraryRecord& coreLibraryRecord() {
@@ -30,7 +33,7 @@ const LibraryRecord& coreLibraryRecord() {
         LibraryRecord r;
         r.identity = "6B656C7661726E2D72756E74696D6501";
         r.majorVersion = 1;
-        r.displayName = "\xba\xcb\xd0\xc4\xd4\xcb\xd0\xd0\xbf\xe2"; // 核心运行库
+        r.displayName = kLibraryNames.core;
         r.stateFlags = 0xC0000001;
         r.dataTypeCount = ui::kCoreDataTypeCount;
         r.dataTypes = ui::coreDataTypes().data();
@@ -48,7 +51,7 @@ const LibraryRecord& shellLibraryRecord() {
         LibraryRecord r;
         r.identity = "6B656C7661726E2D7368656C6C2D7569";
         r.majorVersion = 1;
-        r.displayName = "\xcd\xe2\xbf\xc7\xbd\xd3\xbf\xda\xbf\xe2"; // 外壳接口库
+        r.displayName = kLibraryNames.shell;
         r.commandCount = static_cast<int32_t>(commands::shellCommandList().size());
         r.commands = commands::shellCommandList().data();
         r.notify = &commands::ShellLibraryNotify;

@@ -15,7 +15,7 @@ packages=(
 )
 if [ "${1:-}" = --tests ]; then
   shift
-  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev pngcheck desktop-file-utils)
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev pngcheck desktop-file-utils python3)
 fi
 if [ "$#" -gt 0 ]; then
   packages+=("$@")

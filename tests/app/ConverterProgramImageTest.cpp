@@ -18,6 +18,7 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvarn::testing {
@@ -89,17 +90,43 @@ TEST(ConverterProgramImage, EveryLiteralLiesInsideTheConstantsArea) {
                            c.openReason,
                            c.closeReason,
                            c.moreFailed,
+                           c.outputFolder,
+                           c.slash,
+                           c.nothingListed,
                            c.unrecognisedFormat,
                            c.fileMissing,
                            c.cannotWriteTarget,
                            c.badArguments,
-                           c.conversionFailed};
+                           c.conversionFailed,
+                           c.cancelled};
     for (const char* text : texts) {
         EXPECT_GE(text, start);
         EXPECT_LT(text + std::char_traits<char>::length(text), end) << "its zero lies inside";
     }
     EXPECT_STREQ(c.dotPng, ".PNG");
     EXPECT_STREQ(c.imageTo, "\xcd\xbc\xc6\xac\xd7\xaa"); // 图片转
+}
+
+// The build turns the literals from UTF-8 into GBK: full-width punctuation, ASCII beside
+// Chinese, control characters and the backslash come out as these bytes, and the area keeps its
+// size (every array sized to its text, the two numbers after them).
+TEST(ConverterProgramImage, LiteralsAreTheirGbkBytes) {
+    const ConverterConstants& c = converterConstants();
+    const runtime::ProgramHeader& h = converterProgramHeader();
+    const std::pair<const char*, const char*> cases[] = {
+        {c.folderDialogTitle, "\xc7\xeb\xd1\xa1\xd4\xf1\xce\xc4\xbc\xfe\xbc\xd0"},
+        {c.finishedFailed, "\xcd\xea\xb3\xc9\xa3\xac\xca\xa7\xb0\xdc "},
+        {c.countUnit, " \xb8\xf6\xa3\xba"},
+        {c.moreFailed, "\xa1\xad\xa1\xad"},
+        {c.openReason, "\xa3\xa8"},
+        {c.lineBreak, "\r\n"},
+        {c.backslash, "\\"},
+        {h.libraryTable()[0]->displayName, "\xba\xcb\xd0\xc4\xd4\xcb\xd0\xd0\xbf\xe2"},
+        {h.libraryTable()[1]->displayName, "\xcd\xe2\xbf\xc7\xbd\xd3\xbf\xda\xbf\xe2"},
+    };
+    for (const auto& [text, gbk] : cases)
+        EXPECT_STREQ(text, gbk);
+    EXPECT_EQ(h.constantsLength, 208);
 }
 
 TEST(ConverterProgramImage, TheCodeAreaHoldsEveryProcedureAtItsOwnOffset) {
