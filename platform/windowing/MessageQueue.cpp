@@ -375,19 +375,19 @@ std::int16_t keyState(std::uint32_t virtualKey) {
     case kVkMenu:
         down = q.lastModifiers.testFlag(Qt::AltModifier);
         break;
-    case 1:
+    case kVkLButton:
         down = q.lastButtons.testFlag(Qt::LeftButton);
         break;
-    case 2:
+    case kVkRButton:
         down = q.lastButtons.testFlag(Qt::RightButton);
         break;
-    case 4:
+    case kVkMButton:
         down = q.lastButtons.testFlag(Qt::MiddleButton);
         break;
     default:
         break;
     }
-    return down ? static_cast<std::int16_t>(0x8000) : 0;
+    return down ? static_cast<std::int16_t>(kKeyStateDown) : 0;
 }
 
 } // namespace kelvarn::platform

@@ -2,6 +2,7 @@
 // Inside the windowing layer: the object behind each window handle and the registry that maps
 // handles, widgets and classes. Only files of platform/windowing include this.
 
+#include "platform/windowing/Styles.h"
 #include "platform/windowing/Types.h"
 #include "platform/windowing/Window.h"
 
@@ -50,7 +51,7 @@ public:
     virtual void deliverCharacter(QWidget* target, const QString& text,
                                   Qt::KeyboardModifiers modifiers);
 
-    bool isChild() const { return (m_style & 0x40000000u) != 0; }
+    bool isChild() const { return (m_style & kWsChild) != 0; }
     bool wantsDoubleClicks() const;
     int edgeWidth() const;
 
