@@ -96,7 +96,7 @@ bool programInitialized() {
 void LoadStartupWindow(uint32_t windowId) {
     auto load = windowRuntimeLink().loadStartupWindow;
     if (!load || !load(windowId))
-        reportRuntimeError(kStartupWindowFailed, 0);
+        endWithRuntimeError(kStartupWindowFailed, 0);
 }
 
 void installRuntimeFrame() {

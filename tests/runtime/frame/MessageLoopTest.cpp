@@ -54,7 +54,7 @@ protected:
         g_seen = Seen{};
         WindowRuntimeLink link;
         link.openWindows = &fakeOpenWindows;
-        link.preTranslateMessage = &fakePreTranslate;
+        link.handleBeforeDispatch = &fakePreTranslate;
         setWindowRuntimeLink(link);
         registerRuntimeService(kServiceRaiseEvent, &fakeRaiseEvent);
     }
