@@ -61,6 +61,15 @@ Queue& queue() {
     return q;
 }
 
+// The message being dispatched, for the scope's lifetime (dispatches nest).
+class Dispatching {
+public:
+    explicit Dispatching(Entry* entry) { queue().dispatching.push_back(entry); }
+    ~Dispatching() { queue().dispatching.pop_back(); }
+    Dispatching(const Dispatching&) = delete;
+    Dispatching& operator=(const Dispatching&) = delete;
+};
+
 bool onGuiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
@@ -217,11 +226,9 @@ LResult sendMessage(WindowHandle window, std::uint32_t message, WParam wParam, L
         return 0;
     // The procedure may replace itself or destroy the window: call a copy.
     const WindowProc proc = target->m_proc;
-    ++detail::procedureDepth();
-    const LResult result =
-        proc ? proc(window, message, wParam, lParam) : target->classProc(message, wParam, lParam);
-    --detail::procedureDepth();
-    return result;
+    const detail::ProcedureCall call;
+    return proc ? proc(window, message, wParam, lParam)
+                : target->classProc(message, wParam, lParam);
 }
 
 bool peekMessage(Message& out, bool remove) {
@@ -342,11 +349,8 @@ LResult dispatchMessage(const Message& message) {
     }
     if (entry && entry->held && entry->held->usedByMenu)
         return 0;
-    q.dispatching.push_back(entry);
-    const LResult result =
-        sendMessage(message.window, message.message, message.wParam, message.lParam);
-    q.dispatching.pop_back();
-    return result;
+    const Dispatching dispatching(entry);
+    return sendMessage(message.window, message.message, message.wParam, message.lParam);
 }
 
 bool isIdleMessage(const Message& message) {

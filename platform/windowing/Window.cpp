@@ -616,10 +616,8 @@ LResult callWindowProc(const WindowProc& proc, WindowHandle window, std::uint32_
                        WParam wParam, LParam lParam) {
     if (!proc || !isWindow(window))
         return 0;
-    ++detail::procedureDepth();
-    const LResult result = proc(window, message, wParam, lParam);
-    --detail::procedureDepth();
-    return result;
+    const detail::ProcedureCall call;
+    return proc(window, message, wParam, lParam);
 }
 
 LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wParam,
