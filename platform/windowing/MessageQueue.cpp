@@ -129,6 +129,25 @@ std::deque<Entry>::iterator takenEntry(const Message& message) {
                         [&](const Entry& e) { return e.message.serial == message.serial; });
 }
 
+// The held event of a key-down taken from the queue that no menu has used yet, or null.
+std::shared_ptr<detail::HeldInput> unusedKeyDown(const Message& message) {
+    if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
+        return nullptr;
+    std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
+    if (!held || !held->event || held->usedByMenu)
+        return nullptr;
+    return held;
+}
+
+// Offers the key to its window's menu: shortcuts, and with mnemonics Alt with a bar mnemonic.
+// A key the menu takes is marked, so that nothing else acts on it.
+bool offerKeyToMenu(const Message& keyDown, detail::HeldInput& held, bool mnemonics) {
+    if (!detail::menuUsesKey(keyDown, held.modifiers, mnemonics))
+        return false;
+    held.usedByMenu = true;
+    return true;
+}
+
 } // namespace
 
 namespace detail {
@@ -276,19 +295,15 @@ bool getMessage(Message& out) {
 }
 
 bool translateMessage(const Message& message) {
-    if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
-        return false;
     if (translateAccelerator(message))
         return true;
     Queue& q = queue();
-    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
-    if (!held || !held->event || held->usedByMenu)
+    const std::shared_ptr<detail::HeldInput> held = unusedKeyDown(message);
+    if (!held)
         return false;
     // Alt with a bar mnemonic, once the caller's own handling let the key pass.
-    if (detail::menuUsesKey(message, held->modifiers, true)) {
-        held->usedByMenu = true;
+    if (offerKeyToMenu(message, *held, true))
         return true;
-    }
     const auto* key = static_cast<const QKeyEvent*>(held->event.get());
     const QString text = key->text();
     if (text.isEmpty())
@@ -325,15 +340,8 @@ bool translateMessage(const Message& message) {
 }
 
 bool translateAccelerator(const Message& keyDown) {
-    if (keyDown.message != kWmKeyDown && keyDown.message != kWmSysKeyDown)
-        return false;
-    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(keyDown);
-    if (!held || !held->event || held->usedByMenu)
-        return false;
-    if (!detail::menuUsesKey(keyDown, held->modifiers, false))
-        return false;
-    held->usedByMenu = true;
-    return true;
+    const std::shared_ptr<detail::HeldInput> held = unusedKeyDown(keyDown);
+    return held && offerKeyToMenu(keyDown, *held, false);
 }
 
 LResult dispatchMessage(const Message& message) {
