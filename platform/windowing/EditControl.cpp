@@ -14,6 +14,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include <utility>
+
 namespace kelvarn::platform::detail {
 namespace {
 
@@ -48,6 +50,21 @@ int fromCrlfIndex(const QString& crlf, int index) {
 int toCrlfIndex(const QString& plain, int index) {
     return index + int(plain.left(index).count(QLatin1Char('\n')));
 }
+
+// The text is being set by the program, for the scope's lifetime: the control's own change
+// signal then reports nothing (kWmSetText reports once itself).
+class SettingText {
+public:
+    explicit SettingText(EditObject& edit)
+        : m_edit(edit), m_previous(std::exchange(edit.m_settingText, true)) {}
+    ~SettingText() { m_edit.m_settingText = m_previous; }
+    SettingText(const SettingText&) = delete;
+    SettingText& operator=(const SettingText&) = delete;
+
+private:
+    EditObject& m_edit;
+    bool m_previous;
+};
 
 } // namespace
 
@@ -141,15 +158,13 @@ void EditObject::applyText(const std::string& text) {
         t = t.toUpper();
     else if (m_style & kEsLowerCase)
         t = t.toLower();
-    const bool setting = m_settingText;
-    m_settingText = true;
+    const SettingText setting(*this);
     if (m_line) {
         m_line->setText(t);
     } else if (m_plain) {
         t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         m_plain->setPlainText(t);
     }
-    m_settingText = setting;
 }
 
 std::string EditObject::currentText() const {
@@ -231,9 +246,11 @@ void EditObject::deliverCharacter(QWidget*, const QString& text, Qt::KeyboardMod
 LResult EditObject::classProc(std::uint32_t message, WParam wParam, LParam lParam) {
     switch (message) {
     case kWmSetText: {
-        m_settingText = true;
-        const LResult r = defaultWindowProc(m_handle, message, wParam, lParam);
-        m_settingText = false;
+        LResult r;
+        {
+            const SettingText setting(*this);
+            r = defaultWindowProc(m_handle, message, wParam, lParam);
+        }
         // A single-line box reports every text it is given, also an unchanged one.
         if (!m_plain)
             notifyParent(*this, kEnChange);

@@ -9,6 +9,7 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/detail/Controls.h"
 #include "platform/windowing/detail/Input.h"
+#include "platform/windowing/detail/KeyTable.h"
 #include "platform/windowing/detail/Pinning.h"
 #include "platform/windowing/detail/QtText.h"
 #include "platform/windowing/detail/WindowObject.h"
@@ -149,14 +150,15 @@ bool interceptInput(QWidget* receiver, QEvent* event) {
         const bool alt = key->modifiers() & Qt::AltModifier;
         const bool down = event->type() == QEvent::KeyPress;
         m.message = down ? (alt ? kWmSysKeyDown : kWmKeyDown) : (alt ? kWmSysKeyUp : kWmKeyUp);
-        m.wParam = virtualKeyFor(key->key(), key->modifiers());
-        std::uint32_t lp = 1 | ((key->nativeScanCode() & 0xFF) << 16);
+        m.wParam = virtualKeyFor(key->key(), key->modifiers().testFlag(Qt::KeypadModifier));
+        std::uint32_t lp =
+            kKeyRepeatOnce | ((key->nativeScanCode() & kKeyScanCodeMask) << kKeyScanCodeShift);
         if (alt)
-            lp |= 1u << 29;
+            lp |= kKeyAltDown;
         if (!down || key->isAutoRepeat())
-            lp |= 1u << 30;
+            lp |= kKeyWasDown;
         if (!down)
-            lp |= 1u << 31;
+            lp |= kKeyTransitionUp;
         m.lParam = static_cast<LParam>(static_cast<std::int32_t>(lp));
         held->modifiers = key->modifiers();
         held->buttons = QApplication::mouseButtons();
@@ -328,127 +330,6 @@ void deliverHeldInput(WindowObject& window, std::uint32_t message, WParam wParam
         !window.m_widget->hasFocus())
         window.m_widget->setFocus(Qt::MouseFocusReason);
     QCoreApplication::sendEvent(target, event.get());
-}
-
-std::uint32_t virtualKeyFor(int key, Qt::KeyboardModifiers modifiers) {
-    if (modifiers & Qt::KeypadModifier) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9)
-            return 0x60 + std::uint32_t(key - Qt::Key_0);
-    }
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return static_cast<std::uint32_t>(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return kVkF1 + std::uint32_t(key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return kVkBack;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return kVkTab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return kVkReturn;
-    case Qt::Key_Shift:
-        return kVkShift;
-    case Qt::Key_Control:
-        return kVkControl;
-    case Qt::Key_Alt:
-        return kVkMenu;
-    case Qt::Key_Pause:
-        return 0x13;
-    case Qt::Key_CapsLock:
-        return 0x14;
-    case Qt::Key_Escape:
-        return kVkEscape;
-    case Qt::Key_Space:
-        return kVkSpace;
-    case Qt::Key_PageUp:
-        return 0x21;
-    case Qt::Key_PageDown:
-        return 0x22;
-    case Qt::Key_End:
-        return 0x23;
-    case Qt::Key_Home:
-        return 0x24;
-    case Qt::Key_Left:
-        return kVkLeft;
-    case Qt::Key_Up:
-        return kVkUp;
-    case Qt::Key_Right:
-        return kVkRight;
-    case Qt::Key_Down:
-        return kVkDown;
-    case Qt::Key_Print:
-        return 0x2C;
-    case Qt::Key_Insert:
-        return 0x2D;
-    case Qt::Key_Delete:
-        return kVkDelete;
-    case Qt::Key_Meta:
-        return 0x5B;
-    case Qt::Key_Menu:
-        return 0x5D;
-    case Qt::Key_NumLock:
-        return 0x90;
-    case Qt::Key_ScrollLock:
-        return 0x91;
-    // Shifted digits and punctuation report the key they are on (US layout).
-    case Qt::Key_Exclam:
-        return '1';
-    case Qt::Key_At:
-        return '2';
-    case Qt::Key_NumberSign:
-        return '3';
-    case Qt::Key_Dollar:
-        return '4';
-    case Qt::Key_Percent:
-        return '5';
-    case Qt::Key_AsciiCircum:
-        return '6';
-    case Qt::Key_Ampersand:
-        return '7';
-    case Qt::Key_Asterisk:
-        return '8';
-    case Qt::Key_ParenLeft:
-        return '9';
-    case Qt::Key_ParenRight:
-        return '0';
-    case Qt::Key_Semicolon:
-    case Qt::Key_Colon:
-        return 0xBA;
-    case Qt::Key_Equal:
-    case Qt::Key_Plus:
-        return 0xBB;
-    case Qt::Key_Comma:
-    case Qt::Key_Less:
-        return 0xBC;
-    case Qt::Key_Minus:
-    case Qt::Key_Underscore:
-        return 0xBD;
-    case Qt::Key_Period:
-    case Qt::Key_Greater:
-        return 0xBE;
-    case Qt::Key_Slash:
-    case Qt::Key_Question:
-        return 0xBF;
-    case Qt::Key_QuoteLeft:
-    case Qt::Key_AsciiTilde:
-        return 0xC0;
-    case Qt::Key_BracketLeft:
-    case Qt::Key_BraceLeft:
-        return 0xDB;
-    case Qt::Key_Backslash:
-    case Qt::Key_Bar:
-        return 0xDC;
-    case Qt::Key_BracketRight:
-    case Qt::Key_BraceRight:
-        return 0xDD;
-    case Qt::Key_Apostrophe:
-    case Qt::Key_QuoteDbl:
-        return 0xDE;
-    default:
-        return 0;
-    }
 }
 
 } // namespace kelvarn::platform::detail

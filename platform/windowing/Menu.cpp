@@ -207,10 +207,10 @@ std::string shortcutText(std::uint32_t shortcut) {
         text += "Shift+";
     if (shortcut & kShortcutAlt)
         text += "Alt+";
-    const std::uint32_t key = shortcut & 0xFFFF;
+    const std::uint32_t key = shortcut & kShortcutKeyMask;
     if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
         text += char(key);
-    else if (key >= kVkF1 && key < kVkF1 + 24)
+    else if (key >= kVkF1 && key <= kVkF24)
         text.append(1, 'F').append(std::to_string(key - kVkF1 + 1));
     else if (key == kVkDelete)
         text += "Del";
@@ -238,7 +238,7 @@ bool menuUsesKey(const Message& keyDown, Qt::KeyboardModifiers modifiers, bool m
     if (!menu || !menu->bar)
         return false;
     const bool alt = keyDown.message == kWmSysKeyDown || modifiers.testFlag(Qt::AltModifier);
-    const std::uint32_t key = static_cast<std::uint32_t>(keyDown.wParam) & 0xFFFF;
+    const std::uint32_t key = static_cast<std::uint32_t>(keyDown.wParam) & kShortcutKeyMask;
     std::uint32_t pressed = key;
     if (modifiers.testFlag(Qt::ControlModifier))
         pressed |= kShortcutControl;

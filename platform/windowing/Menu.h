@@ -21,6 +21,7 @@ namespace kelvarn::platform {
 inline constexpr std::uint32_t kShortcutControl = 0x10000;
 inline constexpr std::uint32_t kShortcutShift = 0x20000;
 inline constexpr std::uint32_t kShortcutAlt = 0x40000;
+inline constexpr std::uint32_t kShortcutKeyMask = 0xFFFF;
 
 struct MenuItem {
     std::uint16_t id = 0;

@@ -61,6 +61,15 @@ Queue& queue() {
     return q;
 }
 
+// The message being dispatched, for the scope's lifetime (dispatches nest).
+class Dispatching {
+public:
+    explicit Dispatching(Entry* entry) { queue().dispatching.push_back(entry); }
+    ~Dispatching() { queue().dispatching.pop_back(); }
+    Dispatching(const Dispatching&) = delete;
+    Dispatching& operator=(const Dispatching&) = delete;
+};
+
 bool onGuiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
@@ -118,6 +127,25 @@ std::deque<Entry>::iterator takenEntry(const Message& message) {
         return taken.end();
     return std::find_if(taken.begin(), taken.end(),
                         [&](const Entry& e) { return e.message.serial == message.serial; });
+}
+
+// The held event of a key-down taken from the queue that no menu has used yet, or null.
+std::shared_ptr<detail::HeldInput> unusedKeyDown(const Message& message) {
+    if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
+        return nullptr;
+    std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
+    if (!held || !held->event || held->usedByMenu)
+        return nullptr;
+    return held;
+}
+
+// Offers the key to its window's menu: shortcuts, and with mnemonics Alt with a bar mnemonic.
+// A key the menu takes is marked, so that nothing else acts on it.
+bool offerKeyToMenu(const Message& keyDown, detail::HeldInput& held, bool mnemonics) {
+    if (!detail::menuUsesKey(keyDown, held.modifiers, mnemonics))
+        return false;
+    held.usedByMenu = true;
+    return true;
 }
 
 } // namespace
@@ -217,11 +245,9 @@ LResult sendMessage(WindowHandle window, std::uint32_t message, WParam wParam, L
         return 0;
     // The procedure may replace itself or destroy the window: call a copy.
     const WindowProc proc = target->m_proc;
-    ++detail::procedureDepth();
-    const LResult result =
-        proc ? proc(window, message, wParam, lParam) : target->classProc(message, wParam, lParam);
-    --detail::procedureDepth();
-    return result;
+    const detail::ProcedureCall call;
+    return proc ? proc(window, message, wParam, lParam)
+                : target->classProc(message, wParam, lParam);
 }
 
 bool peekMessage(Message& out, bool remove) {
@@ -269,19 +295,15 @@ bool getMessage(Message& out) {
 }
 
 bool translateMessage(const Message& message) {
-    if (message.message != kWmKeyDown && message.message != kWmSysKeyDown)
-        return false;
     if (translateAccelerator(message))
         return true;
     Queue& q = queue();
-    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(message);
-    if (!held || !held->event || held->usedByMenu)
+    const std::shared_ptr<detail::HeldInput> held = unusedKeyDown(message);
+    if (!held)
         return false;
     // Alt with a bar mnemonic, once the caller's own handling let the key pass.
-    if (detail::menuUsesKey(message, held->modifiers, true)) {
-        held->usedByMenu = true;
+    if (offerKeyToMenu(message, *held, true))
         return true;
-    }
     const auto* key = static_cast<const QKeyEvent*>(held->event.get());
     const QString text = key->text();
     if (text.isEmpty())
@@ -318,15 +340,8 @@ bool translateMessage(const Message& message) {
 }
 
 bool translateAccelerator(const Message& keyDown) {
-    if (keyDown.message != kWmKeyDown && keyDown.message != kWmSysKeyDown)
-        return false;
-    const std::shared_ptr<detail::HeldInput> held = detail::takenInput(keyDown);
-    if (!held || !held->event || held->usedByMenu)
-        return false;
-    if (!detail::menuUsesKey(keyDown, held->modifiers, false))
-        return false;
-    held->usedByMenu = true;
-    return true;
+    const std::shared_ptr<detail::HeldInput> held = unusedKeyDown(keyDown);
+    return held && offerKeyToMenu(keyDown, *held, false);
 }
 
 LResult dispatchMessage(const Message& message) {
@@ -342,11 +357,8 @@ LResult dispatchMessage(const Message& message) {
     }
     if (entry && entry->held && entry->held->usedByMenu)
         return 0;
-    q.dispatching.push_back(entry);
-    const LResult result =
-        sendMessage(message.window, message.message, message.wParam, message.lParam);
-    q.dispatching.pop_back();
-    return result;
+    const Dispatching dispatching(entry);
+    return sendMessage(message.window, message.message, message.wParam, message.lParam);
 }
 
 bool isIdleMessage(const Message& message) {
@@ -375,19 +387,19 @@ std::int16_t keyState(std::uint32_t virtualKey) {
     case kVkMenu:
         down = q.lastModifiers.testFlag(Qt::AltModifier);
         break;
-    case 1:
+    case kVkLButton:
         down = q.lastButtons.testFlag(Qt::LeftButton);
         break;
-    case 2:
+    case kVkRButton:
         down = q.lastButtons.testFlag(Qt::RightButton);
         break;
-    case 4:
+    case kVkMButton:
         down = q.lastButtons.testFlag(Qt::MiddleButton);
         break;
     default:
         break;
     }
-    return down ? static_cast<std::int16_t>(0x8000) : 0;
+    return down ? static_cast<std::int16_t>(kKeyStateDown) : 0;
 }
 
 } // namespace kelvarn::platform

@@ -47,8 +47,8 @@ LResult dispatchMessage(const Message& message);
 // system-timer messages do not.
 bool isIdleMessage(const Message& message);
 
-// Key state at the time of the last message taken from the queue: bit 15 set when the key
-// (kVkShift, kVkControl, kVkMenu, or a mouse-button code 1, 2, 4) was down.
+// Key state at the time of the last message taken from the queue: kKeyStateDown set when the key
+// (kVkShift, kVkControl, kVkMenu, kVkLButton, kVkRButton or kVkMButton) was down.
 std::int16_t keyState(std::uint32_t virtualKey);
 
 } // namespace kelvarn::platform

@@ -4,6 +4,7 @@
 // (kWmLButtonDown is WM_LBUTTONDOWN 0x0201, kLbAddString is LB_ADDSTRING 0x0180, ...).
 
 #include "platform/windowing/Types.h"
+#include "platform/windowing/VirtualKeys.h"
 
 #include <cstdint>
 
@@ -69,21 +70,14 @@ inline constexpr std::uint32_t kMkControl = 0x0008;
 inline constexpr std::uint32_t kMkMButton = 0x0010;
 inline constexpr int kWheelDelta = 120;
 
-// Virtual-key codes used by the runtime (VK_*); letters and digits are their ASCII capitals.
-inline constexpr std::uint32_t kVkBack = 0x08;
-inline constexpr std::uint32_t kVkTab = 0x09;
-inline constexpr std::uint32_t kVkReturn = 0x0D;
-inline constexpr std::uint32_t kVkShift = 0x10;
-inline constexpr std::uint32_t kVkControl = 0x11;
-inline constexpr std::uint32_t kVkMenu = 0x12; // Alt
-inline constexpr std::uint32_t kVkEscape = 0x1B;
-inline constexpr std::uint32_t kVkSpace = 0x20;
-inline constexpr std::uint32_t kVkLeft = 0x25;
-inline constexpr std::uint32_t kVkUp = 0x26;
-inline constexpr std::uint32_t kVkRight = 0x27;
-inline constexpr std::uint32_t kVkDown = 0x28;
-inline constexpr std::uint32_t kVkDelete = 0x2E;
-inline constexpr std::uint32_t kVkF1 = 0x70;
+// The lParam of key messages: the repeat count in bits 0-15, the scan code in bits 16-23, and
+// three flags (KF_ALTDOWN, KF_REPEAT and KF_UP, as they stand in lParam).
+inline constexpr std::uint32_t kKeyRepeatOnce = 1;
+inline constexpr int kKeyScanCodeShift = 16;
+inline constexpr std::uint32_t kKeyScanCodeMask = 0xFF;
+inline constexpr std::uint32_t kKeyAltDown = 1u << 29;      // Alt was held
+inline constexpr std::uint32_t kKeyWasDown = 1u << 30;      // a repeat, or any release
+inline constexpr std::uint32_t kKeyTransitionUp = 1u << 31; // the key is being released
 
 // Button messages and notifications (BM_*, BN_*, BST_*).
 inline constexpr std::uint32_t kBmGetCheck = 0x00F0;

@@ -16,36 +16,37 @@ bool runModalDialog(QDialog& dialog, const std::function<void()>& answer, QWidge
     bool finished = false;
     QObject::connect(&dialog, &QDialog::finished, &dialog, [&finished] { finished = true; });
     dialog.setWindowModality(Qt::ApplicationModal);
-    ++modalDialogDepth();
-    dialog.adjustSize();
-    if (owner && owner->isVisible()) {
-        QRect frame = dialog.frameGeometry();
-        frame.moveCenter(owner->frameGeometry().center());
-        dialog.move(frame.topLeft());
-    }
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    if (answer)
-        QTimer::singleShot(0, &dialog, answer);
     bool quit = false;
-    while (!finished) {
-        Message m;
-        if (!peekMessage(m, false)) {
-            if (!finished)
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            continue;
+    {
+        const ModalDialogOpen open;
+        dialog.adjustSize();
+        if (owner && owner->isVisible()) {
+            QRect frame = dialog.frameGeometry();
+            frame.moveCenter(owner->frameGeometry().center());
+            dialog.move(frame.topLeft());
         }
-        if (m.message == kWmQuit) {
-            quit = true;
-            dialog.reject();
-            break;
+        dialog.show();
+        dialog.raise();
+        dialog.activateWindow();
+        if (answer)
+            QTimer::singleShot(0, &dialog, answer);
+        while (!finished) {
+            Message m;
+            if (!peekMessage(m, false)) {
+                if (!finished)
+                    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+                continue;
+            }
+            if (m.message == kWmQuit) {
+                quit = true;
+                dialog.reject();
+                break;
+            }
+            peekMessage(m, true);
+            translateMessage(m);
+            dispatchMessage(m);
         }
-        peekMessage(m, true);
-        translateMessage(m);
-        dispatchMessage(m);
     }
-    --modalDialogDepth();
     dialog.hide();
     return !quit;
 }

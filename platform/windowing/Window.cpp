@@ -34,9 +34,31 @@ using detail::WindowObject;
 
 namespace {
 
-QWidget* widgetOf(WindowHandle window) {
+// The window's object when its widget exists, which every function acting on the window needs.
+WindowObject* windowWithWidget(WindowHandle window) {
     WindowObject* w = findWindow(window);
+    return w && w->m_widget ? w : nullptr;
+}
+
+QWidget* widgetOf(WindowHandle window) {
+    WindowObject* w = windowWithWidget(window);
     return w ? w->m_widget.data() : nullptr;
+}
+
+// Counted for the tests' redraw checks, then drawn when Qt next paints.
+void requestRedraw(WindowObject& w) {
+    detail::noteRedrawRequest(w.m_handle);
+    if (w.m_widget)
+        w.m_widget->update();
+}
+
+// A style change keeps a top-level window's outer rectangle, whatever frame the new style has.
+template <typename Change> void restyleKeepingOuterRect(WindowObject& w, Change change) {
+    const Rect outer = windowRectInParent(w.m_handle);
+    change();
+    w.applyStyle();
+    if (!w.isChild())
+        detail::setOuterGeometry(w, outer.left, outer.top, outer.width(), outer.height());
 }
 
 std::vector<WindowObject*> ownedOrChildren(WindowHandle handle) {
@@ -150,8 +172,8 @@ bool isWindow(WindowHandle window) {
 }
 
 bool showWindow(WindowHandle window, int command) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     QWidget* widget = w->m_widget;
     const bool wasVisible = !widget->isHidden();
@@ -221,8 +243,8 @@ bool isZoomed(WindowHandle window) {
 }
 
 bool enableWindow(WindowHandle window, bool enable) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     const bool wasDisabled = !isWindowEnabled(window);
     if (wasDisabled == !enable)
@@ -237,8 +259,8 @@ bool enableWindow(WindowHandle window, bool enable) {
 }
 
 bool isWindowEnabled(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     if (w->isChild())
         return !w->m_widget->testAttribute(Qt::WA_ForceDisabled);
@@ -317,8 +339,8 @@ bool placeWindowBelow(WindowHandle window, WindowHandle above) {
 }
 
 bool bringWindowToTop(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     w->m_widget->raise();
     if (!w->isChild())
@@ -327,8 +349,8 @@ bool bringWindowToTop(WindowHandle window) {
 }
 
 bool moveWindow(WindowHandle window, int x, int y, int width, int height) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     detail::setOuterGeometry(*w, x, y, width, height);
     if (!isWindow(window))
@@ -342,8 +364,8 @@ bool moveWindow(WindowHandle window, int x, int y, int width, int height) {
 }
 
 Rect windowRect(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return {};
     QWidget* widget = w->m_widget;
     if (w->isChild()) {
@@ -357,8 +379,8 @@ Rect windowRect(WindowHandle window) {
 }
 
 Rect windowRectInParent(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return {};
     if (!w->isChild())
         return windowRect(window);
@@ -367,8 +389,8 @@ Rect windowRectInParent(WindowHandle window) {
 }
 
 Rect clientRect(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return {};
     const int edge = w->edgeWidth();
     return {0, 0, std::max(0, w->m_widget->width() - 2 * edge),
@@ -376,16 +398,16 @@ Rect clientRect(WindowHandle window) {
 }
 
 Point clientToScreen(WindowHandle window, Point point) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return point;
     const QPoint p = w->m_widget->mapToGlobal(w->clientOrigin() + QPoint(point.x, point.y));
     return {p.x(), p.y()};
 }
 
 Point screenToClient(WindowHandle window, Point point) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return point;
     const QPoint p = w->m_widget->mapFromGlobal(QPoint(point.x, point.y)) - w->clientOrigin();
     return {p.x(), p.y()};
@@ -426,8 +448,8 @@ std::string windowText(WindowHandle window) {
 }
 
 std::uint32_t windowStyle(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return 0;
     std::uint32_t style = w->m_style & ~(kWsVisible | kWsDisabled | kWsMinimize | kWsMaximize);
     if (!w->m_widget->isHidden())
@@ -451,11 +473,7 @@ bool setWindowStyle(WindowHandle window, std::uint32_t style) {
     if (!w)
         return false;
     const std::uint32_t kept = kWsChild | kWsVisible | kWsMinimize | kWsMaximize;
-    const Rect outer = windowRectInParent(window);
-    w->m_style = (style & ~kept) | (w->m_style & kept);
-    w->applyStyle();
-    if (!w->isChild())
-        detail::setOuterGeometry(*w, outer.left, outer.top, outer.width(), outer.height());
+    restyleKeepingOuterRect(*w, [&] { w->m_style = (style & ~kept) | (w->m_style & kept); });
     enableWindow(window, !(style & kWsDisabled));
     return true;
 }
@@ -464,14 +482,8 @@ bool setWindowExStyle(WindowHandle window, std::uint32_t exStyle) {
     WindowObject* w = findWindow(window);
     if (!w)
         return false;
-    const Rect outer = windowRectInParent(window);
-    w->m_exStyle = exStyle;
-    w->applyStyle();
-    if (!w->isChild())
-        detail::setOuterGeometry(*w, outer.left, outer.top, outer.width(), outer.height());
-    detail::noteRedrawRequest(window);
-    if (w->m_widget)
-        w->m_widget->update();
+    restyleKeepingOuterRect(*w, [&] { w->m_exStyle = exStyle; });
+    requestRedraw(*w);
     return true;
 }
 
@@ -484,8 +496,8 @@ WindowHandle focusWindow() {
 
 WindowHandle setFocus(WindowHandle window, FocusCause cause) {
     const WindowHandle previous = focusWindow();
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return previous;
     QWidget* top = w->m_widget->window();
     if (top && !top->isActiveWindow())
@@ -526,8 +538,8 @@ WindowHandle activeWindow() {
 }
 
 bool setActiveWindow(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     QWidget* top = w->m_widget->window();
     top->activateWindow();
@@ -547,8 +559,8 @@ bool setForegroundWindow(WindowHandle window) {
 }
 
 bool setWindowIconFromFile(WindowHandle window, std::span<const std::uint8_t> icoFile) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     const QImage image = QImage::fromData(icoFile.data(), int(icoFile.size()), "ICO");
     if (image.isNull()) {
@@ -560,19 +572,18 @@ bool setWindowIconFromFile(WindowHandle window, std::span<const std::uint8_t> ic
 }
 
 bool beginUserMove(WindowHandle window) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget || detail::isPinned(detail::handleOf(w->m_widget->window())))
+    WindowObject* w = windowWithWidget(window);
+    if (!w || detail::isPinned(detail::handleOf(w->m_widget->window())))
         return false;
     QWindow* handle = w->m_widget->window()->windowHandle();
     return handle && handle->startSystemMove();
 }
 
 bool invalidateWindow(WindowHandle window) {
-    QWidget* widget = widgetOf(window);
-    if (!widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
-    detail::noteRedrawRequest(window);
-    widget->update();
+    requestRedraw(*w);
     return true;
 }
 
@@ -616,10 +627,8 @@ LResult callWindowProc(const WindowProc& proc, WindowHandle window, std::uint32_
                        WParam wParam, LParam lParam) {
     if (!proc || !isWindow(window))
         return 0;
-    ++detail::procedureDepth();
-    const LResult result = proc(window, message, wParam, lParam);
-    --detail::procedureDepth();
-    return result;
+    const detail::ProcedureCall call;
+    return proc(window, message, wParam, lParam);
 }
 
 LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wParam,
@@ -649,10 +658,8 @@ LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wPa
     case kWmSetFont:
         w->m_font = static_cast<FontHandle>(wParam);
         w->applyFont(detail::qfontFor(w->m_font));
-        if (lParam && w->m_widget) {
-            detail::noteRedrawRequest(window);
-            w->m_widget->update();
-        }
+        if (lParam && w->m_widget)
+            requestRedraw(*w);
         return 0;
     case kWmGetFont:
         return static_cast<LResult>(w->m_font);
@@ -690,15 +697,13 @@ bool setWindowColours(WindowHandle window, Colour text, Colour background) {
     w->m_textColour = text;
     w->m_background = background;
     w->applyColours();
-    detail::noteRedrawRequest(window);
-    if (w->m_widget)
-        w->m_widget->update();
+    requestRedraw(*w);
     return true;
 }
 
 bool setWindowRegion(WindowHandle window, const Region* region) {
-    WindowObject* w = findWindow(window);
-    if (!w || !w->m_widget)
+    WindowObject* w = windowWithWidget(window);
+    if (!w)
         return false;
     if (!region) {
         w->m_widget->clearMask();

@@ -200,8 +200,12 @@ void deleteRetiredWidgets() {
         delete it->data();
 }
 
-int& procedureDepth() {
-    return registry().procedureDepth;
+ProcedureCall::ProcedureCall() {
+    ++registry().procedureDepth;
+}
+
+ProcedureCall::~ProcedureCall() {
+    --registry().procedureDepth;
 }
 
 void notifyParent(const WindowObject& control, std::uint32_t notification) {
@@ -217,12 +221,16 @@ QColor toQColor(Colour colour, const QColor& systemDefault) {
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
 }
 
-int& modalDialogDepth() {
-    return registry().modalDepth;
+ModalDialogOpen::ModalDialogOpen() {
+    ++registry().modalDepth;
+}
+
+ModalDialogOpen::~ModalDialogOpen() {
+    --registry().modalDepth;
 }
 
 bool acceptsInput(const WindowObject& window) {
-    if (modalDialogDepth() > 0 || BusyPeriod::running())
+    if (registry().modalDepth > 0 || BusyPeriod::running())
         return false;
     const WindowObject* w = &window;
     while (w->isChild()) {
@@ -242,10 +250,11 @@ PaintScope* currentPaint(WindowHandle window) {
     return nullptr;
 }
 
-void pushPaint(PaintScope* scope) {
-    registry().paints.push_back(scope);
+CurrentPaint::CurrentPaint(PaintScope& scope) {
+    registry().paints.push_back(&scope);
 }
-void popPaint() {
+
+CurrentPaint::~CurrentPaint() {
     registry().paints.pop_back();
 }
 
@@ -260,13 +269,12 @@ void paintWindow(WindowObject& window, QPainter& painter) {
     if (!window.m_class->def.noBackground)
         painter.fillRect(scope.client, toQColor(window.m_class->def.background,
                                                 QApplication::palette().color(QPalette::Button)));
-    pushPaint(&scope);
+    const CurrentPaint current(scope);
     painter.save();
     painter.translate(origin);
     painter.setClipRect(QRect(QPoint(0, 0), scope.client.size()));
     sendMessage(window.m_handle, kWmPaint, 0, 0);
     painter.restore();
-    popPaint();
 }
 
 } // namespace kelvarn::platform::detail

@@ -9,6 +9,17 @@
 
 namespace kelvarn::runtime {
 
+// An address in two 32-bit data words, the low word first, as records and property values hold
+// it.
+inline void* addressFromWords(uint32_t low, uint32_t high) {
+    return reinterpret_cast<void*>((static_cast<uint64_t>(high) << 32) | low);
+}
+inline void addressToWords(const void* p, uint32_t& low, uint32_t& high) {
+    const auto v = reinterpret_cast<uint64_t>(p);
+    low = static_cast<uint32_t>(v);
+    high = static_cast<uint32_t>(v >> 32);
+}
+
 struct ArgRecord {
     uint32_t low = 0;
     uint32_t high = 0;
@@ -16,14 +27,8 @@ struct ArgRecord {
 
     bool isPresent() const { return tag != 0; }
 
-    void* address() const {
-        return reinterpret_cast<void*>((static_cast<uint64_t>(high) << 32) | low);
-    }
-    void setAddress(const void* p) {
-        auto v = reinterpret_cast<uint64_t>(p);
-        low = static_cast<uint32_t>(v);
-        high = static_cast<uint32_t>(v >> 32);
-    }
+    void* address() const { return addressFromWords(low, high); }
+    void setAddress(const void* p) { addressToWords(p, low, high); }
     const char* text() const { return static_cast<const char*>(address()); }
     uint8_t byteValue() const { return static_cast<uint8_t>(low); }
     int16_t shortValue() const { return static_cast<int16_t>(low); }

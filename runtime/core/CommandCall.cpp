@@ -19,7 +19,7 @@ void* ResolveDllCommand(int32_t index) {
     std::string failure;
     void* address = runtimeApp().resolveDllCommand(index, failure);
     if (!address)
-        reportRuntimeError(failure.c_str(), 0);
+        endWithRuntimeError(failure.c_str(), 0);
     return address;
 }
 

@@ -15,7 +15,7 @@ namespace {
 [[noreturn]] void reportAllocationFailure(int32_t size) {
     char message[100];
     std::snprintf(message, sizeof message, messages::kAllocationFailed, size);
-    reportRuntimeError(message, 0);
+    endWithRuntimeError(message, 0);
 }
 
 } // namespace

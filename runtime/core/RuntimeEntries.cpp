@@ -133,7 +133,7 @@ void UnshareConstantArray(int32_t elementSize, void** variable) {
 }
 
 void ExternalPackageStub() {
-    reportRuntimeError(messages::kExternalPackage, 0);
+    endWithRuntimeError(messages::kExternalPackage, 0);
 }
 
 } // namespace kelvarn::runtime

@@ -16,14 +16,8 @@ struct PropertyValue {
     uint32_t low = 0;
     uint32_t high = 0;
 
-    void* address() const {
-        return reinterpret_cast<void*>((static_cast<uint64_t>(high) << 32) | low);
-    }
-    void setAddress(const void* p) {
-        auto v = reinterpret_cast<uint64_t>(p);
-        low = static_cast<uint32_t>(v);
-        high = static_cast<uint32_t>(v >> 32);
-    }
+    void* address() const { return addressFromWords(low, high); }
+    void setAddress(const void* p) { addressToWords(p, low, high); }
 };
 
 // Helpers take plain pointer-sized values (no argument records): args[0] is the first.

@@ -92,7 +92,7 @@ std::string runtimeErrorText(const char* message, int32_t code) {
     return text;
 }
 
-void reportRuntimeError(const char* message, int32_t code) {
+void endWithRuntimeError(const char* message, int32_t code) {
     // An error raised while the report is being shown (by whatever the box dispatches) cannot
     // be reported again; the first report ends the process anyway.
     if (g_reporting.exchange(true))
@@ -118,7 +118,7 @@ void reportRuntimeError(const char* message, int32_t code) {
 }
 
 void ReportRuntimeError(int32_t code) {
-    reportRuntimeError(numberedErrorMessage(code), code);
+    endWithRuntimeError(numberedErrorMessage(code), code);
 }
 
 void setRuntimeErrorPresenter(RuntimeErrorPresenter presenter) {

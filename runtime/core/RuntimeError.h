@@ -7,9 +7,10 @@
 
 namespace kelvarn::runtime {
 
-// Shows the report for `message` (GB text, may be null or empty) and `code`, and ends the
-// process through `EndProgram`(-1) without running the exit procedures. Does not return.
-[[noreturn]] void reportRuntimeError(const char* message, int32_t code);
+// Shows the report for the caller's own `message` (GB text, may be null or empty) and `code`,
+// and ends the process through `EndProgram`(-1) without running the exit procedures. Does not
+// return.
+[[noreturn]] void endWithRuntimeError(const char* message, int32_t code);
 
 // `ReportRuntimeError` (runtime entry 0): the numbered message of `code` (1 to 11; others have
 // none). Does not return.

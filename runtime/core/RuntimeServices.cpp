@@ -53,7 +53,7 @@ intptr_t reallocateService(int32_t, intptr_t p1, intptr_t p2) {
 }
 
 intptr_t reportErrorService(int32_t, intptr_t p1, intptr_t) {
-    reportRuntimeError(reinterpret_cast<const char*>(p1), 0);
+    endWithRuntimeError(reinterpret_cast<const char*>(p1), 0);
 }
 
 struct ServiceTable {
@@ -113,7 +113,7 @@ int32_t IntegerValue(const ArgRecord& record) {
     case kTagDouble:
         return truncateToInteger(record.doubleValue());
     default:
-        reportRuntimeError(messages::kNotNumeric, 0);
+        endWithRuntimeError(messages::kNotNumeric, 0);
     }
 }
 

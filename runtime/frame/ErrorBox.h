@@ -1,6 +1,6 @@
 #pragma once
 // The runtime error box: the report's text in a modal message box with no owner, caption "错误"
-// and the error icon with a single OK button (style 0x10).
+// and the error icon with a single OK button (kMbOk | kMbIconHand).
 
 namespace kelvarn::runtime {
 

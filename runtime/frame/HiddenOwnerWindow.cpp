@@ -44,7 +44,7 @@ bool createHiddenOwnerWindow() {
     platform::CreateParams params;
     params.exStyle = platform::kWsExToolWindow;
     params.className = kHiddenOwnerClass;
-    params.style = 0;
+    params.style = platform::kWsOverlapped;
     platform::WindowHandle window = platform::createWindow(params);
     g_window = window;
     announce(window);

@@ -100,15 +100,24 @@ intptr_t removeIdleCallbackService(int32_t, intptr_t p1, intptr_t) {
     return 0;
 }
 
-intptr_t suppressEventsService(int32_t, intptr_t, intptr_t) {
+// What came before the change of the suppression count is handled under the old count.
+void suppressEventsAfterPending() {
     ProcessPendingMessages();
     runtimeApp().suppressEvents();
+}
+
+void releaseEventsAfterPending() {
+    ProcessPendingMessages();
+    runtimeApp().releaseEvents();
+}
+
+intptr_t suppressEventsService(int32_t, intptr_t, intptr_t) {
+    suppressEventsAfterPending();
     return 0;
 }
 
 intptr_t releaseEventsService(int32_t, intptr_t, intptr_t) {
-    ProcessPendingMessages();
-    runtimeApp().releaseEvents();
+    releaseEventsAfterPending();
     return 0;
 }
 
@@ -162,6 +171,14 @@ void ProcessPendingMessages() {
             platform::dispatchMessage(waiting);
         }
     }
+}
+
+EventSuppression::EventSuppression() {
+    suppressEventsAfterPending();
+}
+
+EventSuppression::~EventSuppression() {
+    releaseEventsAfterPending();
 }
 
 bool addIdleCallback(platform::WindowHandle window, IdleFunction function, intptr_t argument) {

@@ -29,6 +29,17 @@ void noteProgramWindowDestroyed();
 // Runtime service 2018: while a message waits and it is not the quit message, pump one.
 void ProcessPendingMessages();
 
+// Event procedures suppressed for the scope's lifetime, with the pending messages processed
+// before the suppression starts and again before it ends, as the program's own pair of
+// services 2009 and 2010 does.
+class EventSuppression {
+public:
+    EventSuppression();
+    ~EventSuppression();
+    EventSuppression(const EventSuppression&) = delete;
+    EventSuppression& operator=(const EventSuppression&) = delete;
+};
+
 // Idle callbacks: function(argument) is called whenever the loop is idle, as long as the window
 // exists (runtime services 1012 and 1013).
 using IdleFunction = void (*)(intptr_t argument);

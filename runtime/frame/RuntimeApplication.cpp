@@ -78,7 +78,7 @@ bool RuntimeApplication::PreTranslateMessage(platform::Message& message) {
     // none of its own.
     if (message.window == 0 && AppFramework::PreTranslateMessage(message))
         return true;
-    auto preTranslate = windowRuntimeLink().preTranslateMessage;
+    auto preTranslate = windowRuntimeLink().handleBeforeDispatch;
     if (!preTranslate)
         return false;
     for (platform::WindowHandle window = message.window; window != 0;

@@ -63,25 +63,23 @@ void InitializeProgram() {
     RuntimeApp& app = runtimeApp();
     const ProgramHeader* header = registeredProgram().header;
 
-    // 1. The runtime heap is the process heap (Heap.h); there is nothing to take.
-    // 2. Header words; installProgram also records the constants area and sizes the DLL
-    //    command tables (steps 7 and 8), which depend on nothing in between.
+    // The runtime heap is the process heap (Heap.h): there is nothing to take. The header's
+    // words come first; installProgram also records the constants area and sizes the DLL
+    // command tables, which depend on nothing done in between.
     if (header)
         app.installProgram(*header);
-    // 3. OLE: none on this platform (see g_oleInitialized).
-    // 4. Program directory and name; the directory becomes the current directory.
+    // No OLE on this platform (see g_oleInitialized). The program's directory and name; the
+    // directory becomes the current directory.
     app.setProgramPath(platform::programPath());
     platform::setCurrentDirectory(app.programDirectory());
     registerRuntimeService(kServiceProgramDirectory, &programDirectoryService);
     registerRuntimeService(kServiceProgramFileName, &programFileNameService);
     registerRuntimeService(kServiceBuildKind, &buildKindService);
-    // 5. The hidden owner window.
     createHiddenOwnerWindow();
-    // 6. The main thread.
     app.recordMainThread();
-    // 9. Start-up notification, then the library table copy with its per-library values.
+    // The libraries hear of the start, and the runtime keeps its copy of the library table
+    // with a value for each; the form template goes into the window table last.
     app.startLibraries();
-    // 10. The form template into the window table.
     if (header && header->formTemplateLength > 0) {
         if (auto load = windowRuntimeLink().loadFormTemplate)
             load(header->formTemplate, static_cast<uint32_t>(header->formTemplateLength),
@@ -96,7 +94,7 @@ bool programInitialized() {
 void LoadStartupWindow(uint32_t windowId) {
     auto load = windowRuntimeLink().loadStartupWindow;
     if (!load || !load(windowId))
-        reportRuntimeError(kStartupWindowFailed, 0);
+        endWithRuntimeError(kStartupWindowFailed, 0);
 }
 
 void installRuntimeFrame() {

@@ -20,10 +20,11 @@ struct WindowRuntimeLink {
     bool (*loadStartupWindow)(uint32_t windowId) = nullptr;
     // Ids of the windows of the table whose window object exists with its native window.
     std::vector<uint32_t> (*openWindows)() = nullptr;
-    // Lets the window object of `window` pre-translate the message; true when it handled it.
-    // A native window without an object answers false.
-    bool (*preTranslateMessage)(platform::WindowHandle window,
-                                platform::Message& message) = nullptr;
+    // Offers the message to the window object of `window` before it is dispatched (the
+    // application's PreTranslateMessage walks a message's window and its parents through this);
+    // true when the object handled it. A native window without an object answers false.
+    bool (*handleBeforeDispatch)(platform::WindowHandle window,
+                                 platform::Message& message) = nullptr;
     // Empties the window table, releasing its window records and the objects left in them.
     void (*clearWindowTable)() = nullptr;
 };

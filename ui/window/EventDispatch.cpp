@@ -96,13 +96,13 @@ runtime::Procedure FindEventProcedure(uint32_t windowId, uint32_t unitId, int32_
         return nullptr;
     WindowRecord* window = windowTable().find(windowId);
     if (!window)
-        runtime::reportRuntimeError(kWindowNotFound, 0);
+        runtime::endWithRuntimeError(kWindowNotFound, 0);
     const UnitBuffer& units = window->units;
     std::optional<uint32_t> found =
         unitId == 0 ? (units.count() > 0 ? std::optional<uint32_t>(0) : std::nullopt)
                     : units.findById(unitId);
     if (!found)
-        runtime::reportRuntimeError(kUnitNotFound, 0);
+        runtime::endWithRuntimeError(kUnitNotFound, 0);
     uint32_t index = *found;
     uint32_t typeTag = typeTagOf(units, index);
 
@@ -121,7 +121,7 @@ runtime::Procedure FindEventProcedure(uint32_t windowId, uint32_t unitId, int32_
     const runtime::DataTypeEntry* type = runtime::runtimeApp().dataTypeEntry(typeTag);
     // A menu item always raises its one event, whatever the program's type table holds.
     if (typeTag != kTagMenuItem && (!type || (type->typeFlags & kTypeRaisesEvents) == 0))
-        runtime::reportRuntimeError(kUnitInvalid, 0);
+        runtime::endWithRuntimeError(kUnitInvalid, 0);
 
     runtime::Procedure procedure =
         runtime::procedureAt(boundProcedureWord(units, index, typeTag, event));

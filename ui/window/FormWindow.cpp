@@ -410,7 +410,7 @@ LResult FormWindow::handleMessage(uint32_t message, WParam wParam, LParam lParam
     }
 }
 
-bool FormWindow::preTranslateMessage(Message& message) {
+bool FormWindow::handleBeforeDispatch(Message& message) {
     WindowHandle target = message.window;
     // Only what is aimed at this window or something inside it.
     WindowHandle w = target;

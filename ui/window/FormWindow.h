@@ -57,7 +57,7 @@ public:
                                 int32_t top, int32_t width, int32_t height, uint32_t windowId,
                                 uint32_t unitId, uintptr_t creationArgument);
 
-    bool preTranslateMessage(platform::Message& message) override;
+    bool handleBeforeDispatch(platform::Message& message) override;
 
     // The window record this window was loaded from, or null once it is gone.
     WindowRecord* record() const;

@@ -244,7 +244,7 @@ intptr_t windowObjectService(int32_t, intptr_t p1, intptr_t p2) {
 intptr_t windowObjectOrErrorService(int32_t, intptr_t p1, intptr_t p2) {
     WindowObject* object = lookUpUnit(static_cast<uint32_t>(p1), static_cast<uint32_t>(p2));
     if (!object)
-        runtime::reportRuntimeError(kNoSuchUnit, 0);
+        runtime::endWithRuntimeError(kNoSuchUnit, 0);
     return reinterpret_cast<intptr_t>(object);
 }
 

@@ -91,12 +91,12 @@ struct UnitRef {
 UnitRef findUnit(uint32_t windowId, uint32_t unitId) {
     WindowRecord* window = windowTable().find(windowId);
     if (!window)
-        runtime::reportRuntimeError(kUnitWindowNotLoaded, 0);
+        runtime::endWithRuntimeError(kUnitWindowNotLoaded, 0);
     std::optional<uint32_t> index = unitId == 0 && window->units.count() > 0
                                         ? std::optional<uint32_t>(0)
                                         : window->units.findById(unitId);
     if (!index)
-        runtime::reportRuntimeError(kUnitMissing, 0);
+        runtime::endWithRuntimeError(kUnitMissing, 0);
     return {window, *index};
 }
 
@@ -539,7 +539,7 @@ runtime::PropertyValue ReadUnitProperty(uint32_t windowId, uint32_t unitId, int3
     WindowObject* object = loadedUnitObject(*unit.window, unit.index);
     if (propertyIndex >= kCommonPropertyCount) {
         if (!object)
-            runtime::reportRuntimeError(kWindowNotLoaded, 0);
+            runtime::endWithRuntimeError(kWindowNotLoaded, 0);
         return readTypeProperty(*object, typeTag, propertyIndex, member);
     }
     auto layout = layoutOf(units, unit.index);
@@ -563,7 +563,7 @@ void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex
     WindowObject* object = loadedUnitObject(*unit.window, unit.index);
     if (propertyIndex >= kCommonPropertyCount) {
         if (!object)
-            runtime::reportRuntimeError(kWindowNotLoaded, 0);
+            runtime::endWithRuntimeError(kWindowNotLoaded, 0);
         writeTypeProperty(*unit.window, *object, typeTag, propertyIndex, member, low, high);
         return;
     }

@@ -157,7 +157,7 @@ LResult WindowObject::handleMessage(uint32_t message, WParam wParam, LParam lPar
     return callPrevious(message, wParam, lParam);
 }
 
-bool WindowObject::preTranslateMessage(platform::Message&) {
+bool WindowObject::handleBeforeDispatch(platform::Message&) {
     return false;
 }
 

@@ -54,7 +54,7 @@ public:
     // is dispatched; true means the message was consumed and must not be dispatched. The
     // window type handles its keyboard here; the common events of every unit are raised from
     // the window's pre-translation too (see FormWindow::raiseCommonEvent's hook point).
-    virtual bool preTranslateMessage(platform::Message& message);
+    virtual bool handleBeforeDispatch(platform::Message& message);
 
     // Raises one of this unit's events through runtime service 2008.
     EventOutcome raiseEvent(int32_t event, std::initializer_list<uint32_t> args = {});

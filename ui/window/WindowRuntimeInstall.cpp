@@ -43,9 +43,9 @@ std::vector<uint32_t> openWindows() {
 // Every window object of this runtime enters the handle map when it takes over its native
 // window, so a native window missing from the map (a message box, a dialog of the platform)
 // has no object to ask.
-bool preTranslateMessage(platform::WindowHandle window, platform::Message& message) {
+bool handleBeforeDispatch(platform::WindowHandle window, platform::Message& message) {
     WindowObject* object = WindowObject::fromHandle(window);
-    return object && object->isAlive() && object->preTranslateMessage(message);
+    return object && object->isAlive() && object->handleBeforeDispatch(message);
 }
 
 // The end of the program: windows still open are destroyed (their objects go with them; events
@@ -72,7 +72,7 @@ void installWindowRuntime() {
     link.hiddenOwnerChanged = &setHiddenOwnerWindow;
     link.loadStartupWindow = &loadStartupWindow;
     link.openWindows = &openWindows;
-    link.preTranslateMessage = &preTranslateMessage;
+    link.handleBeforeDispatch = &handleBeforeDispatch;
     link.clearWindowTable = &clearWindowTable;
     runtime::setWindowRuntimeLink(link);
 }

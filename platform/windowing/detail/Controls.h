@@ -72,7 +72,7 @@ public:
     void applyText(const std::string& text) override;
     void applyStyle() override;
     void applyColours() override;
-    std::uint32_t kind() const { return m_style & 0xF; }
+    std::uint32_t kind() const { return m_style & kBsTypeMask; }
     void checkedByUser(); // automatic radio behaviour within the group
 
     QAbstractButton* m_button = nullptr;

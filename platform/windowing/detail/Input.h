@@ -35,8 +35,6 @@ void deliverHeldInput(WindowObject& window, std::uint32_t message, WParam wParam
 void clearQueue();
 std::shared_ptr<HeldInput> takenInput(const Message& message);
 
-std::uint32_t virtualKeyFor(int qtKey, Qt::KeyboardModifiers modifiers);
-
 class InputFilter : public QObject {
 public:
     using QObject::QObject;

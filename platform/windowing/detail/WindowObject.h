@@ -2,6 +2,7 @@
 // Inside the windowing layer: the object behind each window handle and the registry that maps
 // handles, widgets and classes. Only files of platform/windowing include this.
 
+#include "platform/windowing/Styles.h"
 #include "platform/windowing/Types.h"
 #include "platform/windowing/Window.h"
 
@@ -50,7 +51,7 @@ public:
     virtual void deliverCharacter(QWidget* target, const QString& text,
                                   Qt::KeyboardModifiers modifiers);
 
-    bool isChild() const { return (m_style & 0x40000000u) != 0; }
+    bool isChild() const { return (m_style & kWsChild) != 0; }
     bool wantsDoubleClicks() const;
     int edgeWidth() const;
 
@@ -91,7 +92,15 @@ void removeWindow(WindowHandle handle);
 // Widgets of destroyed windows are deleted once no procedure call is on the stack.
 void retireWidget(QWidget* widget);
 void deleteRetiredWidgets();
-int& procedureDepth();
+
+// A window procedure on the stack, for the scope's lifetime: retired widgets wait until none runs.
+class ProcedureCall {
+public:
+    ProcedureCall();
+    ~ProcedureCall();
+    ProcedureCall(const ProcedureCall&) = delete;
+    ProcedureCall& operator=(const ProcedureCall&) = delete;
+};
 
 // Sends kWmCommand (notification << 16 | id, handle) to the control's parent.
 void notifyParent(const WindowObject& control, std::uint32_t notification);
@@ -101,8 +110,15 @@ QColor toQColor(Colour colour, const QColor& systemDefault);
 QFont qfontFor(FontHandle font);
 QFont defaultQFont();
 
-// Modal dialogs of this layer that are open; input to our windows is dropped meanwhile.
-int& modalDialogDepth();
+// A modal dialog of this layer open, for the scope's lifetime: input to our windows is dropped
+// and retired widgets wait meanwhile.
+class ModalDialogOpen {
+public:
+    ModalDialogOpen();
+    ~ModalDialogOpen();
+    ModalDialogOpen(const ModalDialogOpen&) = delete;
+    ModalDialogOpen& operator=(const ModalDialogOpen&) = delete;
+};
 // Whether the window and every window it lies in are enabled and shown as such, and no modal box
 // or busy period holds input back.
 bool acceptsInput(const WindowObject& window);
@@ -114,8 +130,14 @@ struct PaintScope {
     QRect client;
 };
 PaintScope* currentPaint(WindowHandle window);
-void pushPaint(PaintScope* scope);
-void popPaint();
+// Makes the paint the current one of its window for the scope's lifetime (paints nest).
+class CurrentPaint {
+public:
+    explicit CurrentPaint(PaintScope& scope);
+    ~CurrentPaint();
+    CurrentPaint(const CurrentPaint&) = delete;
+    CurrentPaint& operator=(const CurrentPaint&) = delete;
+};
 // Sends kWmPaint to the window's procedure with a painter on its widget.
 void paintWindow(WindowObject& window, class QPainter& painter);
 

@@ -2,6 +2,7 @@
 
 #include "platform/windowing/Menu.h"
 #include "platform/windowing/Messages.h"
+#include "platform/windowing/detail/KeyTable.h"
 #include "platform/windowing/detail/WindowObject.h"
 
 #include <QApplication>
@@ -73,43 +74,6 @@ bool mouse(QEvent::Type type, WindowHandle window, Point client, MouseButton but
     return true;
 }
 
-int qtKeyFor(std::uint32_t vk) {
-    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
-        return int(vk);
-    if (vk >= kVkF1 && vk < kVkF1 + 24)
-        return Qt::Key_F1 + int(vk - kVkF1);
-    switch (vk) {
-    case kVkBack:
-        return Qt::Key_Backspace;
-    case kVkTab:
-        return Qt::Key_Tab;
-    case kVkReturn:
-        return Qt::Key_Return;
-    case kVkEscape:
-        return Qt::Key_Escape;
-    case kVkSpace:
-        return Qt::Key_Space;
-    case kVkLeft:
-        return Qt::Key_Left;
-    case kVkUp:
-        return Qt::Key_Up;
-    case kVkRight:
-        return Qt::Key_Right;
-    case kVkDown:
-        return Qt::Key_Down;
-    case kVkDelete:
-        return Qt::Key_Delete;
-    case kVkShift:
-        return Qt::Key_Shift;
-    case kVkControl:
-        return Qt::Key_Control;
-    case kVkMenu:
-        return Qt::Key_Alt;
-    default:
-        return Qt::Key_unknown;
-    }
-}
-
 } // namespace
 
 bool simulateMousePress(WindowHandle window, Point client, MouseButton button,
@@ -148,7 +112,7 @@ bool simulateKey(WindowHandle window, std::uint32_t virtualKey, std::string_view
         return false;
     const QString text = QString::fromUtf8(textUtf8.data(), qsizetype(textUtf8.size()));
     const Qt::KeyboardModifiers modifiers = alt ? Qt::AltModifier : Qt::NoModifier;
-    const auto key = Qt::Key(qtKeyFor(virtualKey));
+    const auto key = Qt::Key(detail::qtKeyFor(virtualKey));
     QTest::sendKeyEvent(QTest::Press, w->m_widget, key, text, modifiers);
     if (release)
         QTest::sendKeyEvent(QTest::Release, w->m_widget, key, text, modifiers);
@@ -166,7 +130,7 @@ bool simulateKeyChord(WindowHandle window, std::uint32_t shortcut) {
         modifiers |= Qt::ShiftModifier;
     if (shortcut & kShortcutAlt)
         modifiers |= Qt::AltModifier;
-    QTest::keyClick(w->m_widget, Qt::Key(qtKeyFor(shortcut & 0xFFFF)), modifiers);
+    QTest::keyClick(w->m_widget, Qt::Key(detail::qtKeyFor(shortcut & kShortcutKeyMask)), modifiers);
     return true;
 }
 

@@ -45,7 +45,7 @@ void reportAndCheckBox(int32_t code, const char* message, const std::string& exp
     });
     RegisterExitProcedure(&exitProcedureThatMustNotRun);
     if (message)
-        reportRuntimeError(message, code);
+        endWithRuntimeError(message, code);
     runtimeEntries().ReportRuntimeError(code);
 }
 

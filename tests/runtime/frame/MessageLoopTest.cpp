@@ -3,6 +3,7 @@
 #include "runtime/core/EventRecords.h"
 #include "runtime/core/RuntimeServices.h"
 #include "runtime/frame/CodeArea.h"
+#include "runtime/frame/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +55,7 @@ protected:
         g_seen = Seen{};
         WindowRuntimeLink link;
         link.openWindows = &fakeOpenWindows;
-        link.preTranslateMessage = &fakePreTranslate;
+        link.handleBeforeDispatch = &fakePreTranslate;
         setWindowRuntimeLink(link);
         registerRuntimeService(kServiceRaiseEvent, &fakeRaiseEvent);
     }
@@ -211,6 +212,24 @@ TEST_F(MessageLoopTest, SuppressionServicesProcessPendingMessagesFirst) {
     RuntimeService(kServiceProcessMessages, 0, 0);
     ASSERT_TRUE(platform::peekMessage(m, false));
     EXPECT_EQ(m.message, platform::kWmQuit) << "processing stops at the quit message";
+}
+
+TEST_F(MessageLoopTest, AnEventSuppressionScopeProcessesPendingMessagesAtBothEnds) {
+    platform::WindowHandle w = window();
+    platform::Message m;
+    {
+        platform::postMessage(w, platform::kWmUser, 0, 0);
+        const EventSuppression outer;
+        EXPECT_FALSE(platform::peekMessage(m, false)) << "handled before the suppression";
+        {
+            const EventSuppression inner;
+            EXPECT_EQ(runtimeApp().eventSuppressionCount(), 2);
+            platform::postMessage(w, platform::kWmUser, 0, 0);
+        }
+        EXPECT_FALSE(platform::peekMessage(m, false)) << "handled before the release";
+        EXPECT_EQ(runtimeApp().eventSuppressionCount(), 1);
+    }
+    EXPECT_EQ(runtimeApp().eventSuppressionCount(), 0);
 }
 
 ProcedureResult answerSeven(std::span<const uint32_t>) {

@@ -92,7 +92,7 @@ protected:
         m.message = c.message;
         m.wParam = c.wParam;
         m.lParam = c.lParam;
-        return window->preTranslateMessage(m);
+        return window->handleBeforeDispatch(m);
     }
 };
 

@@ -202,7 +202,7 @@ TEST_F(WindowRuntimeTest, ButtonDefaultIsZeroOrOneAndSetsTheDefaultPushStyle) {
     enter.window = focusWindow();
     enter.message = kWmKeyDown;
     enter.wParam = kVkReturn;
-    EXPECT_TRUE(form->preTranslateMessage(enter));
+    EXPECT_TRUE(form->handleBeforeDispatch(enter));
     EXPECT_EQ(countEvents(kChooseButton, kButtonClicked), 1);
 }
 

@@ -297,7 +297,7 @@ TEST_F(WindowRuntimeTest, EscapeClosesTheWindowAndTabFollowsTheKeyboardOrder) {
         m.window = focusWindow();
         m.message = kWmKeyDown;
         m.wParam = key;
-        return form->preTranslateMessage(m);
+        return form->handleBeforeDispatch(m);
     };
     const uint32_t order[] = {kToBmpButton, kToPngButton, kChooseButton,
                               kPngRadio,    kBmpRadio,    kFileList};

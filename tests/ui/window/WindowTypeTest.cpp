@@ -170,9 +170,9 @@ TEST_F(WindowTypeTest, AltWithACaptionMnemonicPressesTheButton) {
     alt.window = focusWindow();
     alt.message = kWmSysKeyDown;
     alt.wParam = 'X';
-    EXPECT_FALSE(form->preTranslateMessage(alt));
+    EXPECT_FALSE(form->handleBeforeDispatch(alt));
     alt.wParam = 'G';
-    EXPECT_TRUE(form->preTranslateMessage(alt));
+    EXPECT_TRUE(form->handleBeforeDispatch(alt));
     pump();
     EXPECT_EQ(countEvents(0x16010002, 0), 1);
 }
@@ -188,7 +188,7 @@ TEST_F(WindowTypeTest, DragByAnyPointMovesTheWindowFromItsSurfaceAndLabels) {
         m.message = message;
         m.wParam = keys;
         m.point = screen;
-        return form->preTranslateMessage(m);
+        return form->handleBeforeDispatch(m);
     };
     WindowHandle label = handleOf(kNoticeLabel);
     // Without the property nothing is dragged.
