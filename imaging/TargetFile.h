@@ -5,7 +5,10 @@
 // file system offers no unnamed files, the encoder writes a hidden sibling created exclusively
 // in the folder instead, renamed over the target once complete. Until commit() succeeds the
 // target path is untouched; a process that ends before then leaves nothing (a hidden sibling is
-// removed by a termination signal, see platform/files/PendingFiles.h).
+// removed by a termination signal, see platform/files/PendingFiles.h). Replacing a target takes a
+// name for an instant (no system call renames an unnamed file over another): a process killed
+// right then leaves the whole new file under its hidden name. Nothing removes it later, since no
+// file but the process's own is ever deleted; later conversions skip the name.
 //
 // Threads: safe from any thread, several at once for distinct targets (hidden names are taken
 // exclusively); two that replace the same target must not overlap.
