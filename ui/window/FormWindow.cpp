@@ -8,6 +8,7 @@
 #include "platform/windowing/Window.h"
 #include "runtime/core/TypeTag.h"
 #include "ui/window/CommonEntries.h"
+#include "ui/window/ControlSupport.h"
 #include "ui/window/GlobalBlock.h"
 #include "ui/window/LoadWindow.h"
 #include "ui/window/UnitTypes.h"
@@ -52,16 +53,6 @@ void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) 
         style |= kWsMaximizeBox;
     if (p.minimizeButton)
         style |= kWsMinimizeBox;
-}
-
-bool ensureClass(const std::string& name) {
-    if (isClassRegistered(name))
-        return true;
-    WindowClass c;
-    c.name = name;
-    c.style = kCsHRedraw | kCsVRedraw | kCsDblClks;
-    c.noBackground = true;
-    return registerClass(c);
 }
 
 } // namespace
@@ -141,7 +132,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
         exStyle |= kWsExTopmost;
 
     std::string className = p.windowClassName.empty() ? kDefaultClassName : p.windowClassName;
-    if (!ensureClass(className))
+    if (!ensureSelfPaintedClass(className))
         return nullptr;
     CreateParams params;
     params.exStyle = exStyle;

@@ -26,16 +26,6 @@ constexpr int32_t kMinimumGradientWidth = 5;
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kBlack = 0x000000;
 
-bool ensureLabelClass() {
-    if (isClassRegistered(kLabelClass))
-        return true;
-    WindowClass c;
-    c.name = kLabelClass;
-    c.style = kCsHRedraw | kCsVRedraw | kCsDblClks;
-    c.noBackground = true;
-    return registerClass(c);
-}
-
 // The colours of a gradient that are not the system default; a gradient needs two or more.
 std::vector<Colour> gradientStops(std::initializer_list<uint32_t> colours) {
     std::vector<Colour> stops;
@@ -73,7 +63,7 @@ public:
 
     static WindowObject* build(std::unique_ptr<LabelUnit> object, uint32_t style,
                                const ControlPlacement& place) {
-        if (!ensureLabelClass())
+        if (!ensureSelfPaintedClass(kLabelClass))
             return nullptr;
         const LabelProperties& p = object->m_p;
         auto* self = static_cast<LabelUnit*>(

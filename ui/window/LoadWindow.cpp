@@ -2,7 +2,6 @@
 
 #include "ui/window/WindowMenu.h"
 
-#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -16,7 +15,9 @@
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/GlobalBlock.h"
+#include "ui/window/MousePointer.h"
 #include "ui/window/UnitFields.h"
+#include "ui/window/WindowErrors.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -30,12 +31,6 @@ using namespace platform;
 
 constexpr uint32_t kFirstControlId = 100;
 constexpr uint32_t kControlIdStep = 10;
-constexpr size_t kCustomCursorMinimum = 11; // a pointer block longer than 10 bytes
-
-// "指定窗口或窗口组件不存在或尚未载入"
-constexpr const char kNoSuchUnit[] = "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xBB\xF2\xB4\xB0\xBF\xDA\xD7"
-                                     "\xE9\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\xBB\xF2\xC9\xD0\xCE\xB4"
-                                     "\xD4\xD8\xC8\xEB";
 
 // Pending messages are processed before the suppression count changes, as services 2009 and
 // 2010 do.
@@ -65,17 +60,6 @@ uint32_t creationStyle(uint32_t typeFlags, uint32_t stateFlags) {
     if (stateFlags & kStateTabStop)
         style |= kWsTabStop;
     return style;
-}
-
-// The cursor of a mouse-pointer block: none for an empty block or the default pointer, a
-// cursor built from the custom data behind the kind word, or a standard cursor.
-CursorHandle buildCursor(std::span<const uint8_t> block) {
-    if (block.size() < 4)
-        return 0;
-    uint32_t kind = platform::loadLe32(block.data());
-    if (block.size() >= kCustomCursorMinimum && kind != 0xFFFFFFFF)
-        return createCursorFromFile(block.subspan(4));
-    return kind == 0 ? 0 : loadStandardCursor(kind);
 }
 
 WindowObject* objectForParent(WindowRecord& record, uint32_t parentId) {
