@@ -50,9 +50,12 @@ struct ListBoxProperties {
 
     void reset() { *this = ListBoxProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const ListBoxProperties&) const = default;
 };
 

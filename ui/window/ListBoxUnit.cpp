@@ -92,8 +92,8 @@ protected:
             out = wordValue(currentSelection());
             return true;
         case ListBoxProperty::Items: {
-            ByteWriter w;
-            writeItems(w, currentItems());
+            BlockWriter w;
+            w.items(currentItems());
             out = keepBytes(w.take());
             return true;
         }
