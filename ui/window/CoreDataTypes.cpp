@@ -2,6 +2,7 @@
 
 #include "runtime/core/RuntimeApp.h"
 #include "runtime/core/RuntimeServices.h"
+#include "runtime/core/TypeTag.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/template/EditBoxProperties.h"
 #include "ui/template/GroupBoxProperties.h"
@@ -66,23 +67,37 @@ DataTypeEntry entry(const char* name, const char* englishName, uint32_t flags,
     return e;
 }
 
+// A type's entry goes to the slot of its tag's type number (counted from 1).
+void place(std::array<DataTypeEntry, kCoreDataTypeCount>& table, uint32_t tag, DataTypeEntry e) {
+    table.at(runtime::tagTypeNumber(tag) - 1) = e;
+}
+
 std::array<DataTypeEntry, kCoreDataTypeCount> buildTable() {
     std::array<DataTypeEntry, kCoreDataTypeCount> table{};
-    // Positions count from 1: the type number of the tag.
-    table[0] = entry("\xB4\xB0\xBF\xDA", "window", 0x800000D0, kWindowProperties,
-                     &windowInterface); // "窗口"
-    table[4] = entry("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", 0x80000040, kEditBoxProperties,
-                     &editBoxInterface); // "编辑框"
-    table[8] = entry("\xB7\xD6\xD7\xE9\xBF\xF2", "GroupBox", 0x840140C0, kGroupBoxProperties,
-                     &groupBoxInterface); // "分组框"
-    table[9] = entry("\xB1\xEA\xC7\xA9", "Label", 0x84012040, kLabelProperties,
-                     &labelInterface); // "标签"
-    table[10] = entry("\xB0\xB4\xC5\xA5", "Button", 0x80000840, kButtonProperties,
-                      &buttonInterface); // "按钮"
-    table[12] = entry("\xB5\xA5\xD1\xA1\xBF\xF2", "RadioBox", 0x80000440, kRadioBoxProperties,
-                      &radioBoxInterface); // "单选框"
-    table[14] = entry("\xC1\xD0\xB1\xED\xBF\xF2", "ListBox", 0x80000040, kListBoxProperties,
-                      &listBoxInterface); // "列表框"
+    constexpr uint32_t kCore = kTypeCoreLibrary | kTypeEventSource;
+    place(table, runtime::kTagWindow,
+          entry("\xB4\xB0\xBF\xDA", "window", kCore | kTypeContainer | kTypeNeverRecreated,
+                kWindowProperties, &windowInterface)); // "窗口"
+    place(table, runtime::kTagEditBox,
+          entry("\xB1\xE0\xBC\xAD\xBF\xF2", "EditBox", kCore, kEditBoxProperties,
+                &editBoxInterface)); // "编辑框"
+    place(table, runtime::kTagGroupBox,
+          entry("\xB7\xD6\xD7\xE9\xBF\xF2", "GroupBox",
+                kCore | kTypeDragsWindow | kTypeTakesNoFocus | kTypeTabOrderZero | kTypeContainer,
+                kGroupBoxProperties, &groupBoxInterface)); // "分组框"
+    place(table, runtime::kTagLabel,
+          entry("\xB1\xEA\xC7\xA9", "Label",
+                kCore | kTypeDragsWindow | kTypeTakesNoFocus | kTypeSpecialNavigation,
+                kLabelProperties, &labelInterface)); // "标签"
+    place(table, runtime::kTagButton,
+          entry("\xB0\xB4\xC5\xA5", "Button", kCore | kTypePushButton, kButtonProperties,
+                &buttonInterface)); // "按钮"
+    place(table, runtime::kTagRadioBox,
+          entry("\xB5\xA5\xD1\xA1\xBF\xF2", "RadioBox", kCore | kTypeRadio, kRadioBoxProperties,
+                &radioBoxInterface)); // "单选框"
+    place(table, runtime::kTagListBox,
+          entry("\xC1\xD0\xB1\xED\xBF\xF2", "ListBox", kCore, kListBoxProperties,
+                &listBoxInterface)); // "列表框"
     return table;
 }
 

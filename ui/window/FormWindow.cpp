@@ -59,14 +59,14 @@ void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) 
 
 std::optional<Region> windowShapeRegion(int32_t shape, int width, int height) {
     Rect all{0, 0, width, height};
-    switch (shape) {
-    case 1:
+    switch (static_cast<WindowShape>(shape)) {
+    case WindowShape::Ellipse:
         return Region::ellipse(all);
-    case 2: {
+    case WindowShape::RoundedRectangle: {
         int corner = std::min(width / 5, height / 5);
         return Region::roundRect(all, corner, corner);
     }
-    case 3: {
+    case WindowShape::Ring: {
         Region ring = Region::ellipse(all);
         Rect inner{width / 4, height / 4, width - width / 4, height - height / 4};
         ring.subtract(Region::ellipse(inner));
@@ -114,13 +114,14 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
 
     int x = left;
     int y = top;
-    if (p.startPosition == 1) {
+    const auto start = static_cast<StartPosition>(p.startPosition);
+    if (start == StartPosition::Centred) {
         Size screen = screenSize();
         x = (screen.width - width) / 2;
         y = (screen.height - height) / 2;
-    } else if (p.startPosition == 2) {
+    } else if (start == StartPosition::Minimised) {
         style |= kWsMinimize;
-    } else if (p.startPosition == 3 && (style & kWsThickFrame)) {
+    } else if (start == StartPosition::Maximised && (style & kWsThickFrame)) {
         style |= kWsMaximize;
     }
 
@@ -178,11 +179,11 @@ void FormWindow::applyFrameStyles() {
 void FormWindow::applyStartPosition(int32_t position) {
     if (!isWindowVisible(handle()))
         return;
-    switch (position) {
-    case 0:
+    switch (static_cast<StartPosition>(position)) {
+    case StartPosition::AsPlaced:
         showWindow(handle(), kSwShowNormal);
         break;
-    case 1: {
+    case StartPosition::Centred: {
         if (isIconic(handle()) || isZoomed(handle()))
             showWindow(handle(), kSwRestore);
         Rect r = windowRect(handle());
@@ -191,7 +192,7 @@ void FormWindow::applyStartPosition(int32_t position) {
                    r.width(), r.height());
         break;
     }
-    case 2:
+    case StartPosition::Minimised:
         showWindow(handle(), kSwShowMinimized);
         break;
     default:
@@ -260,18 +261,21 @@ void FormWindow::applyProperty(WindowProperty property) {
 
 // The start position reads as the window's live state.
 bool FormWindow::readOwn(WindowProperty, TypeValue& out) {
-    out = wordValue(isIconic(handle()) ? 2 : (isZoomed(handle()) ? 3 : 0));
+    const StartPosition state = isIconic(handle())   ? StartPosition::Minimised
+                                : isZoomed(handle()) ? StartPosition::Maximised
+                                                     : StartPosition::AsPlaced;
+    out = wordValue(static_cast<int32_t>(state));
     return true;
 }
 
 void FormWindow::showAsLoaded() {
     const WindowHandle shown = handle();
     const uint32_t id = windowId();
-    switch (m_p.startPosition) {
-    case 2:
+    switch (static_cast<StartPosition>(m_p.startPosition)) {
+    case StartPosition::Minimised:
         showWindow(shown, kSwShowMinimized);
         break;
-    case 3:
+    case StartPosition::Maximised:
         showWindow(shown, kSwRestore);
         showWindow(shown, kSwShowMaximized);
         break;
@@ -348,7 +352,7 @@ LResult FormWindow::handleMessage(uint32_t message, WParam wParam, LParam lParam
         return 0;
     case kWmSize:
         callPrevious(message, wParam, lParam);
-        if (m_p.windowShape != 0)
+        if (static_cast<WindowShape>(m_p.windowShape) != WindowShape::None)
             applyShape();
         raiseEvent(kWindowEventResized);
         return 0;
