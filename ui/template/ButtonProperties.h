@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the Button type (tag 0x0001000B); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -23,6 +24,7 @@ enum class ButtonProperty : int32_t {
 
 struct ButtonProperties {
     using Id = ButtonProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagButton;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::vector<uint8_t> picture;             // 0

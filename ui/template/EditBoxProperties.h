@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the EditBox type (tag 0x00010005); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -38,6 +39,7 @@ enum class EditBoxProperty : int32_t {
 
 struct EditBoxProperties {
     using Id = EditBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagEditBox;
     static constexpr uint32_t kMaxVersion = 2;
 
     std::string content;                  // 0

@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the GroupBox type (tag 0x00010009); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -22,6 +23,7 @@ enum class GroupBoxProperty : int32_t {
 
 struct GroupBoxProperties {
     using Id = GroupBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagGroupBox;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::string caption;                    // 0

@@ -3,6 +3,7 @@
 // stored order differs from the index order: gradient-border width comes before border style
 // and vertical alignment before word wrap.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -40,6 +41,7 @@ enum class LabelProperty : int32_t {
 
 struct LabelProperties {
     using Id = LabelProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagLabel;
     static constexpr uint32_t kMaxVersion = 2;
 
     std::string caption = "\xB1\xEA\xC7\xA9";  // 0: "标签"

@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the ListBox type (tag 0x0001000F); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -31,6 +32,7 @@ enum class ListBoxProperty : int32_t {
 
 struct ListBoxProperties {
     using Id = ListBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagListBox;
     static constexpr uint32_t kMaxVersion = 3;
 
     int32_t borderStyle = 1;              // 0

@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the RadioBox type (tag 0x0001000D); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -28,6 +29,7 @@ enum class RadioBoxProperty : int32_t {
 
 struct RadioBoxProperties {
     using Id = RadioBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagRadioBox;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::vector<uint8_t> picture;                     // 0

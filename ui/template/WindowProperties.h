@@ -2,6 +2,7 @@
 // The property set of the window type (tag 0x00010001). Members are named after the type's
 // properties; the comment gives each one's type index (property index = 8 + type index).
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -55,6 +56,7 @@ enum class WindowShape : int32_t {
 
 struct WindowProperties {
     using Id = WindowProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagWindow;
     static constexpr uint32_t kMaxVersion = 6;
 
     std::string title;                                                    // 0

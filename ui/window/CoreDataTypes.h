@@ -1,7 +1,7 @@
 #pragma once
-// The core library's data-type table: 51 entries, of which the seven unit types the program
-// uses are filled (window, EditBox, GroupBox, Label, Button, RadioBox, ListBox); every other
-// entry is zero. The core library record points at this table.
+// The core library's data-type table: 51 entries, of which the unit types of the registration
+// table (UnitTypeRegistry.cpp) are filled, each at its tag's type number; every other entry is
+// zero. The core library record points at this table.
 
 #include "runtime/core/DataType.h"
 

@@ -6,12 +6,10 @@
 #include "platform/windowing/Painter.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
 #include "ui/window/GlobalBlock.h"
 #include "ui/window/LoadWindow.h"
-#include "ui/window/UnitTypes.h"
 #include "ui/window/WindowMenu.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -94,7 +92,7 @@ void publishModalCreation(bool modal) {
 }
 
 FormWindow::FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-    : UnitType(runtime::kTagWindow, windowId, unitId, creationArgument) {}
+    : UnitType(windowId, unitId, creationArgument) {}
 
 FormWindow::~FormWindow() = default;
 

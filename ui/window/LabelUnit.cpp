@@ -5,13 +5,11 @@
 #include "platform/windowing/Painter.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/LabelProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
 #include "ui/window/PictureCache.h"
 #include "ui/window/UnitType.h"
-#include "ui/window/UnitTypes.h"
 
 #include <array>
 
@@ -59,7 +57,7 @@ Colour colourAlong(const std::vector<Colour>& stops, int i, int n) {
 class LabelUnit : public UnitType<LabelProperties> {
 public:
     LabelUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : UnitType(runtime::kTagLabel, windowId, unitId, creationArgument) {}
+        : UnitType(windowId, unitId, creationArgument) {}
 
     static WindowObject* build(std::unique_ptr<LabelUnit> object, uint32_t style,
                                const ControlPlacement& place) {
