@@ -26,7 +26,6 @@ constexpr uint32_t kFrameStyles =
 constexpr uint32_t kFrameExStyles = kWsExToolWindow | kWsExClientEdge;
 
 CommonEventRaiser g_commonEventRaiser = nullptr;
-bool g_creatingModal = false;
 
 // The frame styles the window's properties ask for.
 void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) {
@@ -87,10 +86,6 @@ void setCommonEventRaiser(CommonEventRaiser raiser) {
     g_commonEventRaiser = raiser;
 }
 
-void publishModalCreation(bool modal) {
-    g_creatingModal = modal;
-}
-
 FormWindow::FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
     : UnitType(windowId, unitId, creationArgument) {}
 
@@ -99,7 +94,7 @@ FormWindow::~FormWindow() = default;
 WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uint32_t style,
                                  WindowHandle owner, uintptr_t /*menu*/, int32_t left, int32_t top,
                                  int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
-                                 uintptr_t creationArgument) {
+                                 bool modal, uintptr_t creationArgument) {
     auto object = std::make_unique<FormWindow>(windowId, unitId, creationArgument);
     if (!object->readBlock(block, blockLength))
         return nullptr;
@@ -123,7 +118,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
         style |= kWsMaximize;
     }
 
-    if ((g_creatingModal || !p.shownInTaskbar) && owner == 0)
+    if ((modal || !p.shownInTaskbar) && owner == 0)
         owner = hiddenOwnerWindow();
     if (owner != 0)
         style |= kWsPopup;
@@ -436,9 +431,10 @@ namespace {
 WindowObject* createEntry(const uint8_t* block, uint32_t blockLength, uint32_t style,
                           platform::WindowHandle parent, uint32_t, uintptr_t menu, int32_t left,
                           int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                          uint32_t unitId, uint32_t, uintptr_t creationArgument) {
+                          uint32_t unitId, uint32_t creationFlags, uintptr_t creationArgument) {
     return FormWindow::create(block, blockLength, style, parent, menu, left, top, width, height,
-                              windowId, unitId, creationArgument);
+                              windowId, unitId, (creationFlags & kCreateModal) != 0,
+                              creationArgument);
 }
 
 void* iconEntry(const uint8_t* block, uint32_t blockLength) {

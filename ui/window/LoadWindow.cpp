@@ -13,6 +13,7 @@
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
 #include "ui/window/CommonEntries.h"
+#include "ui/window/EventSuppression.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/GlobalBlock.h"
 #include "ui/window/MousePointer.h"
@@ -31,18 +32,6 @@ using namespace platform;
 
 constexpr uint32_t kFirstControlId = 100;
 constexpr uint32_t kControlIdStep = 10;
-
-// Pending messages are processed before the suppression count changes, as services 2009 and
-// 2010 do.
-void suppressEvents() {
-    runtime::RuntimeService(runtime::kServiceProcessMessages, 0, 0);
-    runtime::runtimeApp().suppressEvents();
-}
-
-void releaseEvents() {
-    runtime::RuntimeService(runtime::kServiceProcessMessages, 0, 0);
-    runtime::runtimeApp().releaseEvents();
-}
 
 // Whether a unit counts as visible when it is created and shown.
 bool countsAsVisible(uint32_t typeFlags, uint32_t stateFlags) {
@@ -92,7 +81,7 @@ FormWindow* formWindowOf(WindowRecord& record) {
 // Creates record `index` through its type's creation entry; null when the type is unknown,
 // has no creation entry or refuses the block.
 WindowObject* createUnit(WindowRecord& record, uint32_t index, WindowHandle parent,
-                         uint32_t controlId) {
+                         uint32_t controlId, uint32_t creationFlags = 0) {
     UnitFields fields(record.units, index);
     const runtime::DataTypeEntry* type = dataTypeFor(fields.typeTag());
     auto create = typeEntry<CreateEntry>(fields.typeTag(), kInterfaceCreate);
@@ -104,16 +93,14 @@ WindowObject* createUnit(WindowRecord& record, uint32_t index, WindowHandle pare
     uint32_t style = creationStyle(type->typeFlags, fields.stateFlags());
     return create(copy.data(), static_cast<uint32_t>(copy.size()), style, parent,
                   index == 0 ? 0 : controlId, 0, fields.left(), fields.top(), fields.width(),
-                  fields.height(), record.id, record.units.idAt(index), 0, 0);
+                  fields.height(), record.id, record.units.idAt(index), creationFlags, 0);
 }
 
 // Steps 6 to 11: the window, then the units from the last record down; parents, stacking,
 // cursors, the load-complete messages, showing. False when a creation failed.
 bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     UnitBuffer& units = record.units;
-    publishModalCreation(modal);
-    WindowObject* window = createUnit(record, 0, owner, 0);
-    publishModalCreation(false);
+    WindowObject* window = createUnit(record, 0, owner, 0, modal ? kCreateModal : 0);
     if (!window)
         return false;
     UnitFields(units, 0).setObjectSlot(window->handle());
@@ -175,6 +162,28 @@ bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
         showWindow(unit->handle(), visible ? kSwShowNoActivate : kSwHide);
     }
     return true;
+}
+
+// Builds the window while no event is raised. When a creation fails, whatever was created goes
+// again; the window's destruction restores the buffer from the snapshot, so nothing of the
+// failed load stays behind.
+bool buildWithEventsHeld(WindowRecord& record, WindowHandle owner, bool modal) {
+    EventSuppression quiet;
+    UnitBuffer& units = record.units;
+    record.snapshot.copyFrom(units);
+    if (buildWindow(record, owner, modal))
+        return true;
+    if (WindowObject* window = loadedWindowObject(record))
+        destroyWindow(window->handle());
+    else
+        for (uint32_t i = 1; i < units.count(); ++i)
+            if (WindowObject* unit = loadedUnitObject(record, i))
+                destroyWindow(unit->handle());
+    if (record.snapshot.count() > 0) {
+        record.units = record.snapshot;
+        record.snapshot = UnitBuffer();
+    }
+    return false;
 }
 
 intptr_t unitDestroyedService(int32_t, intptr_t p1, intptr_t p2) {
@@ -312,26 +321,8 @@ bool LoadWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     if (owner != 0 && !isWindow(owner))
         return false;
 
-    suppressEvents();
-    record.snapshot.copyFrom(units);
-
-    if (!buildWindow(record, owner, modal)) {
-        // Whatever was created goes again; the window's destruction restores the buffer from
-        // the snapshot, so nothing of the failed load stays behind.
-        if (WindowObject* window = loadedWindowObject(record))
-            destroyWindow(window->handle());
-        else
-            for (uint32_t i = 1; i < units.count(); ++i)
-                if (WindowObject* unit = loadedUnitObject(record, i))
-                    destroyWindow(unit->handle());
-        if (record.snapshot.count() > 0) {
-            record.units = record.snapshot;
-            record.snapshot = UnitBuffer();
-        }
-        releaseEvents();
+    if (!buildWithEventsHeld(record, owner, modal))
         return false;
-    }
-    releaseEvents();
 
     for (int32_t event : {kWindowEventCreated, kWindowEventMoved, kWindowEventResized})
         if (!stepOnLoadedWindow(record, [event](FormWindow& w) { w.raiseEvent(event); }))
@@ -424,9 +415,10 @@ void RecreateUnit(WindowRecord& record, uint32_t index) {
             showWindow(fresh->handle(), kSwShowNoActivate);
         if (CursorHandle cursor = UnitFields(record.units, index).cursorSlot())
             setWindowCursor(fresh->handle(), cursor);
-        setRecreationInProgress(true);
-        destroyWindow(oldHandle);
-        setRecreationInProgress(false);
+        {
+            RecreationScope exchanging;
+            destroyWindow(oldHandle);
+        }
         if (hadFocus)
             setFocus(fresh->handle());
         else if (previousFocus != 0 && isWindow(previousFocus) && focusWindow() != previousFocus)

@@ -5,14 +5,13 @@
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
 #include "runtime/core/Heap.h"
-#include "runtime/core/RuntimeApp.h"
 #include "runtime/core/RuntimeError.h"
-#include "runtime/frame/MessageLoop.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/PropertyTable.h"
 #include "ui/template/UnitRecord.h"
 #include "ui/window/CommonEntries.h"
+#include "ui/window/EventSuppression.h"
 #include "ui/window/FontMembers.h"
 #include "ui/window/LoadWindow.h"
 #include "ui/window/MousePointer.h"
@@ -279,12 +278,8 @@ void writeTypeProperty(WindowRecord& window, WindowObject& object, uint32_t type
     int32_t found = FindUnitIndexByHandle(window, handle, false);
     if (found <= 0)
         return;
-    runtime::RuntimeApp& app = runtime::runtimeApp();
-    runtime::ProcessPendingMessages();
-    app.suppressEvents();
+    EventSuppression quiet;
     RecreateUnit(window, static_cast<uint32_t>(found));
-    runtime::ProcessPendingMessages();
-    app.releaseEvents();
 }
 
 // --- menu items ---------------------------------------------------------------------------
