@@ -96,8 +96,9 @@ WindowObject* createUnit(WindowRecord& record, uint32_t index, WindowHandle pare
                   fields.height(), record.id, record.units.idAt(index), creationFlags, 0);
 }
 
-// Steps 6 to 11: the window, then the units from the last record down; parents, stacking,
-// cursors, the load-complete messages, showing. False when a creation failed.
+// Creates the window and then its units from the last record down, gives every unit its
+// parent, its place in the stacking order and its cursor, sends the load-complete messages and
+// shows the units that count as visible. False when a creation failed.
 bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     UnitBuffer& units = record.units;
     WindowObject* window = createUnit(record, 0, owner, 0, modal ? kCreateModal : 0);
@@ -129,7 +130,7 @@ bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
         if (parentWindow(unit->handle()) != parentHandle)
             setParent(unit->handle(), parentHandle);
     }
-    // Page containers (type flag 0x100) would hide the children of their later pages here;
+    // Page containers (kTypePageContainer) would hide the children of their later pages here;
     // none of this runtime's types is one.
 
     for (uint32_t i = 1; i < units.count(); ++i)
