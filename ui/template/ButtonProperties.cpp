@@ -2,25 +2,17 @@
 
 namespace kelvarn::ui {
 
-void ButtonProperties::readFields(BlockReader& r, uint32_t /*version*/) {
-    r.dword(defaultButton);
-    r.dword(horizontalAlignment);
-    r.dword(verticalAlignment);
-    r.bytes(picture);
-    r.font(font);
-    r.text(caption);
+template <typename Self, typename Fields>
+void ButtonProperties::fields(Self& p, Fields& f, uint32_t /*version*/) {
+    f.dword(p.defaultButton);
+    f.dword(p.horizontalAlignment);
+    f.dword(p.verticalAlignment);
+    f.bytes(p.picture);
+    f.font(p.font);
+    f.text(p.caption);
 }
 
-std::vector<uint8_t> ButtonProperties::write() const {
-    ByteWriter w;
-    w.u32(kMaxVersion);
-    w.i32(defaultButton);
-    w.i32(horizontalAlignment);
-    w.i32(verticalAlignment);
-    w.countedBytes(picture);
-    writeFont(w, font);
-    w.countedText(caption);
-    return w.take();
-}
+template void ButtonProperties::fields(ButtonProperties&, BlockReader&, uint32_t);
+template void ButtonProperties::fields(const ButtonProperties&, BlockWriter&, uint32_t);
 
 } // namespace kelvarn::ui

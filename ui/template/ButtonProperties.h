@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the Button type (tag 0x0001000B); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -23,6 +24,7 @@ enum class ButtonProperty : int32_t {
 
 struct ButtonProperties {
     using Id = ButtonProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagButton;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::vector<uint8_t> picture;             // 0
@@ -34,9 +36,12 @@ struct ButtonProperties {
 
     void reset() { *this = ButtonProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const ButtonProperties&) const = default;
 };
 

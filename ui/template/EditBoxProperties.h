@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the EditBox type (tag 0x00010005); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -38,6 +39,7 @@ enum class EditBoxProperty : int32_t {
 
 struct EditBoxProperties {
     using Id = EditBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagEditBox;
     static constexpr uint32_t kMaxVersion = 2;
 
     std::string content;                  // 0
@@ -64,9 +66,12 @@ struct EditBoxProperties {
 
     void reset() { *this = EditBoxProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const EditBoxProperties&) const = default;
 };
 

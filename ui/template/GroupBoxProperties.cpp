@@ -2,23 +2,16 @@
 
 namespace kelvarn::ui {
 
-void GroupBoxProperties::readFields(BlockReader& r, uint32_t /*version*/) {
-    r.dword(captionAlignment);
-    r.dword(textColour);
-    r.dword(backgroundColour);
-    r.font(font);
-    r.text(caption);
+template <typename Self, typename Fields>
+void GroupBoxProperties::fields(Self& p, Fields& f, uint32_t /*version*/) {
+    f.dword(p.captionAlignment);
+    f.dword(p.textColour);
+    f.dword(p.backgroundColour);
+    f.font(p.font);
+    f.text(p.caption);
 }
 
-std::vector<uint8_t> GroupBoxProperties::write() const {
-    ByteWriter w;
-    w.u32(kMaxVersion);
-    w.i32(captionAlignment);
-    w.u32(textColour);
-    w.u32(backgroundColour);
-    writeFont(w, font);
-    w.countedText(caption);
-    return w.take();
-}
+template void GroupBoxProperties::fields(GroupBoxProperties&, BlockReader&, uint32_t);
+template void GroupBoxProperties::fields(const GroupBoxProperties&, BlockWriter&, uint32_t);
 
 } // namespace kelvarn::ui

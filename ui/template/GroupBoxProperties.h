@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the GroupBox type (tag 0x00010009); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -22,6 +23,7 @@ enum class GroupBoxProperty : int32_t {
 
 struct GroupBoxProperties {
     using Id = GroupBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagGroupBox;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::string caption;                    // 0
@@ -32,9 +34,12 @@ struct GroupBoxProperties {
 
     void reset() { *this = GroupBoxProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const GroupBoxProperties&) const = default;
 };
 

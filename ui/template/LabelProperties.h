@@ -3,6 +3,7 @@
 // stored order differs from the index order: gradient-border width comes before border style
 // and vertical alignment before word wrap.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -40,6 +41,7 @@ enum class LabelProperty : int32_t {
 
 struct LabelProperties {
     using Id = LabelProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagLabel;
     static constexpr uint32_t kMaxVersion = 2;
 
     std::string caption = "\xB1\xEA\xC7\xA9";  // 0: "标签"
@@ -66,9 +68,12 @@ struct LabelProperties {
 
     void reset() { *this = LabelProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const LabelProperties&) const = default;
 };
 

@@ -2,44 +2,28 @@
 
 namespace kelvarn::ui {
 
-void ListBoxProperties::readFields(BlockReader& r, uint32_t version) {
-    r.dword(borderStyle);
-    r.dword(sorted);
-    r.dword(multipleColumns);
-    r.dword(extraLineSpacing);
-    r.dword(textColour);
-    r.dword(backgroundColour);
-    r.dword(extendedSelection);
-    r.dword(currentSelection);
-    r.font(font);
-    r.bytes(itemData);
-    r.items(items);
+template <typename Self, typename Fields>
+void ListBoxProperties::fields(Self& p, Fields& f, uint32_t version) {
+    f.dword(p.borderStyle);
+    f.dword(p.sorted);
+    f.dword(p.multipleColumns);
+    f.dword(p.extraLineSpacing);
+    f.dword(p.textColour);
+    f.dword(p.backgroundColour);
+    f.dword(p.extendedSelection);
+    f.dword(p.currentSelection);
+    f.font(p.font);
+    f.bytes(p.itemData);
+    f.items(p.items);
     if (version > 1) {
-        r.text(dataSource);
-        r.text(dataField);
+        f.text(p.dataSource);
+        f.text(p.dataField);
     }
     if (version > 2)
-        r.dword(extraWord);
+        f.dword(p.extraWord);
 }
 
-std::vector<uint8_t> ListBoxProperties::write() const {
-    ByteWriter w;
-    w.u32(kMaxVersion);
-    w.i32(borderStyle);
-    w.i32(sorted);
-    w.i32(multipleColumns);
-    w.i32(extraLineSpacing);
-    w.u32(textColour);
-    w.u32(backgroundColour);
-    w.i32(extendedSelection);
-    w.i32(currentSelection);
-    writeFont(w, font);
-    w.countedBytes(itemData);
-    writeItems(w, items);
-    w.countedText(dataSource);
-    w.countedText(dataField);
-    w.i32(extraWord);
-    return w.take();
-}
+template void ListBoxProperties::fields(ListBoxProperties&, BlockReader&, uint32_t);
+template void ListBoxProperties::fields(const ListBoxProperties&, BlockWriter&, uint32_t);
 
 } // namespace kelvarn::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the ListBox type (tag 0x0001000F); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -31,6 +32,7 @@ enum class ListBoxProperty : int32_t {
 
 struct ListBoxProperties {
     using Id = ListBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagListBox;
     static constexpr uint32_t kMaxVersion = 3;
 
     int32_t borderStyle = 1;              // 0
@@ -50,9 +52,12 @@ struct ListBoxProperties {
 
     void reset() { *this = ListBoxProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const ListBoxProperties&) const = default;
 };
 

@@ -32,14 +32,10 @@ BlockStatus readBlockVersion(BlockReader& r, uint32_t maxVersion, uint32_t& vers
     return version > maxVersion ? BlockStatus::TooNewVersion : BlockStatus::Ok;
 }
 
-void writeFont(ByteWriter& w, const FontBlock& font) {
-    w.countedBytes(font.bytes());
-}
-
-void writeItems(ByteWriter& w, const std::vector<std::string>& items) {
-    w.itemCount(static_cast<uint32_t>(items.size()));
-    for (const auto& item : items)
-        w.countedText(item);
+void BlockWriter::items(const std::vector<std::string>& v) {
+    m_writer.itemCount(static_cast<uint32_t>(v.size()));
+    for (const auto& item : v)
+        m_writer.countedText(item);
 }
 
 } // namespace kelvarn::ui

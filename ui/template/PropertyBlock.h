@@ -42,8 +42,23 @@ private:
 // Reads the version word of a non-empty block and checks it against the type's maximum.
 BlockStatus readBlockVersion(BlockReader& r, uint32_t maxVersion, uint32_t& version);
 
-void writeFont(ByteWriter& w, const FontBlock& font);
-void writeItems(ByteWriter& w, const std::vector<std::string>& items);
+// Writes a block's fields with the calls a BlockReader reads them with, so that a type lists its
+// fields once for both.
+class BlockWriter {
+public:
+    void dword(int32_t v) { m_writer.i32(v); }
+    void dword(uint32_t v) { m_writer.u32(v); }
+    void word(uint16_t v) { m_writer.u16(v); }
+    void bytes(const std::vector<uint8_t>& v) { m_writer.countedBytes(v); }
+    void text(const std::string& v) { m_writer.countedText(v); }
+    void font(const FontBlock& v) { m_writer.countedBytes(v.bytes()); }
+    void items(const std::vector<std::string>& v);
+
+    std::vector<uint8_t> take() { return m_writer.take(); }
+
+private:
+    ByteWriter m_writer;
+};
 
 // Reads `block` into a fresh set of defaults and hands it over only when the whole block was
 // accepted, so a rejected block leaves `target` as it was.
@@ -58,11 +73,23 @@ BlockStatus readPropertyBlock(Properties& target, std::span<const uint8_t> block
     uint32_t version = 0;
     if (BlockStatus s = readBlockVersion(r, Properties::kMaxVersion, version); s != BlockStatus::Ok)
         return s;
-    fresh.readFields(r, version);
+    Properties::fields(fresh, r, version);
     if (!r.ok())
         return BlockStatus::Truncated;
     target = std::move(fresh);
     return BlockStatus::Ok;
+}
+
+} // namespace kelvarn::ui
+
+namespace kelvarn::ui {
+
+// The block of a property set in its stored layout at the type's maximum version.
+template <typename Properties> std::vector<uint8_t> writePropertyBlock(const Properties& p) {
+    BlockWriter w;
+    w.dword(Properties::kMaxVersion);
+    Properties::fields(p, w, Properties::kMaxVersion);
+    return w.take();
 }
 
 } // namespace kelvarn::ui

@@ -2,35 +2,22 @@
 
 namespace kelvarn::ui {
 
-void RadioBoxProperties::readFields(BlockReader& r, uint32_t /*version*/) {
-    r.dword(pushButtonLook);
-    r.dword(flat);
-    r.dword(captionOnLeft);
-    r.dword(horizontalAlignment);
-    r.dword(verticalAlignment);
-    r.dword(textColour);
-    r.dword(backgroundColour);
-    r.dword(checked);
-    r.bytes(picture);
-    r.font(font);
-    r.text(caption);
+template <typename Self, typename Fields>
+void RadioBoxProperties::fields(Self& p, Fields& f, uint32_t /*version*/) {
+    f.dword(p.pushButtonLook);
+    f.dword(p.flat);
+    f.dword(p.captionOnLeft);
+    f.dword(p.horizontalAlignment);
+    f.dword(p.verticalAlignment);
+    f.dword(p.textColour);
+    f.dword(p.backgroundColour);
+    f.dword(p.checked);
+    f.bytes(p.picture);
+    f.font(p.font);
+    f.text(p.caption);
 }
 
-std::vector<uint8_t> RadioBoxProperties::write() const {
-    ByteWriter w;
-    w.u32(kMaxVersion);
-    w.i32(pushButtonLook);
-    w.i32(flat);
-    w.i32(captionOnLeft);
-    w.i32(horizontalAlignment);
-    w.i32(verticalAlignment);
-    w.u32(textColour);
-    w.u32(backgroundColour);
-    w.i32(checked);
-    w.countedBytes(picture);
-    writeFont(w, font);
-    w.countedText(caption);
-    return w.take();
-}
+template void RadioBoxProperties::fields(RadioBoxProperties&, BlockReader&, uint32_t);
+template void RadioBoxProperties::fields(const RadioBoxProperties&, BlockWriter&, uint32_t);
 
 } // namespace kelvarn::ui

@@ -1,6 +1,7 @@
 #pragma once
 // The property set of the RadioBox type (tag 0x0001000D); comments give the type index.
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -28,6 +29,7 @@ enum class RadioBoxProperty : int32_t {
 
 struct RadioBoxProperties {
     using Id = RadioBoxProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagRadioBox;
     static constexpr uint32_t kMaxVersion = 1;
 
     std::vector<uint8_t> picture;                     // 0
@@ -44,9 +46,12 @@ struct RadioBoxProperties {
 
     void reset() { *this = RadioBoxProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const RadioBoxProperties&) const = default;
 };
 

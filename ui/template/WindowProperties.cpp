@@ -2,67 +2,41 @@
 
 namespace kelvarn::ui {
 
-void WindowProperties::readFields(BlockReader& r, uint32_t version) {
-    r.dword(borderStyle);
-    r.dword(pictureMode);
-    r.dword(backgroundColour);
-    r.dword(maximizeButton);
-    r.dword(minimizeButton);
-    r.dword(controlBox);
-    r.dword(startPosition);
-    r.dword(movable);
-    r.dword(soundPlayMode);
-    r.dword(enterMovesFocus);
-    r.dword(escapeCloses);
-    r.dword(f1OpensHelp);
-    r.dword(helpContext);
+template <typename Self, typename Fields>
+void WindowProperties::fields(Self& p, Fields& f, uint32_t version) {
+    f.dword(p.borderStyle);
+    f.dword(p.pictureMode);
+    f.dword(p.backgroundColour);
+    f.dword(p.maximizeButton);
+    f.dword(p.minimizeButton);
+    f.dword(p.controlBox);
+    f.dword(p.startPosition);
+    f.dword(p.movable);
+    f.dword(p.soundPlayMode);
+    f.dword(p.enterMovesFocus);
+    f.dword(p.escapeCloses);
+    f.dword(p.f1OpensHelp);
+    f.dword(p.helpContext);
     if (version > 1)
-        r.dword(shownInTaskbar);
+        f.dword(p.shownInTaskbar);
     if (version > 2) {
-        r.dword(dragByAnyPoint);
-        r.dword(windowShape);
+        f.dword(p.dragByAnyPoint);
+        f.dword(p.windowShape);
     }
     if (version > 3)
-        r.dword(alwaysOnTop);
+        f.dword(p.alwaysOnTop);
     if (version > 4)
-        r.dword(extraWord);
+        f.dword(p.extraWord);
     if (version > 5)
-        r.text(windowClassName);
-    r.bytes(backgroundPicture);
-    r.bytes(icon);
-    r.bytes(backgroundSound);
-    r.text(title);
-    r.text(helpFileName);
+        f.text(p.windowClassName);
+    f.bytes(p.backgroundPicture);
+    f.bytes(p.icon);
+    f.bytes(p.backgroundSound);
+    f.text(p.title);
+    f.text(p.helpFileName);
 }
 
-std::vector<uint8_t> WindowProperties::write() const {
-    ByteWriter w;
-    w.u32(kMaxVersion);
-    w.i32(borderStyle);
-    w.i32(pictureMode);
-    w.u32(backgroundColour);
-    w.i32(maximizeButton);
-    w.i32(minimizeButton);
-    w.i32(controlBox);
-    w.i32(startPosition);
-    w.i32(movable);
-    w.i32(soundPlayMode);
-    w.i32(enterMovesFocus);
-    w.i32(escapeCloses);
-    w.i32(f1OpensHelp);
-    w.i32(helpContext);
-    w.i32(shownInTaskbar);
-    w.i32(dragByAnyPoint);
-    w.i32(windowShape);
-    w.i32(alwaysOnTop);
-    w.i32(extraWord);
-    w.countedText(windowClassName);
-    w.countedBytes(backgroundPicture);
-    w.countedBytes(icon);
-    w.countedBytes(backgroundSound);
-    w.countedText(title);
-    w.countedText(helpFileName);
-    return w.take();
-}
+template void WindowProperties::fields(WindowProperties&, BlockReader&, uint32_t);
+template void WindowProperties::fields(const WindowProperties&, BlockWriter&, uint32_t);
 
 } // namespace kelvarn::ui

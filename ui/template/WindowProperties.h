@@ -2,6 +2,7 @@
 // The property set of the window type (tag 0x00010001). Members are named after the type's
 // properties; the comment gives each one's type index (property index = 8 + type index).
 
+#include "runtime/core/TypeTag.h"
 #include "ui/template/PropertyBlock.h"
 #include "ui/template/PropertyTable.h"
 
@@ -40,41 +41,57 @@ enum class WindowProperty : int32_t {
     Count,
 };
 
+// Where the window starts (the start position property); also what it reads back as.
+enum class StartPosition : int32_t { AsPlaced, Centred, Minimised, Maximised };
+
+// The window shape property: none, three drawn shapes, then polygon outlines (WindowShapes.cpp).
+enum class WindowShape : int32_t {
+    None,
+    Ellipse,
+    RoundedRectangle,
+    Ring,
+    FirstOutline,
+    LastOutline = 29,
+};
+
 struct WindowProperties {
     using Id = WindowProperty;
+    static constexpr uint32_t kTypeTag = runtime::kTagWindow;
     static constexpr uint32_t kMaxVersion = 6;
 
-    std::string title;                      // 0
-    int32_t borderStyle = 2;                // 1
-    uint32_t backgroundColour = 0xFF000000; // 2
-    std::vector<uint8_t> backgroundPicture; // 3
-    int32_t pictureMode = 1;                // 4
-    std::vector<uint8_t> backgroundSound;   // 5
-    int32_t soundPlayMode = 0;              // 6
-    int32_t controlBox = 1;                 // 7
-    int32_t maximizeButton = 0;             // 8
-    int32_t minimizeButton = 1;             // 9
-    int32_t startPosition = 1;              // 10
-    int32_t movable = 1;                    // 11
-    std::vector<uint8_t> icon;              // 12: a complete .ico file
-    int32_t enterMovesFocus = 0;            // 13
-    int32_t escapeCloses = 1;               // 14
-    int32_t f1OpensHelp = 0;                // 15
-    std::string helpFileName;               // 16
-    int32_t helpContext = 0;                // 17
-    int32_t shownInTaskbar = 1;             // 18
-    int32_t dragByAnyPoint = 0;             // 19
-    int32_t windowShape = 0;                // 20
-    int32_t alwaysOnTop = 0;                // 21
-    int32_t extraWord = 0;                  // 22
-    std::string windowClassName;            // 23
+    std::string title;                                                    // 0
+    int32_t borderStyle = 2;                                              // 1
+    uint32_t backgroundColour = 0xFF000000;                               // 2
+    std::vector<uint8_t> backgroundPicture;                               // 3
+    int32_t pictureMode = 1;                                              // 4
+    std::vector<uint8_t> backgroundSound;                                 // 5
+    int32_t soundPlayMode = 0;                                            // 6
+    int32_t controlBox = 1;                                               // 7
+    int32_t maximizeButton = 0;                                           // 8
+    int32_t minimizeButton = 1;                                           // 9
+    int32_t startPosition = static_cast<int32_t>(StartPosition::Centred); // 10
+    int32_t movable = 1;                                                  // 11
+    std::vector<uint8_t> icon;                                     // 12: a complete .ico file
+    int32_t enterMovesFocus = 0;                                   // 13
+    int32_t escapeCloses = 1;                                      // 14
+    int32_t f1OpensHelp = 0;                                       // 15
+    std::string helpFileName;                                      // 16
+    int32_t helpContext = 0;                                       // 17
+    int32_t shownInTaskbar = 1;                                    // 18
+    int32_t dragByAnyPoint = 0;                                    // 19
+    int32_t windowShape = static_cast<int32_t>(WindowShape::None); // 20
+    int32_t alwaysOnTop = 0;                                       // 21
+    int32_t extraWord = 0;                                         // 22
+    std::string windowClassName;                                   // 23
 
     void reset() { *this = WindowProperties{}; }
     BlockStatus read(std::span<const uint8_t> block) { return readPropertyBlock(*this, block); }
-    // The block in its stored layout at the maximum version.
-    std::vector<uint8_t> write() const;
+    std::vector<uint8_t> write() const { return writePropertyBlock(*this); }
 
-    void readFields(BlockReader& r, uint32_t version);
+    // The block's fields in stored order, read into or written from `p` (Self is the set or a
+    // const set); a field that `version` lacks is skipped.
+    template <typename Self, typename Fields>
+    static void fields(Self& p, Fields& f, uint32_t version);
     bool operator==(const WindowProperties&) const = default;
 };
 
@@ -101,7 +118,8 @@ inline constexpr PropertyRow<WindowProperties> kWindowPropertyTable[] = {
     {WindowProperty::MinimizeButton, PropertyKind::Logical, "minimize button",
      &WindowProperties::minimizeButton, OnWrite::Apply},
     {WindowProperty::StartPosition, PropertyKind::Choice, "start position",
-     &WindowProperties::startPosition, OnWrite::Apply, 3, OnRead::Own},
+     &WindowProperties::startPosition, OnWrite::Apply,
+     static_cast<int32_t>(StartPosition::Maximised), OnRead::Own},
     {WindowProperty::Movable, PropertyKind::Logical, "movable", &WindowProperties::movable,
      OnWrite::Apply},
     {WindowProperty::Icon, PropertyKind::Icon, "icon", &WindowProperties::icon, OnWrite::Apply},
@@ -120,7 +138,8 @@ inline constexpr PropertyRow<WindowProperties> kWindowPropertyTable[] = {
     {WindowProperty::DragByAnyPoint, PropertyKind::Logical, "drag by any point",
      &WindowProperties::dragByAnyPoint, OnWrite::Store},
     {WindowProperty::WindowShape, PropertyKind::Choice, "window shape",
-     &WindowProperties::windowShape, OnWrite::Apply, 29},
+     &WindowProperties::windowShape, OnWrite::Apply,
+     static_cast<int32_t>(WindowShape::LastOutline)},
     {WindowProperty::AlwaysOnTop, PropertyKind::Logical, "always on top",
      &WindowProperties::alwaysOnTop, OnWrite::Apply},
     {WindowProperty::ExtraWord, PropertyKind::Logical, "extra word", &WindowProperties::extraWord,

@@ -5,12 +5,10 @@
 #include "platform/windowing/Picture.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/ButtonProperties.h"
 #include "ui/window/ButtonControl.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/UnitEvents.h"
-#include "ui/window/UnitTypes.h"
 
 namespace kelvarn::ui {
 namespace {
@@ -20,7 +18,7 @@ using namespace platform;
 class ButtonUnit : public ButtonControl<ButtonProperties, kButtonClicked> {
 public:
     ButtonUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : ButtonControl(runtime::kTagButton, windowId, unitId, creationArgument) {}
+        : ButtonControl(windowId, unitId, creationArgument) {}
 
     static WindowObject* build(std::unique_ptr<ButtonUnit> object, uint32_t style,
                                const ControlPlacement& place) {

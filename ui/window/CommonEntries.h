@@ -25,11 +25,12 @@ void* savePropertiesEntry(WindowObject* object);
 int32_t getPropertyEntry(WindowObject* object, int32_t typeIndex, TypeValue* out);
 
 // The entry a type's interface function answers for `code`, or null.
+template <typename Entry> Entry typeEntry(const runtime::DataTypeEntry& type, int32_t code) {
+    return type.interface ? reinterpret_cast<Entry>(type.interface(code)) : nullptr;
+}
 template <typename Entry> Entry typeEntry(uint32_t typeTag, int32_t code) {
     const runtime::DataTypeEntry* type = dataTypeFor(typeTag);
-    if (!type || !type->interface)
-        return nullptr;
-    return reinterpret_cast<Entry>(type->interface(code));
+    return type ? typeEntry<Entry>(*type, code) : nullptr;
 }
 
 // The entries every type answers alike: its own creation and text enumeration, and the shared

@@ -15,8 +15,6 @@ namespace {
 constexpr uint32_t kKeyCtrl = 1;
 constexpr uint32_t kKeyShift = 2;
 constexpr uint32_t kKeyAlt = 4;
-// Bit 29 of a key message's lParam: Alt was down.
-constexpr platform::LParam kContextAlt = 1 << 29;
 
 bool isDown(uint32_t virtualKey) {
     return platform::keyState(virtualKey) < 0;
@@ -29,7 +27,8 @@ uint32_t mouseKeyState() {
 
 uint32_t keyMessageState(const platform::Message& message) {
     bool alt = message.message == platform::kWmSysKeyDown ||
-               message.message == platform::kWmSysKeyUp || (message.lParam & kContextAlt) != 0;
+               message.message == platform::kWmSysKeyUp ||
+               (message.lParam & platform::kKeyAltDown) != 0;
     return (isDown(platform::kVkControl) ? kKeyCtrl : 0) |
            (isDown(platform::kVkShift) ? kKeyShift : 0) | (alt ? kKeyAlt : 0);
 }

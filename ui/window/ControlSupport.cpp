@@ -14,6 +14,16 @@ public:
     }
 };
 
+bool ensureSelfPaintedClass(const std::string& name) {
+    if (isClassRegistered(name))
+        return true;
+    WindowClass c;
+    c.name = name;
+    c.style = kCsHRedraw | kCsVRedraw | kCsDblClks;
+    c.noBackground = true;
+    return registerClass(c);
+}
+
 WindowObject* createControl(std::unique_ptr<WindowObject> object, const char* className,
                             uint32_t style, uint32_t exStyle, const std::string& text,
                             const ControlPlacement& place) {

@@ -26,6 +26,10 @@ WindowObject* createControl(std::unique_ptr<WindowObject> object, const char* cl
                             uint32_t style, uint32_t exStyle, const std::string& text,
                             const ControlPlacement& place);
 
+// Registers, unless it is already, a window class whose windows paint their own background and
+// take double clicks (the window type's classes and the label's); false when registration fails.
+bool ensureSelfPaintedClass(const std::string& name);
+
 // Border styles 0 to 5: none, sunken client edge, dialog frame, static edge, client edge with
 // dialog frame, plain border; applied to the live window.
 void applyBorderStyle(platform::WindowHandle window, int32_t borderStyle);

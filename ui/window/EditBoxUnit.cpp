@@ -6,13 +6,11 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/EditBoxProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
 #include "ui/window/UnitEvents.h"
 #include "ui/window/UnitType.h"
-#include "ui/window/UnitTypes.h"
 
 #include <charconv>
 
@@ -28,7 +26,7 @@ constexpr char kDoubleByteSample[] = "\xD6\xD0"; // "中"
 class EditBoxUnit : public UnitType<EditBoxProperties> {
 public:
     EditBoxUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : UnitType(runtime::kTagEditBox, windowId, unitId, creationArgument) {}
+        : UnitType(windowId, unitId, creationArgument) {}
 
     static WindowObject* build(std::unique_ptr<EditBoxUnit> object, uint32_t style,
                                const ControlPlacement& place) {

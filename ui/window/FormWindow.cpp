@@ -6,11 +6,10 @@
 #include "platform/windowing/Painter.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/window/CommonEntries.h"
+#include "ui/window/ControlSupport.h"
 #include "ui/window/GlobalBlock.h"
 #include "ui/window/LoadWindow.h"
-#include "ui/window/UnitTypes.h"
 #include "ui/window/WindowMenu.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -27,7 +26,6 @@ constexpr uint32_t kFrameStyles =
 constexpr uint32_t kFrameExStyles = kWsExToolWindow | kWsExClientEdge;
 
 CommonEventRaiser g_commonEventRaiser = nullptr;
-bool g_creatingModal = false;
 
 // The frame styles the window's properties ask for.
 void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) {
@@ -54,28 +52,18 @@ void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) 
         style |= kWsMinimizeBox;
 }
 
-bool ensureClass(const std::string& name) {
-    if (isClassRegistered(name))
-        return true;
-    WindowClass c;
-    c.name = name;
-    c.style = kCsHRedraw | kCsVRedraw | kCsDblClks;
-    c.noBackground = true;
-    return registerClass(c);
-}
-
 } // namespace
 
 std::optional<Region> windowShapeRegion(int32_t shape, int width, int height) {
     Rect all{0, 0, width, height};
-    switch (shape) {
-    case 1:
+    switch (static_cast<WindowShape>(shape)) {
+    case WindowShape::Ellipse:
         return Region::ellipse(all);
-    case 2: {
+    case WindowShape::RoundedRectangle: {
         int corner = std::min(width / 5, height / 5);
         return Region::roundRect(all, corner, corner);
     }
-    case 3: {
+    case WindowShape::Ring: {
         Region ring = Region::ellipse(all);
         Rect inner{width / 4, height / 4, width - width / 4, height - height / 4};
         ring.subtract(Region::ellipse(inner));
@@ -98,19 +86,15 @@ void setCommonEventRaiser(CommonEventRaiser raiser) {
     g_commonEventRaiser = raiser;
 }
 
-void publishModalCreation(bool modal) {
-    g_creatingModal = modal;
-}
-
 FormWindow::FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-    : UnitType(runtime::kTagWindow, windowId, unitId, creationArgument) {}
+    : UnitType(windowId, unitId, creationArgument) {}
 
 FormWindow::~FormWindow() = default;
 
 WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uint32_t style,
                                  WindowHandle owner, uintptr_t /*menu*/, int32_t left, int32_t top,
                                  int32_t width, int32_t height, uint32_t windowId, uint32_t unitId,
-                                 uintptr_t creationArgument) {
+                                 bool modal, uintptr_t creationArgument) {
     auto object = std::make_unique<FormWindow>(windowId, unitId, creationArgument);
     if (!object->readBlock(block, blockLength))
         return nullptr;
@@ -123,17 +107,18 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
 
     int x = left;
     int y = top;
-    if (p.startPosition == 1) {
+    const auto start = static_cast<StartPosition>(p.startPosition);
+    if (start == StartPosition::Centred) {
         Size screen = screenSize();
         x = (screen.width - width) / 2;
         y = (screen.height - height) / 2;
-    } else if (p.startPosition == 2) {
+    } else if (start == StartPosition::Minimised) {
         style |= kWsMinimize;
-    } else if (p.startPosition == 3 && (style & kWsThickFrame)) {
+    } else if (start == StartPosition::Maximised && (style & kWsThickFrame)) {
         style |= kWsMaximize;
     }
 
-    if ((g_creatingModal || !p.shownInTaskbar) && owner == 0)
+    if ((modal || !p.shownInTaskbar) && owner == 0)
         owner = hiddenOwnerWindow();
     if (owner != 0)
         style |= kWsPopup;
@@ -141,7 +126,7 @@ WindowObject* FormWindow::create(const uint8_t* block, uint32_t blockLength, uin
         exStyle |= kWsExTopmost;
 
     std::string className = p.windowClassName.empty() ? kDefaultClassName : p.windowClassName;
-    if (!ensureClass(className))
+    if (!ensureSelfPaintedClass(className))
         return nullptr;
     CreateParams params;
     params.exStyle = exStyle;
@@ -187,11 +172,11 @@ void FormWindow::applyFrameStyles() {
 void FormWindow::applyStartPosition(int32_t position) {
     if (!isWindowVisible(handle()))
         return;
-    switch (position) {
-    case 0:
+    switch (static_cast<StartPosition>(position)) {
+    case StartPosition::AsPlaced:
         showWindow(handle(), kSwShowNormal);
         break;
-    case 1: {
+    case StartPosition::Centred: {
         if (isIconic(handle()) || isZoomed(handle()))
             showWindow(handle(), kSwRestore);
         Rect r = windowRect(handle());
@@ -200,7 +185,7 @@ void FormWindow::applyStartPosition(int32_t position) {
                    r.width(), r.height());
         break;
     }
-    case 2:
+    case StartPosition::Minimised:
         showWindow(handle(), kSwShowMinimized);
         break;
     default:
@@ -269,18 +254,21 @@ void FormWindow::applyProperty(WindowProperty property) {
 
 // The start position reads as the window's live state.
 bool FormWindow::readOwn(WindowProperty, TypeValue& out) {
-    out = wordValue(isIconic(handle()) ? 2 : (isZoomed(handle()) ? 3 : 0));
+    const StartPosition state = isIconic(handle())   ? StartPosition::Minimised
+                                : isZoomed(handle()) ? StartPosition::Maximised
+                                                     : StartPosition::AsPlaced;
+    out = wordValue(static_cast<int32_t>(state));
     return true;
 }
 
 void FormWindow::showAsLoaded() {
     const WindowHandle shown = handle();
     const uint32_t id = windowId();
-    switch (m_p.startPosition) {
-    case 2:
+    switch (static_cast<StartPosition>(m_p.startPosition)) {
+    case StartPosition::Minimised:
         showWindow(shown, kSwShowMinimized);
         break;
-    case 3:
+    case StartPosition::Maximised:
         showWindow(shown, kSwRestore);
         showWindow(shown, kSwShowMaximized);
         break;
@@ -357,7 +345,7 @@ LResult FormWindow::handleMessage(uint32_t message, WParam wParam, LParam lParam
         return 0;
     case kWmSize:
         callPrevious(message, wParam, lParam);
-        if (m_p.windowShape != 0)
+        if (static_cast<WindowShape>(m_p.windowShape) != WindowShape::None)
             applyShape();
         raiseEvent(kWindowEventResized);
         return 0;
@@ -443,9 +431,10 @@ namespace {
 WindowObject* createEntry(const uint8_t* block, uint32_t blockLength, uint32_t style,
                           platform::WindowHandle parent, uint32_t, uintptr_t menu, int32_t left,
                           int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                          uint32_t unitId, uint32_t, uintptr_t creationArgument) {
+                          uint32_t unitId, uint32_t creationFlags, uintptr_t creationArgument) {
     return FormWindow::create(block, blockLength, style, parent, menu, left, top, width, height,
-                              windowId, unitId, creationArgument);
+                              windowId, unitId, (creationFlags & kCreateModal) != 0,
+                              creationArgument);
 }
 
 void* iconEntry(const uint8_t* block, uint32_t blockLength) {

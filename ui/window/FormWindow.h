@@ -43,19 +43,17 @@ class FormWindow;
 using CommonEventRaiser = bool (*)(FormWindow& window, platform::Message& message);
 void setCommonEventRaiser(CommonEventRaiser raiser);
 
-// While LoadWindow creates a modal window this is set, so that the creation picks the hidden
-// owner window.
-void publishModalCreation(bool modal);
-
 class FormWindow : public UnitType<WindowProperties> {
 public:
     FormWindow(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument);
     ~FormWindow() override;
 
+    // A modal window, like one kept out of the taskbar, is owned by the hidden owner window
+    // when no owner is given.
     static WindowObject* create(const uint8_t* block, uint32_t blockLength, uint32_t style,
                                 platform::WindowHandle owner, uintptr_t menu, int32_t left,
                                 int32_t top, int32_t width, int32_t height, uint32_t windowId,
-                                uint32_t unitId, uintptr_t creationArgument);
+                                uint32_t unitId, bool modal, uintptr_t creationArgument);
 
     bool handleBeforeDispatch(platform::Message& message) override;
 

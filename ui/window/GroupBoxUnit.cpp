@@ -2,11 +2,9 @@
 
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/GroupBoxProperties.h"
 #include "ui/window/ButtonControl.h"
 #include "ui/window/CommonEntries.h"
-#include "ui/window/UnitTypes.h"
 
 namespace kelvarn::ui {
 namespace {
@@ -29,7 +27,7 @@ uint32_t alignmentStyle(int32_t alignment) {
 class GroupBoxUnit : public ButtonControl<GroupBoxProperties, kNoClickEvent> {
 public:
     GroupBoxUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : ButtonControl(runtime::kTagGroupBox, windowId, unitId, creationArgument) {}
+        : ButtonControl(windowId, unitId, creationArgument) {}
 
     static WindowObject* build(std::unique_ptr<GroupBoxUnit> object, uint32_t style,
                                const ControlPlacement& place) {

@@ -5,13 +5,11 @@
 #include "platform/windowing/Painter.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/LabelProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
 #include "ui/window/PictureCache.h"
 #include "ui/window/UnitType.h"
-#include "ui/window/UnitTypes.h"
 
 #include <array>
 
@@ -25,16 +23,6 @@ constexpr int32_t kGradientBorderStyle = 6;
 constexpr int32_t kMinimumGradientWidth = 5;
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kBlack = 0x000000;
-
-bool ensureLabelClass() {
-    if (isClassRegistered(kLabelClass))
-        return true;
-    WindowClass c;
-    c.name = kLabelClass;
-    c.style = kCsHRedraw | kCsVRedraw | kCsDblClks;
-    c.noBackground = true;
-    return registerClass(c);
-}
 
 // The colours of a gradient that are not the system default; a gradient needs two or more.
 std::vector<Colour> gradientStops(std::initializer_list<uint32_t> colours) {
@@ -69,11 +57,11 @@ Colour colourAlong(const std::vector<Colour>& stops, int i, int n) {
 class LabelUnit : public UnitType<LabelProperties> {
 public:
     LabelUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : UnitType(runtime::kTagLabel, windowId, unitId, creationArgument) {}
+        : UnitType(windowId, unitId, creationArgument) {}
 
     static WindowObject* build(std::unique_ptr<LabelUnit> object, uint32_t style,
                                const ControlPlacement& place) {
-        if (!ensureLabelClass())
+        if (!ensureSelfPaintedClass(kLabelClass))
             return nullptr;
         const LabelProperties& p = object->m_p;
         auto* self = static_cast<LabelUnit*>(

@@ -7,14 +7,12 @@
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/ListBoxProperties.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/ControlSupport.h"
 #include "ui/window/UnitEvents.h"
 #include "ui/window/UnitType.h"
-#include "ui/window/UnitTypes.h"
 
 namespace kelvarn::ui {
 namespace {
@@ -24,7 +22,7 @@ using namespace platform;
 class ListBoxUnit : public UnitType<ListBoxProperties> {
 public:
     ListBoxUnit(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : UnitType(runtime::kTagListBox, windowId, unitId, creationArgument) {}
+        : UnitType(windowId, unitId, creationArgument) {}
 
     static WindowObject* build(std::unique_ptr<ListBoxUnit> object, uint32_t style,
                                const ControlPlacement& place) {
@@ -92,8 +90,8 @@ protected:
             out = wordValue(currentSelection());
             return true;
         case ListBoxProperty::Items: {
-            ByteWriter w;
-            writeItems(w, currentItems());
+            BlockWriter w;
+            w.items(currentItems());
             out = keepBytes(w.take());
             return true;
         }

@@ -2,7 +2,6 @@
 
 #include "ui/window/WindowMenu.h"
 
-#include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
@@ -11,12 +10,15 @@
 #include "runtime/core/RuntimeApp.h"
 #include "runtime/core/RuntimeError.h"
 #include "runtime/core/RuntimeServices.h"
+#include "runtime/frame/MessageLoop.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/GlobalBlock.h"
+#include "ui/window/MousePointer.h"
 #include "ui/window/UnitFields.h"
+#include "ui/window/WindowErrors.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -30,24 +32,6 @@ using namespace platform;
 
 constexpr uint32_t kFirstControlId = 100;
 constexpr uint32_t kControlIdStep = 10;
-constexpr size_t kCustomCursorMinimum = 11; // a pointer block longer than 10 bytes
-
-// "指定窗口或窗口组件不存在或尚未载入"
-constexpr const char kNoSuchUnit[] = "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xBB\xF2\xB4\xB0\xBF\xDA\xD7"
-                                     "\xE9\xBC\xFE\xB2\xBB\xB4\xE6\xD4\xDA\xBB\xF2\xC9\xD0\xCE\xB4"
-                                     "\xD4\xD8\xC8\xEB";
-
-// Pending messages are processed before the suppression count changes, as services 2009 and
-// 2010 do.
-void suppressEvents() {
-    runtime::RuntimeService(runtime::kServiceProcessMessages, 0, 0);
-    runtime::runtimeApp().suppressEvents();
-}
-
-void releaseEvents() {
-    runtime::RuntimeService(runtime::kServiceProcessMessages, 0, 0);
-    runtime::runtimeApp().releaseEvents();
-}
 
 // Whether a unit counts as visible when it is created and shown.
 bool countsAsVisible(uint32_t typeFlags, uint32_t stateFlags) {
@@ -65,17 +49,6 @@ uint32_t creationStyle(uint32_t typeFlags, uint32_t stateFlags) {
     if (stateFlags & kStateTabStop)
         style |= kWsTabStop;
     return style;
-}
-
-// The cursor of a mouse-pointer block: none for an empty block or the default pointer, a
-// cursor built from the custom data behind the kind word, or a standard cursor.
-CursorHandle buildCursor(std::span<const uint8_t> block) {
-    if (block.size() < 4)
-        return 0;
-    uint32_t kind = platform::loadLe32(block.data());
-    if (block.size() >= kCustomCursorMinimum && kind != 0xFFFFFFFF)
-        return createCursorFromFile(block.subspan(4));
-    return kind == 0 ? 0 : loadStandardCursor(kind);
 }
 
 WindowObject* objectForParent(WindowRecord& record, uint32_t parentId) {
@@ -108,7 +81,7 @@ FormWindow* formWindowOf(WindowRecord& record) {
 // Creates record `index` through its type's creation entry; null when the type is unknown,
 // has no creation entry or refuses the block.
 WindowObject* createUnit(WindowRecord& record, uint32_t index, WindowHandle parent,
-                         uint32_t controlId) {
+                         uint32_t controlId, uint32_t creationFlags = 0) {
     UnitFields fields(record.units, index);
     const runtime::DataTypeEntry* type = dataTypeFor(fields.typeTag());
     auto create = typeEntry<CreateEntry>(fields.typeTag(), kInterfaceCreate);
@@ -120,16 +93,15 @@ WindowObject* createUnit(WindowRecord& record, uint32_t index, WindowHandle pare
     uint32_t style = creationStyle(type->typeFlags, fields.stateFlags());
     return create(copy.data(), static_cast<uint32_t>(copy.size()), style, parent,
                   index == 0 ? 0 : controlId, 0, fields.left(), fields.top(), fields.width(),
-                  fields.height(), record.id, record.units.idAt(index), 0, 0);
+                  fields.height(), record.id, record.units.idAt(index), creationFlags, 0);
 }
 
-// Steps 6 to 11: the window, then the units from the last record down; parents, stacking,
-// cursors, the load-complete messages, showing. False when a creation failed.
+// Creates the window and then its units from the last record down, gives every unit its
+// parent, its place in the stacking order and its cursor, sends the load-complete messages and
+// shows the units that count as visible. False when a creation failed.
 bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     UnitBuffer& units = record.units;
-    publishModalCreation(modal);
-    WindowObject* window = createUnit(record, 0, owner, 0);
-    publishModalCreation(false);
+    WindowObject* window = createUnit(record, 0, owner, 0, modal ? kCreateModal : 0);
     if (!window)
         return false;
     UnitFields(units, 0).setObjectSlot(window->handle());
@@ -158,7 +130,7 @@ bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
         if (parentWindow(unit->handle()) != parentHandle)
             setParent(unit->handle(), parentHandle);
     }
-    // Page containers (type flag 0x100) would hide the children of their later pages here;
+    // Page containers (kTypePageContainer) would hide the children of their later pages here;
     // none of this runtime's types is one.
 
     for (uint32_t i = 1; i < units.count(); ++i)
@@ -191,6 +163,28 @@ bool buildWindow(WindowRecord& record, WindowHandle owner, bool modal) {
         showWindow(unit->handle(), visible ? kSwShowNoActivate : kSwHide);
     }
     return true;
+}
+
+// Builds the window while no event is raised. When a creation fails, whatever was created goes
+// again; the window's destruction restores the buffer from the snapshot, so nothing of the
+// failed load stays behind.
+bool buildWithEventsHeld(WindowRecord& record, WindowHandle owner, bool modal) {
+    runtime::EventSuppression quiet;
+    UnitBuffer& units = record.units;
+    record.snapshot.copyFrom(units);
+    if (buildWindow(record, owner, modal))
+        return true;
+    if (WindowObject* window = loadedWindowObject(record))
+        destroyWindow(window->handle());
+    else
+        for (uint32_t i = 1; i < units.count(); ++i)
+            if (WindowObject* unit = loadedUnitObject(record, i))
+                destroyWindow(unit->handle());
+    if (record.snapshot.count() > 0) {
+        record.units = record.snapshot;
+        record.snapshot = UnitBuffer();
+    }
+    return false;
 }
 
 intptr_t unitDestroyedService(int32_t, intptr_t p1, intptr_t p2) {
@@ -328,26 +322,8 @@ bool LoadWindow(WindowRecord& record, WindowHandle owner, bool modal) {
     if (owner != 0 && !isWindow(owner))
         return false;
 
-    suppressEvents();
-    record.snapshot.copyFrom(units);
-
-    if (!buildWindow(record, owner, modal)) {
-        // Whatever was created goes again; the window's destruction restores the buffer from
-        // the snapshot, so nothing of the failed load stays behind.
-        if (WindowObject* window = loadedWindowObject(record))
-            destroyWindow(window->handle());
-        else
-            for (uint32_t i = 1; i < units.count(); ++i)
-                if (WindowObject* unit = loadedUnitObject(record, i))
-                    destroyWindow(unit->handle());
-        if (record.snapshot.count() > 0) {
-            record.units = record.snapshot;
-            record.snapshot = UnitBuffer();
-        }
-        releaseEvents();
+    if (!buildWithEventsHeld(record, owner, modal))
         return false;
-    }
-    releaseEvents();
 
     for (int32_t event : {kWindowEventCreated, kWindowEventMoved, kWindowEventResized})
         if (!stepOnLoadedWindow(record, [event](FormWindow& w) { w.raiseEvent(event); }))
@@ -440,9 +416,10 @@ void RecreateUnit(WindowRecord& record, uint32_t index) {
             showWindow(fresh->handle(), kSwShowNoActivate);
         if (CursorHandle cursor = UnitFields(record.units, index).cursorSlot())
             setWindowCursor(fresh->handle(), cursor);
-        setRecreationInProgress(true);
-        destroyWindow(oldHandle);
-        setRecreationInProgress(false);
+        {
+            RecreationScope exchanging;
+            destroyWindow(oldHandle);
+        }
         if (hadFocus)
             setFocus(fresh->handle());
         else if (previousFocus != 0 && isWindow(previousFocus) && focusWindow() != previousFocus)

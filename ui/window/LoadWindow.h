@@ -12,9 +12,9 @@
 namespace kelvarn::ui {
 
 // Loads the window: creation of the window and its units, parenting, stacking, cursors, the
-// load-complete messages, showing, then events 0, 3 and 4 and the initial state. An already
-// loaded window is only restored or activated. False when an owner is given that is not a live
-// window, or when a unit cannot be created.
+// load-complete messages, showing, then the created, moved and resized events and the initial
+// state. An already loaded window is only restored or activated. False when an owner is given
+// that is not a live window, or when a unit cannot be created.
 bool LoadWindow(WindowRecord& record, platform::WindowHandle owner, bool modal);
 
 // The first call after loading clears the first-show flag, shows the window when `show` is set

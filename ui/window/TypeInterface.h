@@ -35,12 +35,15 @@ struct TypeValue {
 };
 
 // 1: create(property block, block length, style, parent, control id, menu, left, top, width,
-// height, window id, unit id, 0, creation argument) -> window object, or null.
+// height, window id, unit id, creation flags, creation argument) -> window object, or null.
 using CreateEntry = WindowObject* (*)(const uint8_t* block, uint32_t blockLength, uint32_t style,
                                       platform::WindowHandle parent, uint32_t controlId,
                                       uintptr_t menu, int32_t left, int32_t top, int32_t width,
                                       int32_t height, uint32_t windowId, uint32_t unitId,
-                                      uint32_t reserved, uintptr_t creationArgument);
+                                      uint32_t creationFlags, uintptr_t creationArgument);
+// Creation flags: the window is loaded modal, so its creation picks the hidden owner window.
+// The control types take none.
+constexpr uint32_t kCreateModal = 0x1;
 // 4: set property -> 1 when the unit must be re-created.
 using SetPropertyEntry = int32_t (*)(WindowObject* object, int32_t typeIndex,
                                      const TypeValue* value, int32_t reserved);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace kelvarn::ui {
@@ -20,6 +21,12 @@ public:
     bool isValid() const;
     uint32_t index() const { return m_index; }
     uint32_t id() const { return m_buffer.idAt(m_index); }
+
+    // The record's layout; none for a menu item or a record that cannot be walked.
+    std::optional<UnitRecordLayout> layout() const;
+    // The little-endian word at `offset` of the record (menu items included); 0 past its end.
+    uint32_t word(size_t offset) const;
+    void setWord(size_t offset, uint32_t value);
 
     uint32_t typeTag() const;
     uint32_t objectSlot() const;
@@ -34,14 +41,12 @@ public:
     std::vector<uint32_t> children() const;
     std::span<const uint8_t> mousePointer() const; // the block's bytes
     uint32_t stateFlags() const;
+    void setStateFlags(uint32_t value);
+    std::string_view tag() const;
     int32_t tabOrder() const;
     std::span<const uint8_t> propertyBlock() const;
 
 private:
-    std::optional<UnitRecordLayout> layout() const;
-    uint32_t wordAt(size_t offset) const;
-    void setWordAt(size_t offset, uint32_t value);
-
     UnitBuffer& m_buffer;
     uint32_t m_index;
 };

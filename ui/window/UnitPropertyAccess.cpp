@@ -1,23 +1,24 @@
 #include "ui/window/UnitPropertyAccess.h"
 
-#include "ui/window/WindowMenu.h"
-
 #include "platform/files/LittleEndian.h"
 #include "platform/windowing/Cursor.h"
 #include "platform/windowing/Styles.h"
 #include "platform/windowing/Window.h"
 #include "runtime/core/Heap.h"
-#include "runtime/core/RuntimeApp.h"
 #include "runtime/core/RuntimeError.h"
 #include "runtime/frame/MessageLoop.h"
 #include "ui/template/ByteWriter.h"
 #include "ui/template/FormIds.h"
 #include "ui/template/PropertyTable.h"
 #include "ui/template/UnitRecord.h"
+#include "ui/window/CommonEntries.h"
 #include "ui/window/FontMembers.h"
 #include "ui/window/LoadWindow.h"
 #include "ui/window/MousePointer.h"
 #include "ui/window/TypeInterface.h"
+#include "ui/window/UnitFields.h"
+#include "ui/window/WindowErrors.h"
+#include "ui/window/WindowMenu.h"
 #include "ui/window/WindowObject.h"
 #include "ui/window/WindowRuntime.h"
 
@@ -30,22 +31,6 @@
 
 namespace kelvarn::ui {
 namespace {
-
-// "未载入欲访问窗口组件所在的窗口"
-constexpr char kUnitWindowNotLoaded[] =
-    "\xce\xb4\xd4\xd8\xc8\xeb\xd3\xfb\xb7\xc3\xce\xca\xb4\xb0\xbf\xda\xd7\xe9\xbc\xfe\xcb\xf9"
-    "\xd4\xda\xb5\xc4\xb4\xb0\xbf\xda";
-// "指定窗口尚未载入"
-constexpr char kWindowNotLoaded[] = "\xd6\xb8\xb6\xa8\xb4\xb0\xbf\xda\xc9\xd0\xce\xb4\xd4\xd8"
-                                    "\xc8\xeb";
-// "指定窗口或窗口组件不存在或尚未载入": a unit id that names no record of the window.
-constexpr char kUnitMissing[] = "\xd6\xb8\xb6\xa8\xb4\xb0\xbf\xda\xbb\xf2\xb4\xb0\xbf\xda\xd7"
-                                "\xe9\xbc\xfe\xb2\xbb\xb4\xe6\xd4\xda\xbb\xf2\xc9\xd0\xce\xb4"
-                                "\xd4\xd8\xc8\xeb";
-
-constexpr uint32_t kMenuHidden = 0x1;
-constexpr uint32_t kMenuDisabled = 0x2;
-constexpr uint32_t kMenuChecked = 0x4;
 
 enum class KindClass { Integer, Choice, Logical, EightByte, ByteBlock, Font, Text };
 
@@ -96,39 +81,8 @@ UnitRef findUnit(uint32_t windowId, uint32_t unitId) {
                                         ? std::optional<uint32_t>(0)
                                         : window->units.findById(unitId);
     if (!index)
-        runtime::endWithRuntimeError(kUnitMissing, 0);
+        runtime::endWithRuntimeError(kNoSuchUnit, 0);
     return {window, *index};
-}
-
-uint32_t recordTypeTag(const UnitBuffer& units, uint32_t index) {
-    std::span<const uint8_t> data = units.recordData(index);
-    return data.size() >= 4 ? platform::loadLe32(data.data()) : 0;
-}
-
-// Field words of a unit record, found by walking it afresh (records move when another one
-// changes length).
-std::optional<UnitRecordLayout> layoutOf(const UnitBuffer& units, uint32_t index) {
-    return walkUnitRecord(units.recordData(index));
-}
-
-uint32_t fieldWord(const UnitBuffer& units, uint32_t index, size_t offset) {
-    std::span<const uint8_t> data = units.recordData(index);
-    return offset + 4 <= data.size() ? platform::loadLe32(data.data() + offset) : 0;
-}
-
-void setFieldWord(UnitBuffer& units, uint32_t index, size_t offset, uint32_t value) {
-    std::span<uint8_t> data = units.recordData(index);
-    if (offset + 4 <= data.size())
-        platform::storeLe32(data.data() + offset, value);
-}
-
-std::span<const uint8_t> pointerBlockOf(const UnitBuffer& units, uint32_t index,
-                                        const UnitRecordLayout& layout) {
-    std::span<const uint8_t> data = units.recordData(index);
-    auto n = static_cast<int32_t>(fieldWord(units, index, layout.mousePointer));
-    if (n <= 0)
-        return {};
-    return data.subspan(layout.mousePointer + 4, static_cast<size_t>(n));
 }
 
 // --- values handed to the procedure -------------------------------------------------------
@@ -207,14 +161,10 @@ struct TypeProperty {
 };
 
 std::optional<TypeProperty> typeProperty(uint32_t typeTag, int32_t propertyIndex) {
-    const runtime::DataTypeEntry* type = runtime::runtimeApp().dataTypeEntry(typeTag);
+    const runtime::DataTypeEntry* type = dataTypeFor(typeTag);
     if (!type || !type->interface || !type->properties || propertyIndex >= type->propertyCount)
         return std::nullopt;
     return TypeProperty{type, type->properties[propertyIndex].kind};
-}
-
-template <typename Entry> Entry typeEntry(const runtime::DataTypeEntry& type, int32_t code) {
-    return reinterpret_cast<Entry>(type.interface(code));
 }
 
 runtime::PropertyValue readTypeProperty(WindowObject& object, uint32_t typeTag,
@@ -328,12 +278,8 @@ void writeTypeProperty(WindowRecord& window, WindowObject& object, uint32_t type
     int32_t found = FindUnitIndexByHandle(window, handle, false);
     if (found <= 0)
         return;
-    runtime::RuntimeApp& app = runtime::runtimeApp();
-    runtime::ProcessPendingMessages();
-    app.suppressEvents();
+    runtime::EventSuppression quiet;
     RecreateUnit(window, static_cast<uint32_t>(found));
-    runtime::ProcessPendingMessages();
-    app.releaseEvents();
 }
 
 // --- menu items ---------------------------------------------------------------------------
@@ -344,18 +290,16 @@ runtime::PropertyValue readMenuItem(const UnitBuffer& units, uint32_t index,
     auto layout = walkMenuItemRecord(data);
     if (!layout)
         return {};
-    uint32_t flags = platform::loadLe32(data.data() + layout->flags());
+    uint32_t flags = menuItemFlags(data, *layout);
     switch (static_cast<MenuItemProperty>(propertyIndex)) {
     case MenuItemProperty::Caption:
-        return addressValue(
-            newText(std::string_view(reinterpret_cast<const char*>(data.data() + layout->caption()),
-                                     layout->captionLength - 1)));
+        return addressValue(newText(menuItemCaption(data, *layout)));
     case MenuItemProperty::Checked:
-        return integerValue((flags & kMenuChecked) ? 1 : 0);
+        return integerValue((flags & kMenuItemChecked) ? 1 : 0);
     case MenuItemProperty::Disabled:
-        return integerValue((flags & kMenuDisabled) ? 1 : 0);
+        return integerValue((flags & kMenuItemDisabled) ? 1 : 0);
     case MenuItemProperty::Visible:
-        return integerValue((flags & kMenuHidden) ? 0 : 1);
+        return integerValue((flags & kMenuItemHidden) ? 0 : 1);
     default:
         return {};
     }
@@ -372,64 +316,60 @@ bool writeMenuItem(UnitBuffer& units, uint32_t index, int32_t propertyIndex, uin
     if (property == MenuItemProperty::Caption) {
         const auto* text = static_cast<const char*>(addressOf(low, high));
         std::string_view caption = text ? std::string_view(text) : std::string_view();
-        std::string_view stored(reinterpret_cast<const char*>(data.data() + layout->caption()),
-                                layout->captionLength - 1);
-        if (caption == stored)
+        if (caption == menuItemCaption(data, *layout))
             return false;
         std::vector<uint8_t> replacement(caption.begin(), caption.end());
         replacement.push_back(0);
         return units.replaceRange(index, layout->caption(), layout->captionLength, replacement);
     }
-    uint32_t bit = property == MenuItemProperty::Checked    ? kMenuChecked
-                   : property == MenuItemProperty::Disabled ? kMenuDisabled
-                   : property == MenuItemProperty::Visible  ? kMenuHidden
+    uint32_t bit = property == MenuItemProperty::Checked    ? kMenuItemChecked
+                   : property == MenuItemProperty::Disabled ? kMenuItemDisabled
+                   : property == MenuItemProperty::Visible  ? kMenuItemHidden
                                                             : 0;
     if (bit == 0)
         return false;
     bool on = low != 0;
     if (property == MenuItemProperty::Visible)
         on = !on; // stored as hidden
-    uint32_t flags = platform::loadLe32(data.data() + layout->flags());
+    uint32_t flags = menuItemFlags(data, *layout);
     uint32_t changed = on ? (flags | bit) : (flags & ~bit);
     if (changed == flags)
         return false;
-    setFieldWord(units, index, layout->flags(), changed);
+    UnitFields(units, index).setWord(layout->flags(), changed);
     return true;
 }
 
 // --- common properties --------------------------------------------------------------------
 
-runtime::PropertyValue readCommonProperty(const UnitBuffer& units, uint32_t index,
-                                          const UnitRecordLayout& layout, WindowObject* object,
+uint32_t stateBit(uint32_t state, uint32_t bit) {
+    return (state & bit) != 0 ? 1 : 0;
+}
+
+runtime::PropertyValue readCommonProperty(const UnitFields& fields, WindowObject* object,
                                           CommonProperty property) {
     platform::WindowHandle handle = object ? object->handle() : 0;
-    uint32_t state = fieldWord(units, index, layout.stateFlags);
+    auto placed = [&](int32_t live, int32_t stored) {
+        return integerValue(static_cast<uint32_t>(handle ? live : stored));
+    };
     switch (property) {
     case CommonProperty::Left:
-        return integerValue(handle
-                                ? static_cast<uint32_t>(platform::windowRectInParent(handle).left)
-                                : fieldWord(units, index, layout.left()));
+        return placed(handle ? platform::windowRectInParent(handle).left : 0, fields.left());
     case CommonProperty::Top:
-        return integerValue(handle ? static_cast<uint32_t>(platform::windowRectInParent(handle).top)
-                                   : fieldWord(units, index, layout.top()));
+        return placed(handle ? platform::windowRectInParent(handle).top : 0, fields.top());
     case CommonProperty::Width:
-        return integerValue(handle ? static_cast<uint32_t>(platform::windowRect(handle).width())
-                                   : fieldWord(units, index, layout.width()));
+        return placed(handle ? platform::windowRect(handle).width() : 0, fields.width());
     case CommonProperty::Height:
-        return integerValue(handle ? static_cast<uint32_t>(platform::windowRect(handle).height())
-                                   : fieldWord(units, index, layout.height()));
-    case CommonProperty::Tag: {
-        std::span<const uint8_t> data = units.recordData(index);
-        return addressValue(newText(std::string_view(
-            reinterpret_cast<const char*>(data.data() + layout.tag), layout.tagLength - 1)));
-    }
+        return placed(handle ? platform::windowRect(handle).height() : 0, fields.height());
+    case CommonProperty::Tag:
+        return addressValue(newText(fields.tag()));
     case CommonProperty::Visible:
-        return integerValue(handle ? (platform::isWindowVisible(handle) ? 1 : 0) : (state & 1));
+        return integerValue(handle ? (platform::isWindowVisible(handle) ? 1 : 0)
+                                   : stateBit(fields.stateFlags(), kStateVisible));
     case CommonProperty::Disabled:
         return integerValue(handle ? (platform::isWindowEnabled(handle) ? 0 : 1)
-                                   : ((state >> 1) & 1));
+                                   : stateBit(fields.stateFlags(), kStateDisabled));
     case CommonProperty::MousePointer:
-        return addressValue(newPointerBlock(pointerBlockOf(units, index, layout)));
+        return addressValue(newPointerBlock(fields.mousePointer()));
     }
     return {};
 }
@@ -445,20 +385,21 @@ int32_t clampPlacement(CommonProperty property, int32_t v) {
 
 void writeMousePointer(UnitBuffer& units, uint32_t index, WindowObject* object, const void* block) {
     std::vector<uint8_t> stored = storedPointerBytes(blockBytes(block));
-    auto layout = layoutOf(units, index);
+    UnitFields fields(units, index);
+    auto layout = fields.layout();
     if (!layout)
         return;
-    uint32_t oldCursor = fieldWord(units, index, layout->cursorSlot());
+    uint32_t oldCursor = fields.cursorSlot();
     if (oldCursor != 0)
         platform::destroyCursor(oldCursor);
     platform::CursorHandle cursor = buildCursor(stored);
-    setFieldWord(units, index, layout->cursorSlot(), cursor);
+    fields.setCursorSlot(cursor);
 
     std::vector<uint8_t> counted(4 + stored.size());
     platform::storeLe32(counted.data(), static_cast<uint32_t>(stored.size()));
     if (!stored.empty())
         std::memcpy(counted.data() + 4, stored.data(), stored.size());
-    auto oldLength = static_cast<int32_t>(fieldWord(units, index, layout->mousePointer));
+    auto oldLength = static_cast<int32_t>(fields.word(layout->mousePointer));
     size_t oldSize = 4 + (oldLength > 0 ? static_cast<size_t>(oldLength) : 0);
     units.replaceRange(index, layout->mousePointer, oldSize, counted);
     if (object)
@@ -468,7 +409,8 @@ void writeMousePointer(UnitBuffer& units, uint32_t index, WindowObject* object, 
 void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* object,
                          CommonProperty property, uint32_t low, uint32_t high) {
     UnitBuffer& units = window.units;
-    auto layout = layoutOf(units, index);
+    UnitFields fields(units, index);
+    auto layout = fields.layout();
     if (!layout)
         return;
     platform::WindowHandle handle = object ? object->handle() : 0;
@@ -481,7 +423,7 @@ void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* obj
         v = clampPlacement(property, v);
         const size_t offsets[] = {layout->left(), layout->top(), layout->width(), layout->height()};
         const auto at = static_cast<size_t>(property);
-        setFieldWord(units, index, offsets[at], static_cast<uint32_t>(v));
+        fields.setWord(offsets[at], static_cast<uint32_t>(v));
         if (!handle)
             return;
         platform::Rect r = platform::windowRectInParent(handle);
@@ -503,9 +445,9 @@ void writeCommonProperty(WindowRecord& window, uint32_t index, WindowObject* obj
     case CommonProperty::Visible:
     case CommonProperty::Disabled: {
         uint32_t bit = property == CommonProperty::Visible ? kStateVisible : kStateDisabled;
-        uint32_t state = fieldWord(units, index, layout->stateFlags);
+        uint32_t state = fields.stateFlags();
         bool on = low != 0;
-        setFieldWord(units, index, layout->stateFlags, on ? (state | bit) : (state & ~bit));
+        fields.setStateFlags(on ? (state | bit) : (state & ~bit));
         if (!handle)
             return;
         if (property == CommonProperty::Disabled) {
@@ -533,7 +475,7 @@ runtime::PropertyValue ReadUnitProperty(uint32_t windowId, uint32_t unitId, int3
                                         int32_t member) {
     UnitRef unit = findUnit(windowId, unitId);
     UnitBuffer& units = unit.window->units;
-    uint32_t typeTag = recordTypeTag(units, unit.index);
+    uint32_t typeTag = UnitFields(units, unit.index).typeTag();
     if (typeTag == kTagMenuItem)
         return readMenuItem(units, unit.index, propertyIndex);
     WindowObject* object = loadedUnitObject(*unit.window, unit.index);
@@ -542,18 +484,17 @@ runtime::PropertyValue ReadUnitProperty(uint32_t windowId, uint32_t unitId, int3
             runtime::endWithRuntimeError(kWindowNotLoaded, 0);
         return readTypeProperty(*object, typeTag, propertyIndex, member);
     }
-    auto layout = layoutOf(units, unit.index);
-    if (!layout || !isCommonProperty(propertyIndex))
+    UnitFields fields(units, unit.index);
+    if (!fields.isValid() || !isCommonProperty(propertyIndex))
         return {};
-    return readCommonProperty(units, unit.index, *layout, object,
-                              static_cast<CommonProperty>(propertyIndex));
+    return readCommonProperty(fields, object, static_cast<CommonProperty>(propertyIndex));
 }
 
 void WriteUnitProperty(uint32_t windowId, uint32_t unitId, int32_t propertyIndex, int32_t member,
                        uint32_t low, uint32_t high) {
     UnitRef unit = findUnit(windowId, unitId);
     UnitBuffer& units = unit.window->units;
-    uint32_t typeTag = recordTypeTag(units, unit.index);
+    uint32_t typeTag = UnitFields(units, unit.index).typeTag();
     if (typeTag == kTagMenuItem) {
         if (writeMenuItem(units, unit.index, propertyIndex, low, high))
             if (WindowObject* window = loadedWindowObject(*unit.window))

@@ -24,8 +24,8 @@ public:
     using Id = typename Properties::Id;
     using Row = PropertyRow<Properties>;
 
-    UnitType(uint32_t typeTag, uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
-        : WindowObject(typeTag, windowId, unitId, creationArgument) {}
+    UnitType(uint32_t windowId, uint32_t unitId, uintptr_t creationArgument)
+        : WindowObject(Properties::kTypeTag, windowId, unitId, creationArgument) {}
 
     const Properties& properties() const { return m_p; }
 

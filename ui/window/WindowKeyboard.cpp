@@ -6,13 +6,13 @@
 #include "platform/windowing/MessageQueue.h"
 #include "platform/windowing/Messages.h"
 #include "platform/windowing/Window.h"
-#include "runtime/core/TypeTag.h"
 #include "ui/template/FormIds.h"
 #include "ui/window/CommonEntries.h"
 #include "ui/window/FormWindow.h"
 #include "ui/window/LoadWindow.h"
 #include "ui/window/UnitEvents.h"
 #include "ui/window/UnitFields.h"
+#include "ui/window/UnitTypeRegistry.h"
 #include "ui/window/WindowRuntime.h"
 
 #include <algorithm>
@@ -228,8 +228,8 @@ bool FormWindow::handleMnemonic(uint32_t key) {
         if (!unit || !isWindowVisible(unit->handle()) || !isWindowEnabled(unit->handle()))
             continue;
         uint32_t tag = unit->typeTag();
-        bool captioned = tag == runtime::kTagButton || tag == runtime::kTagRadioBox ||
-                         tag == runtime::kTagLabel || tag == runtime::kTagGroupBox;
+        const UnitTypeRow* type = unitTypeRow(tag);
+        bool captioned = type && type->captionMnemonic == CaptionMnemonic::Yes;
         if (!captioned || !hasMnemonic(windowText(unit->handle()), key))
             continue;
         uint32_t flags = typeFlagsOf(tag);

@@ -1,16 +1,11 @@
 #include "ui/window/WindowMenu.h"
 
 #include "platform/files/LittleEndian.h"
-#include "ui/template/UnitRecord.h"
 
 #include <limits>
 
 namespace kelvarn::ui {
 namespace {
-
-constexpr uint32_t kMenuHidden = 0x1;
-constexpr uint32_t kMenuDisabled = 0x2;
-constexpr uint32_t kMenuChecked = 0x4;
 
 // The index range [first, end) of the first run of menu-item records.
 std::pair<uint32_t, uint32_t> firstRun(const UnitBuffer& units) {
@@ -25,6 +20,15 @@ std::pair<uint32_t, uint32_t> firstRun(const UnitBuffer& units) {
 
 } // namespace
 
+std::string_view menuItemCaption(std::span<const uint8_t> record, const MenuItemLayout& layout) {
+    return std::string_view(reinterpret_cast<const char*>(record.data() + layout.caption()),
+                            layout.captionLength - 1);
+}
+
+uint32_t menuItemFlags(std::span<const uint8_t> record, const MenuItemLayout& layout) {
+    return platform::loadLe32(record.data() + layout.flags());
+}
+
 std::vector<platform::MenuItem> windowMenuItems(const UnitBuffer& units) {
     std::vector<platform::MenuItem> items;
     const auto [first, end] = firstRun(units);
@@ -33,16 +37,15 @@ std::vector<platform::MenuItem> windowMenuItems(const UnitBuffer& units) {
         auto layout = walkMenuItemRecord(data);
         if (!layout)
             continue; // a record the reader could not walk has no place in the bar
-        const uint32_t flags = platform::loadLe32(data.data() + layout->flags());
+        const uint32_t flags = menuItemFlags(data, *layout);
         const MenuItemTail tail = decodeMenuItemTail(data.subspan(layout->tail()));
         platform::MenuItem item;
         item.id = static_cast<uint16_t>(i);
-        item.caption.assign(reinterpret_cast<const char*>(data.data() + layout->caption()),
-                            layout->captionLength - 1);
+        item.caption = menuItemCaption(data, *layout);
         item.level = tail.level;
-        item.hidden = (flags & kMenuHidden) != 0;
-        item.disabled = (flags & kMenuDisabled) != 0;
-        item.checked = (flags & kMenuChecked) != 0;
+        item.hidden = (flags & kMenuItemHidden) != 0;
+        item.disabled = (flags & kMenuItemDisabled) != 0;
+        item.checked = (flags & kMenuItemChecked) != 0;
         item.shortcut = tail.shortcut;
         items.push_back(std::move(item));
     }

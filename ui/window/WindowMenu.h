@@ -5,11 +5,23 @@
 #include "platform/windowing/Menu.h"
 #include "platform/windowing/Types.h"
 #include "ui/template/UnitBuffer.h"
+#include "ui/template/UnitRecord.h"
 
 #include <optional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace kelvarn::ui {
+
+// The flag bits of a menu-item record.
+constexpr uint32_t kMenuItemHidden = 0x1;
+constexpr uint32_t kMenuItemDisabled = 0x2;
+constexpr uint32_t kMenuItemChecked = 0x4;
+
+// The caption and the flags of a menu-item record walked to `layout`.
+std::string_view menuItemCaption(std::span<const uint8_t> record, const MenuItemLayout& layout);
+uint32_t menuItemFlags(std::span<const uint8_t> record, const MenuItemLayout& layout);
 
 std::vector<platform::MenuItem> windowMenuItems(const UnitBuffer& units);
 

@@ -69,8 +69,12 @@ bool recreationInProgress() {
     return state().recreating;
 }
 
-void setRecreationInProgress(bool on) {
-    state().recreating = on;
+RecreationScope::RecreationScope() {
+    state().recreating = true;
+}
+
+RecreationScope::~RecreationScope() {
+    state().recreating = false;
 }
 
 } // namespace kelvarn::ui

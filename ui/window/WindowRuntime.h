@@ -36,6 +36,12 @@ WindowObject* loadedWindowObject(WindowRecord& record);
 
 // Set while RecreateUnit exchanges a native control; service 2000 ignores destructions then.
 bool recreationInProgress();
-void setRecreationInProgress(bool on);
+class RecreationScope {
+public:
+    RecreationScope();
+    ~RecreationScope();
+    RecreationScope(const RecreationScope&) = delete;
+    RecreationScope& operator=(const RecreationScope&) = delete;
+};
 
 } // namespace kelvarn::ui

@@ -170,9 +170,12 @@ constexpr std::array<Outline, 26> kOutlines = {
 } // namespace
 
 std::vector<uint16_t> windowShapeOutline(int32_t shape) {
-    if (shape < 4 || shape > 29)
+    constexpr auto kFirst = static_cast<int32_t>(WindowShape::FirstOutline);
+    constexpr auto kLast = static_cast<int32_t>(WindowShape::LastOutline);
+    static_assert(kOutlines.size() == static_cast<size_t>(kLast - kFirst + 1));
+    if (shape < kFirst || shape > kLast)
         return {};
-    const Outline& o = kOutlines[static_cast<size_t>(shape - 4)];
+    const Outline& o = kOutlines[static_cast<size_t>(shape - kFirst)];
     return std::vector<uint16_t>(o.points, o.points + o.count);
 }
 

@@ -37,7 +37,7 @@ struct Case {
 };
 
 constexpr platform::LParam kAt10x20 = (20 << 16) | 10;
-constexpr platform::LParam kAltContext = 1 << 29;
+constexpr platform::LParam kAltContext = platform::kKeyAltDown;
 
 const Case kCases[] = {
     {"LeftUp", kEventLeftUp, platform::kWmLButtonUp, 0, kAt10x20, {10, 20, 0}},
