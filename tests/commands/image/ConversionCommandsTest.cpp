@@ -14,6 +14,7 @@
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
+using namespace kelvarn::commands;
 namespace {
 
 using testing::Bytes;
