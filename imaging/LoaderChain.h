@@ -7,7 +7,8 @@
 // Threads: LoadImageFile is safe from any thread, several at once on distinct targets. Every
 // decoder lives in the call's own frame; libjpeg, libtiff and libpng keep their state per
 // object, and their error handlers jump back to the decoder, never ending the process. libtiff's
-// handlers are installed once, on the first probe, whichever thread makes it.
+// silent global handlers are installed once, on the first TIFF file opened, whichever thread
+// opens it; each file's own errors go to its decoder.
 
 #include "imaging/ContentHead.h"
 #include "imaging/ImageRecord.h"

@@ -24,8 +24,8 @@ int keepError(TIFF*, void* buffer, const char*, const char* format, va_list args
     return 1;
 }
 
-// Every file the chain cannot read as JPEG or BMP passes through the TIFF probe, so libtiff
-// must stay quiet about files that are not TIFF at all.
+// libtiff never prints: the errors of a file the decoder opens go to the decoder's refusal, and
+// whatever reaches the global handlers is dropped.
 void silenceLibtiff() {
     static const bool silenced = [] {
         TIFFSetErrorHandler(ignoreMessage);
