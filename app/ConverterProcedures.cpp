@@ -146,9 +146,9 @@ TextVariable failureReason(int32_t resultCode) {
         return c.unrecognisedFormat;
     case imaging::kLoadNotFound:
         return c.fileMissing;
-    case imaging::kConvertWriteFailed:
+    case commands::kConvertWriteFailed:
         return c.cannotWriteTarget;
-    case imaging::kConvertBadArguments:
+    case commands::kConvertBadArguments:
         return c.badArguments;
     case kNotStarted:
         return c.cancelled;
@@ -347,7 +347,7 @@ void ConvertListedFiles(TextVariable& targetType) {
         const int32_t result = k < static_cast<size_t>(started) ? results[k] : kNotStarted;
         if (result != kConverted) {
             ++failedCount;
-            targetUnwritable = targetUnwritable || result == imaging::kConvertWriteFailed;
+            targetUnwritable = targetUnwritable || result == commands::kConvertWriteFailed;
             if (failedCount <= kMostFailuresNamed)
                 assign(failedLines, TextConcat(failedLines, c.lineBreak, items[k], c.openReason,
                                                failureReason(result), c.closeReason));
@@ -394,10 +394,10 @@ int32_t ConvertOneFile(TextVariable& targetType, TextVariable& source, TextVaria
     const ConverterConstants& c = converterConstants();
     ArgRecord result;
     if (TextCompare(targetType, c.bmp) == 0)
-        result = callLibrary(kImageLibrary, &imaging::ConvertToBmp, textArgument(source),
+        result = callLibrary(kImageLibrary, &commands::ConvertToBmp, textArgument(source),
                              textArgument(target));
     else
-        result = callLibrary(kImageLibrary, &imaging::ConvertToPng, textArgument(source),
+        result = callLibrary(kImageLibrary, &commands::ConvertToPng, textArgument(source),
                              textArgument(target), makeInteger(kPngDepth));
     return result.integer();
 }

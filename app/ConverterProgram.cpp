@@ -63,7 +63,7 @@ const LibraryRecord& shellLibraryRecord() {
 // Library 3 is the image format conversion library's own record.
 const LibraryRecord* const* libraryTable() {
     static const LibraryRecord* const table[] = {&coreLibraryRecord(), &shellLibraryRecord(),
-                                                 &imaging::imageLibraryRecord()};
+                                                 &commands::imageLibraryRecord()};
     return table;
 }
 constexpr int32_t kLibraryCount = 3;

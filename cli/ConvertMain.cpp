@@ -1,9 +1,10 @@
-// kelvarn-convert bmp SOURCE TARGET
-// kelvarn-convert png SOURCE TARGET [DEPTH]
+// kelvarn-convert [-v] bmp SOURCE TARGET
+// kelvarn-convert [-v] png SOURCE TARGET [DEPTH]
 //
 // Runs one conversion command through the command-call convention and prints its result code
-// (1, -4, -7, 253, 255) on the first line of standard output. Exit status: 0 when the code is
-// 1, 1 for any other code, 2 for a usage error.
+// (1, -4, -7, 253, 255) on the first line of standard output; with -v, why the source was not
+// loaded goes to standard error. Exit status: 0 when the code is 1, 1 for any other code, 2 for
+// a usage error.
 
 #include "commands/image/ConversionCommands.h"
 #include "platform/files/Codepage.h"
@@ -26,8 +27,9 @@ constexpr int kExitUsage = 2;
 constexpr int32_t kDefaultDepth = 24;
 
 int usage() {
-    std::fputs("usage: kelvarn-convert bmp SOURCE TARGET\n"
-               "       kelvarn-convert png SOURCE TARGET [DEPTH]   (DEPTH defaults to 24)\n",
+    std::fputs("usage: kelvarn-convert [-v] bmp SOURCE TARGET\n"
+               "       kelvarn-convert [-v] png SOURCE TARGET [DEPTH]   (DEPTH defaults to 24)\n"
+               "  -v  say on standard error why the source was not loaded\n",
                stderr);
     return kExitUsage;
 }
@@ -46,6 +48,11 @@ int main(int argc, char** argv) {
     // Pixel files and unnamed targets vanish with the process anyway; a hidden sibling written
     // where the target's file system has no unnamed files is removed on the way out.
     platform::removePendingFilesOnTermination();
+    const bool verbose = argc > 1 && std::strcmp(argv[1], "-v") == 0;
+    if (verbose) {
+        --argc;
+        ++argv;
+    }
     if (argc < 4)
         return usage();
     const std::string mode = argv[1];
@@ -64,11 +71,14 @@ int main(int argc, char** argv) {
     runtime::ArgRecord args[3] = {runtime::makeText(source.c_str()),
                                   runtime::makeText(target.c_str()), runtime::makeInteger(depth)};
     const runtime::ArgRecord result =
-        toBmp ? runtime::CallLibraryCommand(imaging::kImageLibraryPosition, imaging::ConvertToBmp,
+        toBmp ? runtime::CallLibraryCommand(commands::kImageLibraryPosition, commands::ConvertToBmp,
                                             2, args)
-              : runtime::CallLibraryCommand(imaging::kImageLibraryPosition, imaging::ConvertToPng,
+              : runtime::CallLibraryCommand(commands::kImageLibraryPosition, commands::ConvertToPng,
                                             3, args);
     const int32_t code = result.integer();
     std::printf("%d\n", code);
-    return code == imaging::kConvertOk ? kExitConverted : kExitFailed;
+    const char* reason = commands::lastConversionRefusal();
+    if (verbose && *reason)
+        std::fprintf(stderr, "%s\n", reason);
+    return code == commands::kConvertOk ? kExitConverted : kExitFailed;
 }

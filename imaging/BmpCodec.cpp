@@ -36,6 +36,15 @@ size_t rowsPerBlock(size_t rowBytes, int32_t height) {
 
 } // namespace
 
+bool BmpCodec::recognisesSignature(const uint8_t* first) {
+    // "BA" (an array of bitmaps) is read as a single bitmap.
+    return first[0] == 'B' && (first[1] == 'M' || first[1] == 'A');
+}
+
+bool BmpCodec::recognises(const ContentHead& head) {
+    return head.count >= 2 && recognisesSignature(head.bytes);
+}
+
 void BmpCodec::close() {
     closeFile();
     std::memset(m_fileHeader, 0, sizeof m_fileHeader);
@@ -48,34 +57,36 @@ void BmpCodec::close() {
 
 int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
     close();
+    m_refusal.clear();
     m_file = std::move(stream);
     if (!m_file)
-        return 0;
+        return refuse("BMP: the file cannot be opened");
     useLargeBuffer(m_file.get());
     const int64_t size = fileSize(m_file.get());
     if (size < static_cast<int64_t>(kFileHeaderBytes + kCoreHeaderMin))
-        return refuse();
+        return refuse("BMP: %lld bytes cannot hold the headers", static_cast<long long>(size));
     if (std::fread(m_fileHeader, 1, kFileHeaderBytes, m_file.get()) != kFileHeaderBytes)
-        return refuse();
-    // "BA" (an array of bitmaps) is read as a single bitmap.
-    if (m_fileHeader[0] != 'B' || (m_fileHeader[1] != 'M' && m_fileHeader[1] != 'A'))
-        return refuse();
+        return refuse("BMP: the file header cannot be read");
+    if (!recognisesSignature(m_fileHeader))
+        return refuse("BMP: no \"BM\" or \"BA\" signature");
 
     // The header block is everything between the file header and the pixel data.
     m_pixelOffset = platform::loadLe32(m_fileHeader + 10);
     if (m_pixelOffset < kFileHeaderBytes + kCoreHeaderMin || m_pixelOffset > size)
-        return refuse();
+        return refuse("BMP: pixel data offset %u outside the file", m_pixelOffset);
     const size_t blockBytes = m_pixelOffset - kFileHeaderBytes;
     const size_t readBytes = std::min(blockBytes, kHeaderBytesUsed);
     if (!m_headerBlock.allocate(readBytes))
-        return refuse();
+        return refuse("BMP: no memory for the header");
     const auto* block = static_cast<const uint8_t*>(m_headerBlock.data());
     if (std::fread(m_headerBlock.data(), 1, readBytes, m_file.get()) != readBytes)
-        return refuse();
+        return refuse("BMP: the information header cannot be read");
 
     m_coreForm = platform::loadLe32(block) == 12;
-    if (platform::loadLe32Signed(block + 4) < 1 || platform::loadLe32(block + 8) == 0)
-        return refuse();
+    if (platform::loadLe32Signed(block + 4) < 1)
+        return refuse("BMP: header width %d", platform::loadLe32Signed(block + 4));
+    if (platform::loadLe32(block + 8) == 0)
+        return refuse("BMP: header height 0");
     int64_t height = 0;
     if (m_coreForm) {
         m_compression = 0;
@@ -85,14 +96,14 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
         m_bitsPerPixel = platform::loadLe16(block + 10);
         if (m_bitsPerPixel != 1 && m_bitsPerPixel != 4 && m_bitsPerPixel != 8 &&
             m_bitsPerPixel != 24)
-            return refuse();
+            return refuse("BMP: %d bits per pixel", m_bitsPerPixel);
     } else {
         // The information header and its longer successors.
         if (blockBytes < kInfoHeaderMin)
-            return refuse();
+            return refuse("BMP: information header of %zu bytes", blockBytes);
         m_compression = platform::loadLe32(block + 16);
         if (m_compression > 3)
-            return refuse();
+            return refuse("BMP: compression %u", m_compression);
         m_width = platform::loadLe32Signed(block + 4);
         const int64_t signedHeight = platform::loadLe32Signed(block + 8);
         m_bottomUp = signedHeight > 0;
@@ -105,7 +116,7 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
             m_bitsPerPixel = platform::loadLe16(block + 14);
         if (m_bitsPerPixel != 1 && m_bitsPerPixel != 4 && m_bitsPerPixel != 8 &&
             m_bitsPerPixel != 16 && m_bitsPerPixel != 24 && m_bitsPerPixel != 32)
-            return refuse();
+            return refuse("BMP: %d bits per pixel", m_bitsPerPixel);
     }
     m_path.clear();
     m_progress = progress;
@@ -114,39 +125,50 @@ int BmpCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
 
     // Compression 3 at 24 bits carries no masks that matter: the rows are plain.
     if (m_bitsPerPixel != 24)
-        return refuse();
+        return refuse("BMP: %d bits per pixel; only 24 are read", m_bitsPerPixel);
     // Nothing is allocated for a picture that is too large or whose rows the file does not hold.
     if (m_width < 1 || height < 1)
-        return refuse();
+        return refuse("BMP: %d x %lld pixels", m_width, static_cast<long long>(height));
     if (checkedPixelBytes(m_width, height, 3) == 0)
-        return refuse();
+        return refuse("BMP: %d x %lld pixels exceed the pixel limit", m_width,
+                      static_cast<long long>(height));
     m_height = static_cast<int32_t>(height);
     const uint64_t rowsEnd =
         m_pixelOffset + paddedRowBytes(m_width) * static_cast<uint64_t>(height);
     if (rowsEnd > static_cast<uint64_t>(size))
-        return refuse();
+        return refuse("BMP: %d x %d pixels need %llu bytes; the file has %lld", m_width, m_height,
+                      static_cast<unsigned long long>(rowsEnd), static_cast<long long>(size));
     return 1;
 }
 
 int BmpCodec::decode() {
     if (m_mode != Mode::Reading || !m_target)
-        return refuse();
+        return refuse("BMP: decode without an accepted file");
     ImageRecord& target = *m_target;
     const int32_t lastRow = m_height - 1;
     const size_t width = static_cast<size_t>(m_width);
     const size_t fileRow = static_cast<size_t>(paddedRowBytes(m_width));
-    bool ok = target.create(m_width, m_height, 24, 0) == 1 &&
-              std::fseek(m_file.get(), m_pixelOffset, SEEK_SET) == 0;
+    bool ok = target.create(m_width, m_height, 24, 0) == 1;
+    if (!ok)
+        m_refusal.set("BMP: no pixel memory for %d x %d pixels", m_width, m_height);
+    if (ok && std::fseek(m_file.get(), m_pixelOffset, SEEK_SET) != 0) {
+        ok = false;
+        m_refusal.set("BMP: the pixel data cannot be reached");
+    }
     // A block of file rows is read into a buffer small enough to stay in cache and each row
     // swapped from there into its place (upside down for a bottom-up file), its padding left
     // behind: one pass over the picture's memory.
     const size_t blockRows = rowsPerBlock(fileRow, m_height);
     HeapBlock block;
-    ok = ok && block.allocate(fileRow * blockRows);
+    if (ok && !block.allocate(fileRow * blockRows)) {
+        ok = false;
+        m_refusal.set("BMP: no memory for a block of rows");
+    }
     for (int32_t first = 0; ok && first < m_height; first += static_cast<int32_t>(blockRows)) {
         const size_t count = std::min(blockRows, static_cast<size_t>(m_height - first));
         if (std::fread(block.data(), fileRow, count, m_file.get()) != count) {
             ok = false;
+            m_refusal.set("BMP: the rows cannot be read after row %d", first);
             break;
         }
         for (size_t k = 0; k < count; ++k) {

@@ -3,6 +3,7 @@
 // information header, bottom-up or top-down rows); the writer always writes an uncompressed
 // 24-bit bitmap with a 40-byte information header. All file fields are little-endian.
 
+#include "imaging/ContentHead.h"
 #include "imaging/FileCodec.h"
 #include "imaging/HeapBlock.h"
 
@@ -16,6 +17,9 @@ class BmpCodec : public FileCodec<BmpCodec> {
 public:
     BmpCodec() = default;
     ~BmpCodec() { close(); }
+
+    // Whether the file starts like a bitmap ("BM" or "BA"): the loader chain offers it no other.
+    static bool recognises(const ContentHead& head);
 
     // 1 when the file is a bitmap this reader accepts; otherwise 0 with the stream closed.
     using FileCodec::open;
@@ -41,6 +45,8 @@ public:
     bool isBottomUp() const { return m_bottomUp; }
 
 private:
+    static bool recognisesSignature(const uint8_t* firstTwo);
+
     uint8_t m_fileHeader[14] = {};
     HeapBlock m_headerBlock;
     bool m_coreForm = false;

@@ -2,12 +2,15 @@
 // What the BMP and PNG codecs share: the one C stream a codec reads or writes between open and
 // close, which way it runs, the path it was opened by and the record on the other side. A codec
 // derives from FileCodec<itself> and supplies open(stream, ...) and close(); close must call
-// closeFile() after releasing anything of its own that still uses the stream.
+// closeFile() after releasing anything of its own that still uses the stream. Why the reader
+// refused a file is kept from the refusal until the next open (close leaves it).
 
 #include "imaging/ImageRecord.h"
 #include "imaging/Progress.h"
+#include "imaging/Refusal.h"
 #include "platform/files/FileSystem.h"
 
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -31,6 +34,7 @@ public:
     int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr) {
         Codec& codec = static_cast<Codec&>(*this);
         codec.close();
+        m_refusal.clear();
         if (!path)
             return 0;
         const int accepted = codec.open(platform::openStream(path, "rb"), target, progress);
@@ -38,6 +42,9 @@ public:
             m_path = path;
         return accepted;
     }
+
+    // Why the reader last refused a file (empty when it did not).
+    const Refusal& refusal() const { return m_refusal; }
 
 protected:
     enum class Mode { Closed, Reading, Writing };
@@ -49,6 +56,14 @@ protected:
     int refuse() {
         static_cast<Codec&>(*this).close();
         return 0;
+    }
+    // The same, saying why (printf-style).
+    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...) {
+        std::va_list args;
+        va_start(args, format);
+        m_refusal.setList(format, args);
+        va_end(args);
+        return refuse();
     }
     // Closes the stream and forgets the shared state.
     void closeFile() {
@@ -72,6 +87,7 @@ protected:
     int32_t m_height = 0;
     ImageRecord* m_target = nullptr;
     const ImageRecord* m_source = nullptr;
+    Refusal m_refusal;
 };
 
 } // namespace kelvarn::imaging

@@ -30,10 +30,19 @@ struct ErrorBridge {
     bool dataEnded;  // the file ended without an end-of-image marker
     int lastScan;    // the scan whose components were last counted
     int componentsScanned;
+    char message[JMSG_LENGTH_MAX]; // why the operation failed, when it says
 };
 
 [[noreturn]] void jumpBack(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorBridge*>(cinfo->err)->jump, 1);
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    cinfo->err->format_message(cinfo, bridge->message);
+    std::longjmp(bridge->jump, 1);
+}
+
+[[noreturn]] void jumpBackSaying(j_common_ptr cinfo, const char* message) {
+    auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
+    std::snprintf(bridge->message, sizeof bridge->message, "%s", message);
+    std::longjmp(bridge->jump, 1);
 }
 
 void emitMessage(j_common_ptr cinfo, int level) {
@@ -78,7 +87,7 @@ void watchScans(j_common_ptr cinfo) {
         return;
     auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (decompress->input_scan_number > kMaxScans)
-        jumpBack(cinfo);
+        jumpBackSaying(cinfo, "more scans than a real file has");
     auto* bridge = reinterpret_cast<ErrorBridge*>(cinfo->err);
     if (decompress->input_scan_number != bridge->lastScan) {
         bridge->lastScan = decompress->input_scan_number;
@@ -120,14 +129,25 @@ int startShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, jpeg_progress_
     jpeg_calc_output_dimensions(cinfo);
     // CMYK and YCCK files come out with four components and are refused here, before any
     // decompression work; so is a picture too large to hold.
-    if (cinfo->out_color_components != 1 && cinfo->out_color_components != 3)
+    if (cinfo->out_color_components != 1 && cinfo->out_color_components != 3) {
+        std::snprintf(bridge->message, sizeof bridge->message, "%d colour components",
+                      cinfo->out_color_components);
         return 0;
+    }
     if (checkedPixelBytes(cinfo->output_width, cinfo->output_height, cinfo->out_color_components) ==
-        0)
+        0) {
+        std::snprintf(bridge->message, sizeof bridge->message,
+                      "%u x %u pixels exceed the pixel limit", cinfo->output_width,
+                      cinfo->output_height);
         return 0;
+    }
     jpeg_start_decompress(cinfo);
     // A file of several scans has been read to its end by now.
-    return dataComplete(cinfo, *bridge) ? 1 : 0;
+    if (!dataComplete(cinfo, *bridge)) {
+        std::snprintf(bridge->message, sizeof bridge->message, "the scans end early");
+        return 0;
+    }
+    return 1;
 }
 
 int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pixels,
@@ -136,12 +156,20 @@ int readRowsShim(jpeg_decompress_struct* cinfo, ErrorBridge* bridge, uint8_t* pi
         return 0;
     while (cinfo->output_scanline < cinfo->output_height) {
         JSAMPROW row = pixels + static_cast<size_t>(cinfo->output_scanline) * rowBytes;
-        if (jpeg_read_scanlines(cinfo, &row, 1) != 1)
+        if (jpeg_read_scanlines(cinfo, &row, 1) != 1) {
+            std::snprintf(bridge->message, sizeof bridge->message, "row %u cannot be read",
+                          cinfo->output_scanline);
             return 0;
+        }
         reportProgress(progress, kProgressReading, static_cast<int32_t>(cinfo->output_scanline) - 1,
                        height);
     }
-    return dataComplete(cinfo, *bridge) ? 1 : 0;
+    if (!dataComplete(cinfo, *bridge)) {
+        std::snprintf(bridge->message, sizeof bridge->message,
+                      "the file ends before the last scan");
+        return 0;
+    }
+    return 1;
 }
 
 } // namespace
@@ -152,21 +180,35 @@ JpegDecoder::~JpegDecoder() {
     close();
 }
 
+bool JpegDecoder::recognises(const ContentHead& head) {
+    static constexpr uint8_t kStartOfImage[] = {0xFF, 0xD8};
+    return head.holds(0, kStartOfImage, sizeof kStartOfImage);
+}
+
+int JpegDecoder::refuse(const char* fallback) {
+    const char* message =
+        m_session && m_session->bridge.message[0] ? m_session->bridge.message : fallback;
+    m_refusal.set("JPEG: %s", message);
+    close();
+    return 0;
+}
+
 int JpegDecoder::open(const char* path, ImageRecord& target, ProgressCallback progress) {
     close();
+    m_refusal.clear();
     if (!path)
-        return 0;
+        return refuse("no path");
     platform::StreamPtr file = platform::openStream(path, "rb");
     if (!file)
-        return 0;
+        return refuse("the file cannot be opened");
     unsigned char marker[2];
     if (std::fread(marker, 1, 2, file.get()) != 2 || marker[0] != 0xFF || marker[1] != 0xD8 ||
         std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return 0;
+        return refuse("no start-of-image marker");
 
     m_session.reset(new (std::nothrow) Session{});
     if (!m_session)
-        return 0;
+        return refuse("no memory for the decoder");
     Session& s = *m_session;
     s.file = std::move(file);
     s.cinfo.err = jpeg_std_error(&s.bridge.pub);
@@ -174,12 +216,12 @@ int JpegDecoder::open(const char* path, ImageRecord& target, ProgressCallback pr
     s.bridge.pub.error_exit = jumpBack;
     s.bridge.pub.emit_message = emitMessage;
 
-    if (!startShim(&s.cinfo, &s.bridge, &s.monitor, &s.created, s.file.get()) ||
-        s.cinfo.output_width == 0 || s.cinfo.output_height == 0 ||
-        (s.cinfo.output_components != 1 && s.cinfo.output_components != 3)) {
-        close();
-        return 0;
-    }
+    if (!startShim(&s.cinfo, &s.bridge, &s.monitor, &s.created, s.file.get()))
+        return refuse("the header cannot be read");
+    if (s.cinfo.output_width == 0 || s.cinfo.output_height == 0)
+        return refuse("a side of 0 pixels");
+    if (s.cinfo.output_components != 1 && s.cinfo.output_components != 3)
+        return refuse("neither one nor three output components");
     m_layout = s.cinfo.output_components == 3 ? kLayoutRgb : kLayoutGrey;
     m_width = static_cast<int32_t>(s.cinfo.output_width);
     m_height = static_cast<int32_t>(s.cinfo.output_height);
@@ -189,18 +231,20 @@ int JpegDecoder::open(const char* path, ImageRecord& target, ProgressCallback pr
 }
 
 int JpegDecoder::decode() {
-    if (!m_session || !m_target) {
-        close();
-        return 0;
-    }
+    if (!m_session || !m_target)
+        return refuse("decode without an accepted file");
     const int32_t depth = m_layout == kLayoutRgb ? 24 : 8;
-    int ok = m_target->create(m_width, m_height, depth, 0);
-    if (ok)
-        ok = readRowsShim(&m_session->cinfo, &m_session->bridge, m_target->pixels(),
-                          m_target->rowBytes(), m_progress, m_height);
+    if (!m_target->create(m_width, m_height, depth, 0)) {
+        reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
+        return refuse("no pixel memory for the picture");
+    }
+    const int ok = readRowsShim(&m_session->cinfo, &m_session->bridge, m_target->pixels(),
+                                m_target->rowBytes(), m_progress, m_height);
     reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
+    if (!ok)
+        return refuse("the rows cannot be read");
     close();
-    return ok;
+    return 1;
 }
 
 int JpegDecoder::close() {

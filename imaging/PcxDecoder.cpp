@@ -6,6 +6,7 @@
 #include "platform/files/LittleEndian.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstring>
 
 namespace kelvarn::imaging {
@@ -91,38 +92,47 @@ bool decodeScanline(BoundedReader& in, uint8_t* out, size_t keep, size_t length)
 
 } // namespace
 
+bool PcxDecoder::recognises(const ContentHead& head) {
+    return head.holds(kManufacturer, &kManufacturerByte, 1);
+}
+
+int PcxDecoder::refuse(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    m_refusal.setList(format, args);
+    va_end(args);
+    close();
+    return 0;
+}
+
 int PcxDecoder::open(const char* path, ImageRecord& target, ProgressCallback progress) {
     close();
+    m_refusal.clear();
     if (!path)
-        return 0;
+        return refuse("PCX: no path");
     m_file = platform::openStream(path, "rb");
-    if (!m_file || std::fseek(m_file.get(), 0, SEEK_SET) != 0 ||
-        std::fread(m_header, 1, kHeaderSize, m_file.get()) != kHeaderSize) {
-        close();
-        return 0;
-    }
+    if (!m_file || std::fseek(m_file.get(), 0, SEEK_SET) != 0)
+        return refuse("PCX: the file cannot be opened");
+    if (std::fread(m_header, 1, kHeaderSize, m_file.get()) != kHeaderSize)
+        return refuse("PCX: the file is shorter than the %zu-byte header", kHeaderSize);
+    if (m_header[kManufacturer] != kManufacturerByte)
+        return refuse("PCX: manufacturer byte 0x%02X", m_header[kManufacturer]);
     // A picture one pixel wide or high has equal bounds and is refused.
-    if (m_header[kManufacturer] != kManufacturerByte ||
-        platform::loadLe16(m_header + kXMax) == platform::loadLe16(m_header + kXMin) ||
-        platform::loadLe16(m_header + kYMax) == platform::loadLe16(m_header + kYMin)) {
-        close();
-        return 0;
-    }
+    if (platform::loadLe16(m_header + kXMax) == platform::loadLe16(m_header + kXMin))
+        return refuse("PCX: equal horizontal bounds");
+    if (platform::loadLe16(m_header + kYMax) == platform::loadLe16(m_header + kYMin))
+        return refuse("PCX: equal vertical bounds");
     m_bitsPerPixel = m_header[kPlanes] * m_header[kBitsPerPlane];
-    if (m_bitsPerPixel != 8 && m_bitsPerPixel != 24) {
-        close();
-        return 0;
-    }
+    if (m_bitsPerPixel != 8 && m_bitsPerPixel != 24)
+        return refuse("PCX: %d planes of %d bits", m_header[kPlanes], m_header[kBitsPerPlane]);
     m_progress = progress;
     m_target = &target;
     return 1;
 }
 
 int PcxDecoder::decode() {
-    if (!m_file || !m_target) {
-        close();
-        return 0;
-    }
+    if (!m_file || !m_target)
+        return refuse("PCX: decode without an accepted file");
     const int64_t width = int64_t{platform::loadLe16(m_header + kXMax)} -
                           int64_t{platform::loadLe16(m_header + kXMin)} + 1;
     const int64_t height = int64_t{platform::loadLe16(m_header + kYMax)} -
@@ -138,10 +148,22 @@ int PcxDecoder::decode() {
     // Every header field is checked against the file before anything is allocated: the picture
     // must fit the pixel limit, and the compressed data must be long enough to yield every
     // scanline even if it were made of nothing but the longest runs.
-    int ok = checkedPixelBytes(width, height, palette ? 1 : 3) != 0 && scanline != 0 &&
-             dataLength > 0 &&
-             static_cast<uint64_t>(dataLength) >=
-                 static_cast<uint64_t>(height) * ((scanline + kLongestRun - 1) / kLongestRun);
+    int ok = 1;
+    if (checkedPixelBytes(width, height, palette ? 1 : 3) == 0) {
+        ok = 0;
+        m_refusal.set("PCX: %lld x %lld pixels", static_cast<long long>(width),
+                      static_cast<long long>(height));
+    } else if (scanline == 0) {
+        ok = 0;
+        m_refusal.set("PCX: scanlines of 0 bytes");
+    } else if (dataLength <= 0 ||
+               static_cast<uint64_t>(dataLength) <
+                   static_cast<uint64_t>(height) * ((scanline + kLongestRun - 1) / kLongestRun)) {
+        ok = 0;
+        m_refusal.set("PCX: %lld bytes of data cannot hold %lld scanlines",
+                      static_cast<long long>(std::max<int64_t>(dataLength, 0)),
+                      static_cast<long long>(height));
+    }
     if (ok)
         ok = decodeRows(static_cast<int32_t>(width), static_cast<int32_t>(height),
                         static_cast<uint64_t>(dataLength));
@@ -160,13 +182,17 @@ int PcxDecoder::decodeRows(int32_t width, int32_t height, uint64_t dataLength) {
     const size_t scanline = planes * bytesPerLine;
     const bool palette = m_bitsPerPixel == 8;
 
-    if (!target.create(width, height, palette ? 8 : 24, palette ? 256 : 0))
+    if (!target.create(width, height, palette ? 8 : 24, palette ? 256 : 0)) {
+        m_refusal.set("PCX: no pixel memory for %d x %d pixels", width, height);
         return 0;
+    }
     if (palette) {
         uint8_t colours[kPaletteSize];
         if (std::fseek(file, -static_cast<long>(kPaletteSize), SEEK_END) != 0 ||
-            std::fread(colours, 1, kPaletteSize, file) != kPaletteSize)
+            std::fread(colours, 1, kPaletteSize, file) != kPaletteSize) {
+            m_refusal.set("PCX: the palette cannot be read");
             return 0;
+        }
         uint8_t* entries = target.paletteEntries();
         std::memset(entries, 0, 256 * 8);
         for (size_t i = 0; i < 256; ++i)
@@ -179,8 +205,10 @@ int PcxDecoder::decodeRows(int32_t width, int32_t height, uint64_t dataLength) {
     HeapBlock scratch;
     const size_t scratchSize = std::max(scanline, 3 * bytesPerLine);
     if (!chunk.allocate(kChunk) || (!palette && !scratch.allocate(scratchSize)) ||
-        std::fseek(file, static_cast<long>(kHeaderSize), SEEK_SET) != 0)
+        std::fseek(file, static_cast<long>(kHeaderSize), SEEK_SET) != 0) {
+        m_refusal.set("PCX: no memory for the scanlines");
         return 0;
+    }
     if (!palette)
         std::memset(scratch.data(), 0, scratchSize);
 
@@ -191,12 +219,15 @@ int PcxDecoder::decodeRows(int32_t width, int32_t height, uint64_t dataLength) {
     const size_t used = std::min(static_cast<size_t>(width), bytesPerLine);
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* row = target.row(y);
-        if (palette) {
-            if (!decodeScanline(in, row, std::min(static_cast<size_t>(width), scanline), scanline))
-                return 0;
-        } else {
-            if (!decodeScanline(in, static_cast<uint8_t*>(scratch.data()), scanline, scanline))
-                return 0;
+        const bool decoded =
+            palette
+                ? decodeScanline(in, row, std::min(static_cast<size_t>(width), scanline), scanline)
+                : decodeScanline(in, static_cast<uint8_t*>(scratch.data()), scanline, scanline);
+        if (!decoded) {
+            m_refusal.set("PCX: the data end in scanline %d of %d", y, height);
+            return 0;
+        }
+        if (!palette) {
             const uint8_t* red = planeBytes;
             const uint8_t* green = planeBytes + bytesPerLine;
             const uint8_t* blue = planeBytes + 2 * bytesPerLine;

@@ -3,8 +3,10 @@
 // pixel (red, green and blue planes per scanline), run-length compressed. Scanlines are decoded
 // one at a time from a bounded window of the file straight into the target record.
 
+#include "imaging/ContentHead.h"
 #include "imaging/ImageRecord.h"
 #include "imaging/Progress.h"
+#include "imaging/Refusal.h"
 #include "platform/files/FileSystem.h"
 
 #include <cstdint>
@@ -23,6 +25,10 @@ public:
     PcxDecoder& operator=(const PcxDecoder&) = delete;
     ~PcxDecoder() { close(); }
 
+    // Whether the file starts with the PCX manufacturer byte 0x0A: the loader chain offers it no
+    // other.
+    static bool recognises(const ContentHead& head);
+
     // 1 when the header starts with 0x0A, both pairs of bounds differ and planes x bits per
     // plane is 8 or 24.
     int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr);
@@ -31,14 +37,21 @@ public:
     int decode();
     int close();
 
+    // Why open or decode last refused the file; kept until the next open.
+    const Refusal& refusal() const { return m_refusal; }
+
     int32_t bitsPerPixel() const { return m_bitsPerPixel; }
 
 private:
+    // Keeps the refusal (printf-style) and closes.
+    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...);
+
     int decodeRows(int32_t width, int32_t height, uint64_t dataLength);
 
     platform::StreamPtr m_file;
     ProgressCallback m_progress = nullptr;
     ImageRecord* m_target = nullptr;
+    Refusal m_refusal;
     uint8_t m_header[kHeaderSize] = {};
     int32_t m_bitsPerPixel = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstring>
 
 namespace kelvarn::imaging {
@@ -43,24 +44,40 @@ void PhotoCdDecoder::toRgb(uint8_t luma, uint8_t chroma1, uint8_t chroma2, uint8
     rgb[2] = toByte(1.407488 * y + 2.0360448 * c1 + 0.0000256 * c2);
 }
 
+bool PhotoCdDecoder::recognises(const ContentHead& head) {
+    return head.size >= kMinimumFileSize &&
+           head.holds(kSignatureOffset, kSignature, kSignatureLength);
+}
+
+int PhotoCdDecoder::refuse(const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    m_refusal.setList(format, args);
+    va_end(args);
+    close();
+    return 0;
+}
+
 int PhotoCdDecoder::open(const char* path, ImageRecord& target, int32_t resolutionIndex,
                          ProgressCallback progress) {
     close();
+    m_refusal.clear();
     if (!path)
-        return 0;
+        return refuse("Photo CD: no path");
+    if (resolutionIndex < 0 || resolutionIndex > 2)
+        return refuse("Photo CD: resolution index %d", resolutionIndex);
     m_file = platform::openStream(path, "rb");
-    if (!m_file || fileSize(m_file.get()) < kMinimumFileSize || resolutionIndex < 0 ||
-        resolutionIndex > 2) {
-        close();
-        return 0;
-    }
+    if (!m_file)
+        return refuse("Photo CD: the file cannot be opened");
+    const int64_t size = fileSize(m_file.get());
+    if (size < kMinimumFileSize)
+        return refuse("Photo CD: %lld bytes are fewer than %lld", static_cast<long long>(size),
+                      static_cast<long long>(kMinimumFileSize));
     char signature[kSignatureLength];
     if (std::fseek(m_file.get(), kSignatureOffset, SEEK_SET) != 0 ||
         std::fread(signature, 1, kSignatureLength, m_file.get()) != kSignatureLength ||
-        std::memcmp(signature, kSignature, kSignatureLength) != 0) {
-        close();
-        return 0;
-    }
+        std::memcmp(signature, kSignature, kSignatureLength) != 0)
+        return refuse("Photo CD: no \"%s\" at offset 0x%lX", kSignature, kSignatureOffset);
     const Resolution& r = kResolutions[resolutionIndex];
     m_offset = r.offset;
     m_layout = r.layout;
@@ -72,10 +89,8 @@ int PhotoCdDecoder::open(const char* path, ImageRecord& target, int32_t resoluti
 }
 
 int PhotoCdDecoder::decode() {
-    if (!m_file || !m_target) {
-        close();
-        return 0;
-    }
+    if (!m_file || !m_target)
+        return refuse("Photo CD: decode without an accepted file");
     const int32_t width = m_width;
     const int32_t height = m_height;
     ImageRecord& target = *m_target;
@@ -83,6 +98,8 @@ int PhotoCdDecoder::decode() {
     HeapBlock rows;
     int ok = target.create(width, height, 24, 0) && rows.allocate(3 * static_cast<size_t>(width)) &&
              std::fseek(m_file.get(), m_offset, SEEK_SET) == 0;
+    if (!ok)
+        m_refusal.set("Photo CD: no pixel memory for %d x %d pixels", width, height);
     const auto* luma1 = static_cast<const uint8_t*>(rows.data());
     const uint8_t* luma2 = luma1 + width;
     const uint8_t* chroma1 = luma2 + width;
@@ -90,6 +107,7 @@ int PhotoCdDecoder::decode() {
     for (int32_t y = 0; ok && y < height; y += 2) {
         if (std::fread(rows.data(), 1, rows.size(), m_file.get()) != rows.size()) {
             ok = 0;
+            m_refusal.set("Photo CD: the file ends in row %d of %d", y, height);
             break;
         }
         uint8_t* top = target.row(y);

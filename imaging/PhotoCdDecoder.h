@@ -4,8 +4,10 @@
 // R, G, B. A file is taken only when it is larger than 0xFFFFF bytes and carries "PCD_IPI" at
 // offset 0x800, so an arbitrary large file is not turned into a noise picture.
 
+#include "imaging/ContentHead.h"
 #include "imaging/ImageRecord.h"
 #include "imaging/Progress.h"
+#include "imaging/Refusal.h"
 #include "platform/files/FileSystem.h"
 
 #include <cstdint>
@@ -24,12 +26,19 @@ public:
     PhotoCdDecoder& operator=(const PhotoCdDecoder&) = delete;
     ~PhotoCdDecoder() { close(); }
 
+    // Whether the file is large enough and carries the signature: the loader chain offers it no
+    // other.
+    static bool recognises(const ContentHead& head);
+
     // `resolutionIndex` 0, 1 or 2; the loader chain always asks for 2 (768 x 512).
     int open(const char* path, ImageRecord& target, int32_t resolutionIndex,
              ProgressCallback progress = nullptr);
     // 1 when the target holds the whole picture. Closes either way.
     int decode();
     int close();
+
+    // Why open or decode last refused the file; kept until the next open.
+    const Refusal& refusal() const { return m_refusal; }
 
     int32_t width() const { return m_width; }
     int32_t height() const { return m_height; }
@@ -38,9 +47,13 @@ public:
     static void toRgb(uint8_t luma, uint8_t chroma1, uint8_t chroma2, uint8_t* rgb);
 
 private:
+    // Keeps the refusal (printf-style) and closes.
+    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...);
+
     platform::StreamPtr m_file;
     ProgressCallback m_progress = nullptr;
     ImageRecord* m_target = nullptr;
+    Refusal m_refusal;
     long m_offset = 0;
     int32_t m_layout = 0; // 11, 12, 13 for resolution 0, 1, 2
     int32_t m_width = 0;

@@ -42,6 +42,11 @@ bool pointRows(HeapBlock& block, const ImageRecord& image) {
 
 } // namespace
 
+bool PngCodec::recognises(const ContentHead& head) {
+    static constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    return head.holds(0, kSignature, sizeof kSignature);
+}
+
 void PngCodec::close() {
     // libpng's structures point at the stream: they go first.
     m_png.destroy();
@@ -59,18 +64,19 @@ void PngCodec::close() {
 
 int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCallback progress) {
     close();
+    m_refusal.clear();
     m_fileGamma = 0;
     m_ownReaderDecoded = false;
     m_file = std::move(stream);
     if (!m_file || std::fseek(m_file.get(), 0, SEEK_SET) != 0)
-        return refuse();
+        return refuse("PNG: the file cannot be opened");
     useLargeBuffer(m_file.get());
     if (!m_png.createRead(m_file.get()))
-        return refuse();
+        return refuse("PNG: libpng cannot start");
     m_mode = Mode::Reading;
     PngHeader header{};
     if (!pngshim::readInfo(m_png.png(), m_png.info(), &header))
-        return refuse();
+        return refuse("PNG: %s", m_png.lastError());
     m_headerWidth = header.width;
     m_headerHeight = header.height;
     m_colourType = header.colourType;
@@ -80,7 +86,7 @@ int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
     m_compressionMethod = header.compressionMethod;
     // 16-bit samples are not read.
     if (m_bitDepth > 8)
-        return refuse();
+        return refuse("PNG: %d bits per sample", m_bitDepth);
 
     if (m_colourType == PNG_COLOR_TYPE_PALETTE) {
         m_bitsPerPixel = 8;
@@ -104,14 +110,16 @@ int PngCodec::open(platform::StreamPtr stream, ImageRecord& target, ProgressCall
     // before anything is allocated for it.
     if (header.width < 1 || header.height < 1 || header.width > 0x7FFFFFFF ||
         header.height > 0x7FFFFFFF)
-        return refuse();
+        return refuse("PNG: %u x %u pixels", static_cast<unsigned>(header.width),
+                      static_cast<unsigned>(header.height));
     m_width = static_cast<int32_t>(header.width);
     m_height = static_cast<int32_t>(header.height);
-    if (checkedPixelBytes(m_width, m_height, m_bitsPerPixel / 8) == 0 ||
-        !fileCanHoldSamples(m_file.get(), header.width, header.height,
+    if (checkedPixelBytes(m_width, m_height, m_bitsPerPixel / 8) == 0)
+        return refuse("PNG: %d x %d pixels exceed the pixel limit", m_width, m_height);
+    if (!fileCanHoldSamples(m_file.get(), header.width, header.height,
                             static_cast<uint64_t>(m_bitDepth) *
                                 png_get_channels(m_png.png(), m_png.info())))
-        return refuse();
+        return refuse("PNG: the file is too short for %d x %d pixels", m_width, m_height);
     m_progress = progress;
     m_target = &target;
     return 1;
@@ -124,6 +132,7 @@ int PngCodec::decodeOwn() {
     case PngReadOutcome::Declined:
         return -1;
     case PngReadOutcome::Failed:
+        m_refusal.set("PNG: no pixel memory for %d x %d pixels", m_width, m_height);
         reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
         close();
         return 0;
@@ -156,12 +165,13 @@ bool PngCodec::reopenLibpng() {
 
 int PngCodec::decode() {
     if (m_mode != Mode::Reading || !m_target)
-        return refuse();
+        return refuse("PNG: decode without an accepted file");
     if (m_ownReader) {
         const int own = decodeOwn();
         if (own >= 0)
             return own;
         if (!reopenLibpng()) {
+            m_refusal.set("PNG: the header reads differently the second time");
             reportProgress(m_progress, kProgressReading, m_height - 1, m_height);
             close();
             return 0;
@@ -173,6 +183,8 @@ int PngCodec::decode() {
     if (target.width() != m_width || target.height() != m_height ||
         target.bitsPerPixel() != m_bitsPerPixel || target.paletteCount() != m_paletteCount)
         ok = target.create(m_width, m_height, m_bitsPerPixel, m_paletteCount) == 1;
+    if (!ok)
+        m_refusal.set("PNG: no pixel memory for %d x %d pixels", m_width, m_height);
 
     if (ok && m_pixelFormat == kFormatPalette) {
         png_colorp palette = nullptr;
@@ -180,6 +192,8 @@ int PngCodec::decode() {
         if (!png_get_PLTE(m_png.png(), m_png.info(), &palette, &count))
             count = 0;
         ok = count <= 256 && count == m_paletteCount;
+        if (!ok)
+            m_refusal.set("PNG: palette of %d entries", count);
         for (int i = 0; ok && i < count; ++i) {
             uint8_t* entry = target.paletteEntries() + static_cast<size_t>(i) * 8;
             entry[0] = palette[i].red;
@@ -188,7 +202,10 @@ int PngCodec::decode() {
         }
     }
     HeapBlock rows;
-    ok = ok && pointRows(rows, target);
+    if (ok && !pointRows(rows, target)) {
+        ok = false;
+        m_refusal.set("PNG: no memory for the row table");
+    }
 
     if (ok) {
         int intent = 0;
@@ -211,6 +228,9 @@ int PngCodec::decode() {
         PngRowLoop loop{static_cast<png_bytepp>(rows.data()), static_cast<png_uint_32>(m_height),
                         setup.passes, m_progress};
         ok = ok && pngshim::readRows(m_png.png(), &loop) == 1;
+        if (!ok)
+            m_refusal.set("PNG: %s",
+                          *m_png.lastError() ? m_png.lastError() : "rows of unexpected size");
     }
     reportProgress(m_progress, kProgressReading, lastRow, m_height);
     if (ok)

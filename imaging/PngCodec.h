@@ -6,6 +6,7 @@
 // (PngEncoder) writes 8-bit palette, RGB or RGBA files, always Adam7-interlaced, with only IHDR,
 // PLTE (palette files), IDAT and IEND.
 
+#include "imaging/ContentHead.h"
 #include "imaging/FileCodec.h"
 #include "imaging/PngState.h"
 
@@ -28,6 +29,9 @@ public:
 
     PngCodec() = default;
     ~PngCodec() { close(); }
+
+    // Whether the file starts with the PNG signature: the loader chain offers it no other.
+    static bool recognises(const ContentHead& head);
 
     // 1 when the file is a PNG this reader accepts (its header read); else 0, all closed.
     using FileCodec::open;

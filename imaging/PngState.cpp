@@ -1,6 +1,7 @@
 #include "imaging/PngState.h"
 
 #include <csetjmp>
+#include <cstdio>
 
 namespace kelvarn::imaging {
 
@@ -13,8 +14,11 @@ constexpr png_uint_32 kMaxHeight = 0x7FFFFFFF;
 // Ancillary chunks the reader never uses are not buffered beyond this.
 constexpr png_alloc_size_t kMaxChunkBytes = 8000000;
 
-// libpng's error function must not return: go back to the shim that set the jump.
-[[noreturn]] void onError(png_structp png, png_const_charp) {
+// libpng's error function must not return: go back to the shim that set the jump, keeping the
+// message for the codec's refusal.
+[[noreturn]] void onError(png_structp png, png_const_charp message) {
+    if (auto* kept = static_cast<char*>(png_get_error_ptr(png)))
+        std::snprintf(kept, PngState::kErrorBytes, "%s", message ? message : "");
     png_longjmp(png, 1);
 }
 void onWarning(png_structp, png_const_charp) {}
@@ -75,7 +79,8 @@ void readRowsBody(png_structp png, png_infop, void* context) {
 
 bool PngState::createRead(std::FILE* stream) {
     destroy();
-    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
+    m_error[0] = '\0';
+    m_png = png_create_read_struct(PNG_LIBPNG_VER_STRING, m_error, onError, onWarning);
     if (!m_png)
         return false;
     m_info = png_create_info_struct(m_png);

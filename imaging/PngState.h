@@ -15,6 +15,8 @@ namespace kelvarn::imaging {
 
 class PngState {
 public:
+    static constexpr size_t kErrorBytes = 96;
+
     PngState() = default;
     PngState(const PngState&) = delete;
     PngState& operator=(const PngState&) = delete;
@@ -28,10 +30,14 @@ public:
     png_structp png() const { return m_png; }
     png_infop info() const { return m_info; }
     bool isOpen() const { return m_png != nullptr; }
+    // libpng's message of the last error that jumped back (empty when none did since
+    // createRead); kept after destroy.
+    const char* lastError() const { return m_error; }
 
 private:
     png_structp m_png = nullptr;
     png_infop m_info = nullptr;
+    char m_error[kErrorBytes] = {};
 };
 
 struct PngHeader {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
 
 #include <tiffio.h>
 
@@ -16,8 +17,15 @@ namespace {
 
 void ignoreMessage(const char*, const char*, va_list) {}
 
-// Every file the chain cannot read as JPEG or BMP passes through the TIFF probe, so libtiff
-// must stay quiet about files that are not TIFF at all.
+// libtiff's errors for one file go to its decoder's buffer (the module, often the path, is left
+// out), and no further.
+int keepError(TIFF*, void* buffer, const char*, const char* format, va_list args) {
+    std::vsnprintf(static_cast<char*>(buffer), Refusal::kCapacity, format, args);
+    return 1;
+}
+
+// libtiff never prints: the errors of a file the decoder opens go to the decoder's refusal, and
+// whatever reaches the global handlers is dropped.
 void silenceLibtiff() {
     static const bool silenced = [] {
         TIFFSetErrorHandler(ignoreMessage);
@@ -116,31 +124,52 @@ void TiffDecoder::HandleCloser::operator()(void* tif) const {
         TIFFClose(static_cast<TIFF*>(tif));
 }
 
+bool TiffDecoder::recognises(const ContentHead& head) {
+    // Byte order, then 42 (classic) or 43 (big) in that order: libtiff opens nothing else.
+    static constexpr uint8_t kHeaders[4][4] = {
+        {'I', 'I', 42, 0}, {'M', 'M', 0, 42}, {'I', 'I', 43, 0}, {'M', 'M', 0, 43}};
+    for (const auto& header : kHeaders)
+        if (head.holds(0, header, sizeof header))
+            return true;
+    return false;
+}
+
+int TiffDecoder::refuse(const char* reason, bool preferLibrary) {
+    if (preferLibrary && m_libraryError[0])
+        m_refusal.set("TIFF: %s", m_libraryError);
+    else
+        m_refusal.set("TIFF: %s", reason);
+    close();
+    return 0;
+}
+
 int TiffDecoder::open(const char* path, ImageRecord& target, ProgressCallback progress) {
     close();
+    m_refusal.clear();
+    m_libraryError[0] = '\0';
     if (!path)
-        return 0;
+        return refuse("no path");
     silenceLibtiff();
 
     TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
     if (!options)
-        return 0;
+        return refuse("no memory for libtiff's options");
     // libtiff sizes some buffers from header fields (strips, tiles, tag arrays); cap each one
     // at the pixel memory a picture may have at all.
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, static_cast<tmsize_t>(pixelByteLimit()));
+    TIFFOpenOptionsSetErrorHandlerExtR(options, keepError, m_libraryError);
     TIFF* tif = TIFFOpenExt(platform::toNativePath(path).c_str(), "r", options);
     TIFFOpenOptionsFree(options);
     if (!tif)
-        return 0;
+        return refuse("libtiff cannot open the file", true);
     m_tiff.reset(tif);
 
     uint32_t width = 0;
     uint32_t height = 0;
-    if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) != 1 ||
-        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) != 1 || width == 0 || height == 0) {
-        close();
-        return 0;
-    }
+    if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) != 1 || width == 0)
+        return refuse("no image width");
+    if (TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) != 1 || height == 0)
+        return refuse("no image length");
     m_width = width;
     m_height = height;
     m_progress = progress;
@@ -149,33 +178,31 @@ int TiffDecoder::open(const char* path, ImageRecord& target, ProgressCallback pr
 }
 
 int TiffDecoder::decode() {
-    if (!m_tiff || !m_target) {
-        close();
-        return 0;
-    }
-    const auto fail = [this] {
+    if (!m_tiff || !m_target)
+        return refuse("decode without an accepted file");
+    const auto fail = [this](const char* reason, bool preferLibrary = false) {
         reportProgress(m_progress, kProgressReading, static_cast<int32_t>(m_height) - 1,
                        static_cast<int32_t>(m_height));
-        close();
-        return 0;
+        return refuse(reason, preferLibrary);
     };
     // Both the target (3 bytes a pixel) and the RGBA raster (4) must stay within the limit.
     const uint64_t rasterBytes = checkedPixelBytes(m_width, m_height, 4);
-    if (rasterBytes == 0 ||
-        !stripsCanHoldPicture(static_cast<TIFF*>(m_tiff.get()), m_width, m_height))
-        return fail();
+    if (rasterBytes == 0)
+        return fail("the picture exceeds the pixel limit");
+    if (!stripsCanHoldPicture(static_cast<TIFF*>(m_tiff.get()), m_width, m_height))
+        return fail("the strips are too short for the picture");
     const auto width = static_cast<int32_t>(m_width);
     const auto height = static_cast<int32_t>(m_height);
     ImageRecord& target = *m_target;
     if (target.width() != width || target.height() != height || target.bitsPerPixel() != 24 ||
         target.paletteCount() != 0) {
         if (!target.create(width, height, 24, 0))
-            return fail();
+            return fail("no pixel memory for the picture");
     }
 
     MappedPixelBuffer raster;
     if (!raster.allocate(static_cast<size_t>(rasterBytes)))
-        return fail();
+        return fail("no memory for the RGBA raster");
     // Asking for the top-left orientation gives the rows top row first, which is what reading
     // the raster bottom-up and then turning it upside down would give, without the extra pass.
     // Stopping on error: otherwise a strip that cannot be read leaves its rows blank and the
@@ -183,7 +210,7 @@ int TiffDecoder::decode() {
     auto* words = reinterpret_cast<uint32_t*>(raster.data());
     if (!TIFFReadRGBAImageOriented(static_cast<TIFF*>(m_tiff.get()), m_width, m_height, words,
                                    ORIENTATION_TOPLEFT, 1))
-        return fail();
+        return fail("the image cannot be read", true);
 
     for (int32_t y = 0; y < height; ++y) {
         const uint32_t* in = words + static_cast<size_t>(y) * m_width;

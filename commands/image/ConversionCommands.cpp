@@ -6,11 +6,19 @@
 #include "imaging/PngCodec.h"
 #include "imaging/TargetFile.h"
 
-namespace kelvarn::imaging {
+namespace kelvarn::commands {
+
+using imaging::BmpCodec;
+using imaging::ImageRecord;
+using imaging::PngCodec;
+using imaging::TargetFile;
 
 namespace {
 
 constexpr int32_t kWrittenDepth = 24;
+
+// Each batch worker converts on its own thread, so each keeps its own explanation.
+thread_local imaging::Refusal t_lastRefusal;
 
 // The commands read their arguments by position; a call that passes fewer records than a
 // command reads is treated as one whose missing arguments are absent.
@@ -23,8 +31,8 @@ const char* textArgument(int32_t argCount, const runtime::ArgRecord* args, int32
 template <typename Codec, typename Prepare, typename OpenWrite>
 int32_t convert(const char* source, const char* target, Codec& codec, ImageRecord& loaded,
                 TargetFile& file, Prepare prepare, OpenWrite openWrite) {
-    const int loadResult = LoadImageFile(source, loaded);
-    if (loadResult != kLoadOk)
+    const int loadResult = imaging::LoadImageFile(source, loaded, t_lastRefusal);
+    if (loadResult != imaging::kLoadOk)
         return loadResult;
     const ImageRecord* image = prepare(loaded);
     if (!image)
@@ -85,6 +93,7 @@ void storeResult(runtime::ArgRecord* result, int32_t code) {
 } // namespace
 
 void ConvertToBmp(runtime::ArgRecord* result, int32_t argCount, runtime::ArgRecord* args) {
+    t_lastRefusal.clear();
     int32_t code = kConvertBadArguments;
     const char* source = textArgument(argCount, args, 0);
     const char* target = textArgument(argCount, args, 1);
@@ -99,6 +108,7 @@ void ConvertToBmp(runtime::ArgRecord* result, int32_t argCount, runtime::ArgReco
 }
 
 void ConvertToPng(runtime::ArgRecord* result, int32_t argCount, runtime::ArgRecord* args) {
+    t_lastRefusal.clear();
     int32_t code = kConvertBadArguments;
     const char* source = textArgument(argCount, args, 0);
     const char* target = textArgument(argCount, args, 1);
@@ -111,6 +121,10 @@ void ConvertToPng(runtime::ArgRecord* result, int32_t argCount, runtime::ArgReco
         }
     }
     storeResult(result, code);
+}
+
+const char* lastConversionRefusal() {
+    return t_lastRefusal.text();
 }
 
 intptr_t ImageLibraryNotify(int32_t code, intptr_t, intptr_t) {
@@ -132,4 +146,4 @@ const runtime::LibraryRecord& imageLibraryRecord() {
     return record;
 }
 
-} // namespace kelvarn::imaging
+} // namespace kelvarn::commands

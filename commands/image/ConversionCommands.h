@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-namespace kelvarn::imaging {
+namespace kelvarn::commands {
 
 // Result codes stored in the result record's data field (253 and 255 come from the loader).
 constexpr int32_t kConvertOk = 1;
@@ -26,6 +26,13 @@ void ConvertToBmp(runtime::ArgRecord* result, int32_t argCount, runtime::ArgReco
 // 8 bits per channel, Adam7-interlaced.
 void ConvertToPng(runtime::ArgRecord* result, int32_t argCount, runtime::ArgRecord* args);
 
+// Why the calling thread's last conversion did not load its source, in English, for a terminal
+// or a log: after 253 the refusal of the first decoder that recognised the content, or "no
+// decoder recognises the content"; after 255 that the file does not exist; empty after every
+// other result. The result code is the answer; this is only its explanation. Valid until the
+// thread's next conversion.
+const char* lastConversionRefusal();
+
 // Answers 0 to the start-up code and -1 to every other; the service callback is not kept, as
 // no command of this library needs a runtime service.
 intptr_t ImageLibraryNotify(int32_t code, intptr_t p1, intptr_t p2);
@@ -35,4 +42,4 @@ constexpr int32_t kImageLibraryPosition = 2;
 // Command list {ConvertToBmp, ConvertToPng} and notify function, for the library table.
 const runtime::LibraryRecord& imageLibraryRecord();
 
-} // namespace kelvarn::imaging
+} // namespace kelvarn::commands

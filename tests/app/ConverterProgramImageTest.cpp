@@ -62,7 +62,7 @@ TEST(ConverterProgramImage, HeaderAndLibraryTableAreThoseTheProceduresWereBuiltA
 
     const runtime::LibraryRecord& image = *h.libraryTable()[2];
     EXPECT_EQ(commandsOf(image),
-              (std::vector<CommandFunction>{&imaging::ConvertToBmp, &imaging::ConvertToPng}));
+              (std::vector<CommandFunction>{&commands::ConvertToBmp, &commands::ConvertToPng}));
     for (const runtime::LibraryRecord* library : h.libraryTable()) {
         EXPECT_EQ(library->word28, 1);
         EXPECT_NE(library->notify, nullptr);

@@ -3,7 +3,9 @@
 #include "tests/support/PictureFiles.h"
 #include "tests/support/ScratchFolderTest.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
@@ -76,13 +78,59 @@ TEST_F(ConvertCliTest, FailureCodesAndExitStatus) {
     EXPECT_EQ(entries(workFolder()), (std::vector<std::string>{"a.bmp", "junk.bmp"}));
 }
 
+// With -v a refused source is explained on standard error: the reason of the decoder that
+// recognised the content, else that none did; the result code and exit status stay the same.
+TEST_F(ConvertCliTest, VerboseSaysWhyTheSourceWasRefused) {
+    const auto text = [](const char* s) { return Bytes(s, s + std::strlen(s)); };
+    Bytes jpeg;
+    ASSERT_TRUE(testing::writeJpeg(work("whole.jpg"), 32, 32, 3, testing::gradient(32, 32, 3)));
+    jpeg = testing::readFile(work("whole.jpg"));
+    jpeg.resize(jpeg.size() / 2);
+    Bytes pcx = testing::pcx24(3, 2, testing::gradient(3, 2, 3));
+    pcx[8] = pcx[4]; // equal horizontal bounds
+    pcx[9] = pcx[5];
+    const struct {
+        const char* name;
+        Bytes bytes;
+        const char* reason; // the start of the line on standard error
+    } cases[] = {
+        {"short.bmp", text("BM"), "BMP: "},
+        {"grey.bmp", testing::bmp8(4, 4), "BMP: 8 bits per pixel"},
+        {"cut.jpg", jpeg, "JPEG: "},
+        {"bare.tif", {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}, "TIFF: "},
+        {"cut.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}, "PNG: "},
+        {"flat.pcx", pcx, "PCX: equal horizontal bounds"},
+        {"words.txt", text("not a picture\n"), "no decoder recognises the content\n"},
+        // Large enough for Photo CD but without its signature: recognised by nobody.
+        {"large.bin", testing::photoCd(false, 1, 2, 3), "no decoder recognises the content\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(testing::writeFile(work(c.name), c.bytes));
+        const Outcome r = run("-v png " + quoted(c.name) + " " + quoted("out.png"));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "253\n");
+        EXPECT_EQ(r.err.rfind(c.reason, 0), 0u) << r.err;
+        EXPECT_EQ(r.err.back(), '\n');
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(run("bmp " + quoted("grey.bmp") + " " + quoted("out.bmp")).err, "");
+    EXPECT_EQ(run("-v bmp " + quoted("none.bmp") + " " + quoted("out.bmp")).err,
+              "the file does not exist\n");
+    ASSERT_TRUE(testing::writeFile(work("good.bmp"), testing::bmpFile(1, 1, {1, 2, 3})));
+    const Outcome converted = run("-v png " + quoted("good.bmp") + " " + quoted("out.png") + " 24");
+    EXPECT_EQ(converted.out, "1\n");
+    EXPECT_EQ(converted.err, "");
+}
+
 TEST_F(ConvertCliTest, UsageErrorsExitTwoWithUsageText) {
-    for (const std::string args : {"", "bmp a", "gif a b", "bmp a b 24", "png a b 24 9",
-                                   "png a b twenty", "png a b 24x", "png a b 99999999999"}) {
+    for (const std::string args :
+         {"", "bmp a", "gif a b", "bmp a b 24", "png a b 24 9", "png a b twenty", "png a b 24x",
+          "png a b 99999999999", "-v", "-v bmp a", "-v -v bmp a b", "bmp -v a b"}) {
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
-        EXPECT_NE(r.err.find("usage: kelvarn-convert"), std::string::npos) << args;
+        EXPECT_NE(r.err.find("usage: kelvarn-convert [-v] bmp"), std::string::npos) << args;
     }
 }
 

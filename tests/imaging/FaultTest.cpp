@@ -17,6 +17,7 @@
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
+using namespace kelvarn::commands;
 namespace {
 
 namespace fs = std::filesystem;
@@ -198,6 +199,7 @@ TEST_F(FaultTest, TargetFoldersThatCannotTakeAFileGiveMinusFourAndTheBatchGoesOn
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
+using namespace kelvarn::commands;
 namespace {
 
 TEST_F(FaultTest, PlantedPixelFileNamesAreNeitherFollowedNorDeletedNorOverwritten) {

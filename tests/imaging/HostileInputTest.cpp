@@ -11,7 +11,7 @@ namespace kelvarn::testing {
 int32_t commandToBmp(const std::string& source, const std::string& target) {
     runtime::ArgRecord args[2] = {runtime::makeText(source.c_str()),
                                   runtime::makeText(target.c_str())};
-    return runtime::CallLibraryCommand(imaging::kImageLibraryPosition, imaging::ConvertToBmp, 2,
+    return runtime::CallLibraryCommand(commands::kImageLibraryPosition, commands::ConvertToBmp, 2,
                                        args)
         .integer();
 }
@@ -19,7 +19,7 @@ int32_t commandToBmp(const std::string& source, const std::string& target) {
 int32_t commandToPng(const std::string& source, const std::string& target) {
     runtime::ArgRecord args[3] = {runtime::makeText(source.c_str()),
                                   runtime::makeText(target.c_str()), runtime::makeInteger(24)};
-    return runtime::CallLibraryCommand(imaging::kImageLibraryPosition, imaging::ConvertToPng, 3,
+    return runtime::CallLibraryCommand(commands::kImageLibraryPosition, commands::ConvertToPng, 3,
                                        args)
         .integer();
 }

@@ -16,6 +16,7 @@
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
+using namespace kelvarn::commands;
 namespace {
 
 namespace fs = std::filesystem;

@@ -1,9 +1,12 @@
 #include "imaging/LoaderChain.h"
 #include "tests/support/PictureFiles.h"
+#include "tests/support/PngFiles.h"
 #include "tests/support/ScratchFolderTest.h"
 
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
@@ -32,6 +35,57 @@ TEST_F(LoaderChainTest, RecognisesByContentNotByName) {
     ASSERT_TRUE(testing::writeFile(work("p.tif"), testing::pcx24(3, 2, rgb)));
     ASSERT_EQ(LoadImageFile(work("p.tif").c_str(), image), kLoadOk);
     EXPECT_EQ(Bytes(image.pixels(), image.pixels() + image.bufferSize()), rgb);
+}
+
+// A decoder is offered only the files its probe recognises, so a probe stricter than its decoder
+// would lose files silently: every decoder that loads a sample must recognise it. Every refusal
+// names its decoder and says why.
+TEST_F(LoaderChainTest, DecodersRecogniseWhatTheyAcceptAndExplainWhatTheyRefuse) {
+    std::vector<std::string> order;
+    for (const ChainDecoder& decoder : loaderChain())
+        order.emplace_back(decoder.name);
+    EXPECT_EQ(order, (std::vector<std::string>{"JPEG", "BMP", "TIFF", "PNG", "PCX", "Photo CD"}));
+
+    const Bytes rgb = testing::gradient(3, 2, 3);
+    ASSERT_TRUE(testing::writeJpeg(work("jpeg"), 3, 2, 3, rgb));
+    ASSERT_TRUE(testing::writeTiff(work("tiff"), {{3, 2, testing::TiffKind::Rgb, 1, rgb, {}, 0}}));
+    const struct {
+        std::string name;
+        Bytes bytes;
+    } samples[] = {
+        {"JPEG", testing::readFile(work("jpeg"))},
+        {"BMP", testing::bmpFile(3, 2, rgb)},
+        {"BMP", testing::bmpFile(3, 2, rgb, {testing::BmpForm::Core, 'A'})},
+        {"TIFF", testing::readFile(work("tiff"))},
+        {"PNG", testing::pngRgb(3, 2, rgb)},
+        {"PCX", testing::pcx24(3, 2, rgb)},
+        {"PCX", testing::pcx8(3, 2, Bytes(6, 1), Bytes(768, 9))},
+        {"Photo CD", testing::photoCd(true, 10, 20, 30)},
+    };
+    for (const auto& sample : samples) {
+        ASSERT_TRUE(testing::writeFile(work("sample"), sample.bytes));
+        ContentHead head;
+        ASSERT_TRUE(readContentHead(work("sample").c_str(), head));
+        for (const ChainDecoder& decoder : loaderChain()) {
+            SCOPED_TRACE(sample.name + " offered to " + decoder.name);
+            ImageRecord image;
+            Refusal why;
+            const bool own = sample.name == decoder.name;
+            const int loaded = decoder.load(work("sample").c_str(), image, why);
+            EXPECT_EQ(loaded, own ? kLoadOk : 0);
+            if (loaded == kLoadOk || own) {
+                EXPECT_TRUE(decoder.recognises(head));
+            } else {
+                EXPECT_EQ(std::string(why.text()).rfind(decoder.name + std::string(": "), 0), 0u)
+                    << why.text();
+            }
+        }
+        Refusal why;
+        ImageRecord image;
+        why.set("stale");
+        EXPECT_EQ(LoadImageFile(work("sample").c_str(), image, why), kLoadOk);
+        EXPECT_TRUE(why.empty());
+    }
 }
 
 TEST_F(LoaderChainTest, MissingFileGives255WithoutAskingAnyDecoder) {

@@ -14,6 +14,7 @@
 
 namespace kelvarn::testing {
 using namespace kelvarn::imaging;
+using namespace kelvarn::commands;
 namespace {
 
 using testing::Bytes;
@@ -129,6 +130,28 @@ TEST_F(ConversionCommandsTest, SourceEqualToTargetIsReplacedByTheConvertedFile) 
     EXPECT_EQ(toPng(work("same.png"), work("same.png")), kConvertOk);
     EXPECT_EQ(readBack<PngCodec>(work("same.png")), rgb);
     EXPECT_EQ(entries(workFolder()), std::vector<std::string>{"same.png"});
+}
+
+// The explanation of a refused source belongs to the thread whose conversion it was, and lasts
+// until that thread's next conversion.
+TEST_F(ConversionCommandsTest, LastRefusalIsTheCallingThreadsOwn) {
+    ASSERT_TRUE(testing::writeFile(work("grey.bmp"), testing::bmp8(4, 4)));
+    ASSERT_TRUE(testing::writeFile(work("good.bmp"), testing::bmpFile(1, 1, {1, 2, 3})));
+    EXPECT_EQ(toPng(work("grey.bmp"), work("a.png")), kLoadUnrecognised);
+    const std::string reason = lastConversionRefusal();
+    EXPECT_EQ(reason.rfind("BMP: ", 0), 0u) << reason;
+    std::string other = "unset";
+    std::thread([&] {
+        other = lastConversionRefusal();
+        EXPECT_EQ(toBmp(work("none.bmp"), work("b.bmp")), kLoadNotFound);
+    }).join();
+    EXPECT_EQ(other, "");
+    EXPECT_EQ(lastConversionRefusal(), reason);
+    EXPECT_EQ(toPng(work("grey.bmp"), work("a.png"), 32), kConvertBadArguments);
+    EXPECT_STREQ(lastConversionRefusal(), "");
+    EXPECT_EQ(toPng(work("grey.bmp"), work("a.png")), kLoadUnrecognised);
+    EXPECT_EQ(toPng(work("good.bmp"), work("a.png")), kConvertOk);
+    EXPECT_STREQ(lastConversionRefusal(), "");
 }
 
 // Hidden names serve the sibling where there are no unnamed files, and the unnamed file's link
