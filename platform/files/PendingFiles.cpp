@@ -26,7 +26,8 @@ struct Slot {
 };
 static_assert(std::atomic<int>::is_always_lock_free);
 
-Slot g_slots[kSlots];
+// Constant-initialised: its pages are not touched before a name is registered.
+constinit Slot g_slots[kSlots];
 
 void onTermination(int signal) {
     removePendingFiles();

@@ -44,6 +44,18 @@ enum class WindowProperty : int32_t {
 // Where the window starts (the start position property); also what it reads back as.
 enum class StartPosition : int32_t { AsPlaced, Centred, Minimised, Maximised };
 
+// The window's frame: none, or resizable or fixed, as a plain frame, a tool window or with a
+// sunken client edge.
+enum class BorderStyle : int32_t {
+    None,
+    Resizable,
+    Fixed,
+    ResizableToolWindow,
+    FixedToolWindow,
+    ResizableSunken,
+    FixedSunken,
+};
+
 // The window shape property: none, three drawn shapes, then polygon outlines (WindowShapes.cpp).
 enum class WindowShape : int32_t {
     None,
@@ -60,7 +72,7 @@ struct WindowProperties {
     static constexpr uint32_t kMaxVersion = 6;
 
     std::string title;                                                    // 0
-    int32_t borderStyle = 2;                                              // 1
+    int32_t borderStyle = static_cast<int32_t>(BorderStyle::Fixed);       // 1
     uint32_t backgroundColour = 0xFF000000;                               // 2
     std::vector<uint8_t> backgroundPicture;                               // 3
     int32_t pictureMode = 1;                                              // 4
@@ -100,7 +112,8 @@ inline constexpr PropertyRow<WindowProperties> kWindowPropertyTable[] = {
     {WindowProperty::Title, PropertyKind::Text, "title", &WindowProperties::title, OnWrite::Apply,
      kNoMaximum, OnRead::WindowText},
     {WindowProperty::BorderStyle, PropertyKind::Choice, "border style",
-     &WindowProperties::borderStyle, OnWrite::Apply, 6},
+     &WindowProperties::borderStyle, OnWrite::Apply,
+     static_cast<int32_t>(BorderStyle::FixedSunken)},
     {WindowProperty::BackgroundColour, PropertyKind::SystemColour, "background colour",
      &WindowProperties::backgroundColour, OnWrite::Redraw},
     {WindowProperty::BackgroundPicture, PropertyKind::Picture, "background picture",

@@ -31,19 +31,21 @@ CommonEventRaiser g_commonEventRaiser = nullptr;
 void frameStyles(const WindowProperties& p, uint32_t& style, uint32_t& exStyle) {
     style = 0;
     exStyle = 0;
-    int32_t border = clampChoice(p.borderStyle, 6);
-    if (border != 0) {
+    const auto border = static_cast<BorderStyle>(
+        clampChoice(p.borderStyle, static_cast<int32_t>(BorderStyle::FixedSunken)));
+    if (border != BorderStyle::None) {
         if (!p.title.empty() || p.controlBox) {
             style |= kWsCaption;
             if (p.controlBox)
                 style |= kWsSysMenu;
         }
         style |= kWsDlgFrame;
-        if (border == 1 || border == 3 || border == 5)
+        using enum BorderStyle;
+        if (border == Resizable || border == ResizableToolWindow || border == ResizableSunken)
             style |= kWsThickFrame;
-        if (border == 3 || border == 4)
+        if (border == ResizableToolWindow || border == FixedToolWindow)
             exStyle |= kWsExToolWindow;
-        if (border == 5 || border == 6)
+        if (border == ResizableSunken || border == FixedSunken)
             exStyle |= kWsExClientEdge;
     }
     if (p.maximizeButton)
