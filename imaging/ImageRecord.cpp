@@ -3,6 +3,7 @@
 #include "imaging/PixelLimit.h"
 
 #include <cstring>
+#include <utility>
 
 namespace kelvarn::imaging {
 
@@ -64,6 +65,16 @@ int ImageRecord::release() {
     m_pixels = nullptr;
     m_paletteCount = 0;
     return 1;
+}
+
+void ImageRecord::swap(ImageRecord& other) noexcept {
+    std::swap(m_width, other.m_width);
+    std::swap(m_height, other.m_height);
+    std::swap(m_bitsPerPixel, other.m_bitsPerPixel);
+    std::swap(m_pixels, other.m_pixels);
+    std::swap(m_paletteCount, other.m_paletteCount);
+    m_buffer.swap(other.m_buffer);
+    m_palette.swap(other.m_palette);
 }
 
 int ImageRecord::copyFrom(const ImageRecord& source) {

@@ -33,6 +33,9 @@ public:
     // Always 1.
     int release();
     int copyFrom(const ImageRecord& source);
+    // Exchanges the whole content with `other`: a record made on one thread takes another's
+    // place.
+    void swap(ImageRecord& other) noexcept;
     // Creates `target` with this record's size and the given depth, and fills it. Only
     // depth 24 without palette is supported; anything else returns 0 and leaves `target` as it
     // was. Palette indexes at or above the palette count become black.

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace kelvarn::imaging {
 
@@ -27,6 +28,7 @@ public:
     // Unmaps the memory; the kernel frees its file. Always 1.
     int release();
     void flush(size_t start = 0, size_t count = 0);
+    void swap(MappedPixelBuffer& other) noexcept { std::swap(m_mapping, other.m_mapping); }
 
     uint8_t* data() const { return static_cast<uint8_t*>(m_mapping.data()); }
     size_t size() const { return m_mapping.size(); }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace kelvarn::imaging {
 
@@ -15,6 +16,10 @@ public:
     // Entries are not initialised; the decoder that asks for a palette fills them.
     bool allocate(int32_t count);
     void release();
+    void swap(PaletteTable& other) noexcept {
+        m_block.swap(other.m_block);
+        std::swap(m_count, other.m_count);
+    }
     int32_t count() const { return m_count; }
     uint8_t* entries() const { return static_cast<uint8_t*>(m_block.data()); }
 

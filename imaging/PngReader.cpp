@@ -9,6 +9,8 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <system_error>
+#include <thread>
 
 namespace kelvarn::imaging {
 
@@ -129,6 +131,39 @@ void writePicture(const PngImageData& data, const uint8_t* zeroRow, uint8_t* scr
     }
 }
 
+// Creates `record` on a thread of its own, when there is one to create and a thread can be had;
+// otherwise ran() says it did not.
+class PixelFileMaker {
+public:
+    PixelFileMaker(ImageRecord* record, int32_t width, int32_t height, const PngReadLayout& layout,
+                   bool& made) {
+        if (!record)
+            return;
+        try {
+            m_thread = std::thread([=, &made] {
+                made = record->create(width, height, layout.bitsPerPixel, layout.paletteCount) == 1;
+            });
+        } catch (const std::system_error&) {
+            // No thread: the caller creates the record itself.
+        }
+    }
+    PixelFileMaker(const PixelFileMaker&) = delete;
+    PixelFileMaker& operator=(const PixelFileMaker&) = delete;
+    ~PixelFileMaker() { join(); }
+
+    void join() {
+        if (m_thread.joinable()) {
+            m_thread.join();
+            m_ran = true;
+        }
+    }
+    bool ran() const { return m_ran; }
+
+private:
+    std::thread m_thread;
+    bool m_ran = false;
+};
+
 bool matchesLayout(const PngChunkScan& scan, const PngReadLayout& layout) {
     return scan.width == layout.width && scan.height == layout.height &&
            scan.bitDepth == layout.bitDepth && scan.colourType == layout.colourType &&
@@ -174,21 +209,36 @@ bool unfilterPngImage(PngImageData& data, ImageRecord& target) {
 
 PngReadOutcome readPngOwn(std::FILE* stream, const PngReadLayout& layout, ImageRecord& target) {
     PngChunkScan scan;
-    if (!scanPngChunks(stream, scan) || !matchesLayout(scan, layout))
-        return PngReadOutcome::Declined;
-    PngImageData data;
-    if (PngRowFormat(scan.colourType, scan.bitDepth).recordBytesPerPixel() * 8 !=
-            static_cast<size_t>(layout.bitsPerPixel) ||
-        !inflatePngImage(scan, data))
+    if (!scanPngChunks(stream, scan) || !matchesLayout(scan, layout) ||
+        PngRowFormat(scan.colourType, scan.bitDepth).recordBytesPerPixel() * 8 !=
+            static_cast<size_t>(layout.bitsPerPixel))
         return PngReadOutcome::Declined;
 
     const auto width = static_cast<int32_t>(scan.width);
     const auto height = static_cast<int32_t>(scan.height);
-    if (target.width() != width || target.height() != height ||
-        target.bitsPerPixel() != layout.bitsPerPixel ||
-        target.paletteCount() != layout.paletteCount) {
-        if (target.create(width, height, layout.bitsPerPixel, layout.paletteCount) != 1)
+    const bool fits = target.width() == width && target.height() == height &&
+                      target.bitsPerPixel() == layout.bitsPerPixel &&
+                      target.paletteCount() == layout.paletteCount;
+    // A new pixel file is made, and faulted in, on a second thread while this one inflates:
+    // where a disk's file system backs the temporary folder that costs about as much as the
+    // inflate. It takes the target's place only once the stream is known to be good, so a
+    // declined file leaves the target as it was.
+    ImageRecord fresh;
+    bool made = false;
+    PixelFileMaker maker(fits ? nullptr : &fresh, width, height, layout, made);
+    PngImageData data;
+    const bool inflated = inflatePngImage(scan, data);
+    maker.join();
+    if (!inflated)
+        return PngReadOutcome::Declined;
+    if (!fits) {
+        if (!maker.ran())
+            made = fresh.create(width, height, layout.bitsPerPixel, layout.paletteCount) == 1;
+        if (!made) {
+            target.release();
             return PngReadOutcome::Failed;
+        }
+        target.swap(fresh);
     }
     for (uint32_t i = 0; i < scan.paletteCount; ++i)
         std::memcpy(target.paletteEntries() + i * PaletteTable::kEntryBytes,

@@ -1,6 +1,8 @@
+#include "imaging/PngReader.h"
 #include "imaging/PngCodec.h"
 #include "imaging/PngFilter.h"
 #include "imaging/PngUnfilter.h"
+#include "platform/files/FileSystem.h"
 #include "tests/imaging/TestPictures.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/PngFiles.h"
@@ -143,6 +145,28 @@ TEST_F(PngReaderTest, DeclinedFilesKeepLibpngsResult) {
     }
     // The same stream with nothing wrong is the own reader's.
     EXPECT_TRUE(agreesWithLibpng(pngFile(5, 4, 2, deflated(rawRgbRows(4)))));
+}
+
+// The pixel file is made while the stream inflates; a stream found bad then leaves the record as
+// it was, and a good one takes its place.
+TEST_F(PngReaderTest, ADeclinedStreamLeavesTheRecordAsItWas) {
+    const PngReadLayout layout{5, 4, 8, PNG_COLOR_TYPE_RGB, 0, 24, 0};
+    for (const bool good : {false, true}) {
+        SCOPED_TRACE(good ? "good stream" : "long stream");
+        ASSERT_TRUE(
+            writeFile(work("in.png"), pngFile(5, 4, 2, deflated(rawRgbRows(3, good ? 4 : 5)))));
+        ImageRecord record;
+        ASSERT_EQ(record.create(2, 2, 24, 0), 1);
+        record.row(1)[5] = 77;
+        const auto stream = platform::openStream(work("in.png"), "rb");
+        ASSERT_TRUE(stream);
+        EXPECT_EQ(readPngOwn(stream.get(), layout, record),
+                  good ? PngReadOutcome::Decoded : PngReadOutcome::Declined);
+        EXPECT_EQ(record.width(), good ? 5 : 2);
+        if (!good) {
+            EXPECT_EQ(record.row(1)[5], 77);
+        }
+    }
 }
 
 // The writer's filters apply the byte rules forwards; undoing them must give the row back, and
