@@ -10,7 +10,6 @@
 #include "imaging/Refusal.h"
 #include "platform/files/FileSystem.h"
 
-#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -24,7 +23,7 @@ inline void useLargeBuffer(std::FILE* stream) {
     std::setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
 }
 
-template <class Codec> class FileCodec {
+template <class Codec> class FileCodec : public RefusingDecoder<Codec> {
 public:
     FileCodec(const FileCodec&) = delete;
     FileCodec& operator=(const FileCodec&) = delete;
@@ -34,7 +33,7 @@ public:
     int open(const char* path, ImageRecord& target, ProgressCallback progress = nullptr) {
         Codec& codec = static_cast<Codec&>(*this);
         codec.close();
-        m_refusal.clear();
+        this->m_refusal.clear();
         if (!path)
             return 0;
         const int accepted = codec.open(platform::openStream(path, "rb"), target, progress);
@@ -43,28 +42,12 @@ public:
         return accepted;
     }
 
-    // Why the reader last refused a file (empty when it did not).
-    const Refusal& refusal() const { return m_refusal; }
-
 protected:
     enum class Mode { Closed, Reading, Writing };
 
     FileCodec() = default;
     ~FileCodec() = default;
 
-    // Closes everything (the codec's own state too) and gives the refusal.
-    int refuse() {
-        static_cast<Codec&>(*this).close();
-        return 0;
-    }
-    // The same, saying why (printf-style).
-    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...) {
-        std::va_list args;
-        va_start(args, format);
-        m_refusal.setList(format, args);
-        va_end(args);
-        return refuse();
-    }
     // Closes the stream and forgets the shared state.
     void closeFile() {
         m_progress = nullptr;
@@ -87,7 +70,6 @@ protected:
     int32_t m_height = 0;
     ImageRecord* m_target = nullptr;
     const ImageRecord* m_source = nullptr;
-    Refusal m_refusal;
 };
 
 } // namespace kelvarn::imaging

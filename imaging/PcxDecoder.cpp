@@ -6,7 +6,6 @@
 #include "platform/files/LittleEndian.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstring>
 
 namespace kelvarn::imaging {
@@ -94,15 +93,6 @@ bool decodeScanline(BoundedReader& in, uint8_t* out, size_t keep, size_t length)
 
 bool PcxDecoder::recognises(const ContentHead& head) {
     return head.holds(kManufacturer, &kManufacturerByte, 1);
-}
-
-int PcxDecoder::refuse(const char* format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    m_refusal.setList(format, args);
-    va_end(args);
-    close();
-    return 0;
 }
 
 int PcxDecoder::open(const char* path, ImageRecord& target, ProgressCallback progress) {

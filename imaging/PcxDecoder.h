@@ -15,7 +15,7 @@ namespace kelvarn::imaging {
 
 // Threads: a decoder object belongs to one thread at a time; distinct decoders share nothing and
 // may run on any threads at once.
-class PcxDecoder {
+class PcxDecoder : public RefusingDecoder<PcxDecoder> {
 public:
     static constexpr size_t kHeaderSize = 128;
     static constexpr size_t kPaletteSize = 768;
@@ -37,21 +37,14 @@ public:
     int decode();
     int close();
 
-    // Why open or decode last refused the file; kept until the next open.
-    const Refusal& refusal() const { return m_refusal; }
-
     int32_t bitsPerPixel() const { return m_bitsPerPixel; }
 
 private:
-    // Keeps the refusal (printf-style) and closes.
-    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...);
-
     int decodeRows(int32_t width, int32_t height, uint64_t dataLength);
 
     platform::StreamPtr m_file;
     ProgressCallback m_progress = nullptr;
     ImageRecord* m_target = nullptr;
-    Refusal m_refusal;
     uint8_t m_header[kHeaderSize] = {};
     int32_t m_bitsPerPixel = 0;
 };

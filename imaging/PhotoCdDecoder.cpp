@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstring>
 
 namespace kelvarn::imaging {
@@ -47,15 +46,6 @@ void PhotoCdDecoder::toRgb(uint8_t luma, uint8_t chroma1, uint8_t chroma2, uint8
 bool PhotoCdDecoder::recognises(const ContentHead& head) {
     return head.size >= kMinimumFileSize &&
            head.holds(kSignatureOffset, kSignature, kSignatureLength);
-}
-
-int PhotoCdDecoder::refuse(const char* format, ...) {
-    std::va_list args;
-    va_start(args, format);
-    m_refusal.setList(format, args);
-    va_end(args);
-    close();
-    return 0;
 }
 
 int PhotoCdDecoder::open(const char* path, ImageRecord& target, int32_t resolutionIndex,

@@ -16,7 +16,7 @@ namespace kelvarn::imaging {
 
 // Threads: a decoder object belongs to one thread at a time; distinct decoders share nothing and
 // may run on any threads at once.
-class PhotoCdDecoder {
+class PhotoCdDecoder : public RefusingDecoder<PhotoCdDecoder> {
 public:
     static constexpr int64_t kMinimumFileSize = 0x100000;
     static constexpr long kSignatureOffset = 0x800;
@@ -37,9 +37,6 @@ public:
     int decode();
     int close();
 
-    // Why open or decode last refused the file; kept until the next open.
-    const Refusal& refusal() const { return m_refusal; }
-
     int32_t width() const { return m_width; }
     int32_t height() const { return m_height; }
 
@@ -47,13 +44,9 @@ public:
     static void toRgb(uint8_t luma, uint8_t chroma1, uint8_t chroma2, uint8_t* rgb);
 
 private:
-    // Keeps the refusal (printf-style) and closes.
-    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...);
-
     platform::StreamPtr m_file;
     ProgressCallback m_progress = nullptr;
     ImageRecord* m_target = nullptr;
-    Refusal m_refusal;
     long m_offset = 0;
     int32_t m_layout = 0; // 11, 12, 13 for resolution 0, 1, 2
     int32_t m_width = 0;

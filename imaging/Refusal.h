@@ -25,4 +25,32 @@ private:
     char m_text[kCapacity] = {};
 };
 
+// What the decoders share about refusing: the reason, kept from a refusal until the decoder's
+// next open, and refuse(), which closes the decoder (its close()) and gives the 0 its open or
+// decode then returns. A decoder derives from RefusingDecoder<itself>.
+template <class Decoder> class RefusingDecoder {
+public:
+    // Why open or decode last refused the file (empty when it did not).
+    const Refusal& refusal() const { return m_refusal; }
+
+protected:
+    RefusingDecoder() = default;
+    ~RefusingDecoder() = default;
+
+    int refuse() {
+        static_cast<Decoder&>(*this).close();
+        return 0;
+    }
+    // The same, saying why (printf-style).
+    [[gnu::format(printf, 2, 3)]] int refuse(const char* format, ...) {
+        std::va_list args;
+        va_start(args, format);
+        m_refusal.setList(format, args);
+        va_end(args);
+        return refuse();
+    }
+
+    Refusal m_refusal;
+};
+
 } // namespace kelvarn::imaging
