@@ -22,7 +22,7 @@ enum SlotState : int { kFree, kFilling, kReady };
 // read while its state says kReady.
 struct Slot {
     std::atomic<int> state{kFree};
-    char path[kPathBytes];
+    char path[kPathBytes] = {};
 };
 static_assert(std::atomic<int>::is_always_lock_free);
 
