@@ -9,6 +9,7 @@
 // that the unfiltering sees every filter on every layout.
 #include "fuzz/FuzzInput.h"
 #include "imaging/PngCodec.h"
+#include "tests/support/PngFiles.h"
 
 #include <zlib.h>
 
@@ -19,7 +20,11 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using kelvarn::testing::appendChunk;
+using kelvarn::testing::Bytes;
+using kelvarn::testing::fixChunkCrc;
+using kelvarn::testing::loadBe32;
+using kelvarn::testing::putBe32;
 
 // As in the reader's own target: a few compressed bytes can claim a large picture.
 constexpr uint64_t kMaxFuzzPixelBytes = uint64_t{1} << 24;
@@ -69,40 +74,17 @@ void compareReaders(const Bytes& file) {
         std::abort();
 }
 
-uint32_t loadBe32(const uint8_t* p) {
-    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
-}
-
-void putBe32(Bytes& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void appendChunk(Bytes& out, const char* type, const Bytes& data) {
-    putBe32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    putBe32(out, static_cast<uint32_t>(crc32(0, out.data() + start, 4 + data.size())));
-}
-
 // The file with the CRC of every whole chunk recomputed; false when nothing changed.
 bool withRightCrcs(Bytes& file) {
-    bool changed = false;
+    const Bytes before = file;
     for (size_t at = 8; at + 12 <= file.size();) {
         const uint32_t length = loadBe32(&file[at]);
         if (length > file.size() - at - 12)
             break;
-        const uint32_t crc = static_cast<uint32_t>(crc32(0, &file[at + 4], 4 + length));
-        uint8_t* stored = &file[at + 8 + length];
-        if (loadBe32(stored) != crc) {
-            for (int i = 0; i < 4; ++i)
-                stored[i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
-            changed = true;
-        }
+        fixChunkCrc(file, at);
         at += 12 + length;
     }
-    return changed;
+    return file != before;
 }
 
 struct Kind {

@@ -40,24 +40,6 @@ void writeBody(png_structp png, png_infop info, const PngFileLayout* layout) {
     png_write_end(png, info);
 }
 
-uint32_t loadBe32(const uint8_t* p) {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-
-void putBe32(Bytes& out, uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-// Length, type, data and CRC, appended to `out`.
-void appendChunk(Bytes& out, const char* type, const Bytes& data) {
-    putBe32(out, static_cast<uint32_t>(data.size()));
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    putBe32(out, static_cast<uint32_t>(crc32(0, out.data() + start, out.size() - start)));
-}
-
 // Only trivially destructible values in this frame: libpng's error jumps back here.
 int writeGuarded(png_structp png, png_infop info, const PngFileLayout* layout) {
     if (setjmp(png_jmpbuf(png)))
@@ -67,6 +49,23 @@ int writeGuarded(png_structp png, png_infop info, const PngFileLayout* layout) {
 }
 
 } // namespace
+
+uint32_t loadBe32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
+}
+
+void putBe32(Bytes& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void appendChunk(Bytes& out, const char* type, const Bytes& data) {
+    putBe32(out, static_cast<uint32_t>(data.size()));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBe32(out, static_cast<uint32_t>(crc32(0, out.data() + start, out.size() - start)));
+}
 
 size_t packedRowBytes(const PngFileLayout& layout) {
     int channels = 1;

@@ -33,6 +33,12 @@ size_t packedRowBytes(const PngFileLayout& layout);
 // True when libpng wrote the file.
 bool writePngFile(const std::string& path, const PngFileLayout& layout);
 
+// Big-endian 32-bit fields, as PNG stores every number.
+uint32_t loadBe32(const uint8_t* p);
+void putBe32(Bytes& out, uint32_t v);
+// Appends a whole chunk to `out`: length, type, data and CRC.
+void appendChunk(Bytes& out, const char* type, const Bytes& data);
+
 struct PngChunk {
     std::string type;
     Bytes data;
