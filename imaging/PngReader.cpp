@@ -131,20 +131,21 @@ void writePicture(const PngImageData& data, const uint8_t* zeroRow, uint8_t* scr
     }
 }
 
-// Creates `record` on a thread of its own, when there is one to create and a thread can be had;
-// otherwise ran() says it did not.
+// Creates `record` (when there is one to create) on a thread of its own, and sets `made` once
+// join() returns; where no thread can be had, right here.
 class PixelFileMaker {
 public:
     PixelFileMaker(ImageRecord* record, int32_t width, int32_t height, const PngReadLayout& layout,
                    bool& made) {
         if (!record)
             return;
+        auto make = [=, &made] {
+            made = record->create(width, height, layout.bitsPerPixel, layout.paletteCount) == 1;
+        };
         try {
-            m_thread = std::thread([=, &made] {
-                made = record->create(width, height, layout.bitsPerPixel, layout.paletteCount) == 1;
-            });
+            m_thread = std::thread(make);
         } catch (const std::system_error&) {
-            // No thread: the caller creates the record itself.
+            make();
         }
     }
     PixelFileMaker(const PixelFileMaker&) = delete;
@@ -152,16 +153,12 @@ public:
     ~PixelFileMaker() { join(); }
 
     void join() {
-        if (m_thread.joinable()) {
+        if (m_thread.joinable())
             m_thread.join();
-            m_ran = true;
-        }
     }
-    bool ran() const { return m_ran; }
 
 private:
     std::thread m_thread;
-    bool m_ran = false;
 };
 
 bool matchesLayout(const PngChunkScan& scan, const PngReadLayout& layout) {
@@ -232,8 +229,6 @@ PngReadOutcome readPngOwn(std::FILE* stream, const PngReadLayout& layout, ImageR
     if (!inflated)
         return PngReadOutcome::Declined;
     if (!fits) {
-        if (!maker.ran())
-            made = fresh.create(width, height, layout.bitsPerPixel, layout.paletteCount) == 1;
         if (!made) {
             target.release();
             return PngReadOutcome::Failed;
