@@ -45,7 +45,7 @@ template <size_t Bpp> void storePixel(uint8_t* p, __m128i v) {
 // Pixels other than a row's last are read and written as four bytes: for pixels of fewer bytes,
 // the first bytes of the next one too. Reads stay inside the row; a write covers a byte that
 // the next pixel's write puts right, and whose filtered value was read before.
-template <size_t Bpp> __m128i loadWide(const uint8_t* p) {
+__m128i loadWide(const uint8_t* p) {
     uint32_t v;
     std::memcpy(&v, p, 4);
     return _mm_cvtsi32_si128(static_cast<int>(v));
@@ -97,7 +97,7 @@ template <class Ops> __m128i paethStep(__m128i a, __m128i b, __m128i c, __m128i 
 // The filtered pixel after the one at `i`: four bytes while they stay inside the row.
 template <size_t Bpp> __m128i nextFiltered(const uint8_t* in, size_t i, size_t count) {
     const size_t next = i + Bpp;
-    return widen(next + 4 <= count ? loadWide<Bpp>(in + next) : loadPixel<Bpp>(in + next));
+    return widen(next + 4 <= count ? loadWide(in + next) : loadPixel<Bpp>(in + next));
 }
 
 template <class Ops, size_t Bpp>
@@ -107,7 +107,7 @@ void unfilterPaeth(const uint8_t* in, const uint8_t* previous, uint8_t* out, siz
     __m128i c = a;
     __m128i filtered = widen(loadPixel<Bpp>(in));
     for (size_t i = 0; i < last; i += Bpp) {
-        const __m128i b = widen(loadWide<Bpp>(previous + i));
+        const __m128i b = widen(loadWide(previous + i));
         const __m128i raw = paethStep<Ops>(a, b, c, filtered);
         filtered = nextFiltered<Bpp>(in, i, count);
         storeWide(out + i, narrow(raw));
@@ -130,7 +130,7 @@ void unfilterPaethPair(const uint8_t* in1, const uint8_t* in2, const uint8_t* pr
     __m128i filtered1 = widen(loadPixel<Bpp>(in1));
     __m128i filtered2 = widen(loadPixel<Bpp>(in2));
     for (size_t i = 0; i < last; i += Bpp) {
-        const __m128i b1 = widen(loadWide<Bpp>(previous + i));
+        const __m128i b1 = widen(loadWide(previous + i));
         const __m128i raw1 = paethStep<Ops>(a1, b1, c1, filtered1);
         const __m128i raw2 = paethStep<Ops>(a2, raw1, c2, filtered2);
         filtered1 = nextFiltered<Bpp>(in1, i, count);
